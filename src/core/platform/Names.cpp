@@ -1,0 +1,50 @@
+#include "platform/Names.h"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+char fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return fold(x) == fold(y); });
+}
+
+bool lessIgnoreCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(fold(x)) < static_cast<unsigned char>(fold(y));
+    });
+}
+
+bool matchesWildcard(std::string_view name, std::string_view pattern) {
+    // Greedy matching with a single backtrack point for the last star: linear for the
+    // patterns a file list uses and never recursive.
+    std::size_t n = 0, p = 0;
+    std::size_t starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+}  // namespace velmora

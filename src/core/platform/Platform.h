@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls/Picture.h"
+
+namespace velmora {
+
+// Message box flags and answers, with the values Windows gives them.
+namespace mb {
+inline constexpr int kOk = 0;
+inline constexpr int kYesNo = 4;
+inline constexpr int kIconError = 16;
+inline constexpr int kIconQuestion = 32;
+inline constexpr int kDefaultButton2 = 256;
+inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+}  // namespace mb
+
+// Attribute masks of the first-match lookup.
+namespace lookup {
+inline constexpr int kFilesOnly = 0;
+inline constexpr int kFoldersToo = 16;
+}  // namespace lookup
+
+struct DriveEntry {
+    std::string text;  // what the drive list shows, e.g. "e: [PSP]" or "/media/stick [PSP]"
+    std::string root;  // the drive's root, ending in the path separator: "e:\", "/media/stick/"
+};
+
+struct ShellCopyResult {
+    int code = 0;          // 0 when the copy succeeded
+    bool aborted = false;  // the user cancelled
+};
+
+// Every operating-system and desktop service the window's handlers use. Paths are UTF-8;
+// each implementation converts them to the native form. A name lookup behaves as on Windows:
+// when the last part of a path differs from a stored name only in letter case, the stored
+// file is the one found, read, copied or deleted.
+//
+// Operations that fail throw PlatformError, except where the result says otherwise.
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // Returns mb::kAnswerYes, mb::kAnswerNo or mb::kAnswerOk. Without a title the box shows
+    // the program's name.
+    virtual int messageBox(const std::string& text, int flags,
+                           const std::optional<std::string>& title = std::nullopt) = 0;
+
+    // The bare name of the first entry matching a path whose last part may hold * and ?;
+    // hidden and system entries never match, folders only with lookup::kFoldersToo.
+    // Empty when nothing matches.
+    virtual std::string findFirst(const std::string& pattern, int attributeMask) = 0;
+    virtual bool isFolder(const std::string& path) = 0;
+    virtual std::int64_t fileLength(const std::string& path) = 0;
+    // A missing file is an error.
+    virtual void deleteFile(const std::string& path) = 0;
+    // An existing folder is an error.
+    virtual void makeFolder(const std::string& path) = 0;
+    // Replaces the destination with the source's bytes; on failure the destination is as it
+    // was before.
+    virtual void copyFile(const std::string& from, const std::string& to) = 0;
+    // Copies one file with a progress window the user can cancel. Reports its own errors
+    // to the user; on failure or cancel nothing new is left at the destination.
+    virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to) = 0;
+    // The chosen file-system folder, without a final separator except at a root; nothing
+    // when the user cancels.
+    virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;
+    // Bytes available to the caller on the volume holding root.
+    virtual std::uint64_t freeBytesAvailable(const std::string& root) = 0;
+    // Opens an address in the user's browser; failures are ignored.
+    virtual void shellOpen(const std::string& address) = 0;
+    // The address of the page installed with the program that explains how to use it.
+    virtual std::string aboutPageAddress() = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+    // A thumbnail decoded by its content, whatever its extension; nullptr when the file is
+    // not a picture.
+    virtual std::shared_ptr<const Picture> loadPicture(const std::string& path) = 0;
+    // Reseeds from the clock, then draws uniformly from [0, 1).
+    virtual double randomDraw() = 0;
+
+    // For the control models: names of the visible (neither hidden nor system) regular files
+    // in a folder, in no particular order.
+    virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
+    virtual std::vector<DriveEntry> listDrives() = 0;
+    // The process's working folder at start-up.
+    virtual std::string workingFolder() = 0;
+};
+
+}  // namespace velmora

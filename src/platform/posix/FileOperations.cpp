@@ -1,0 +1,205 @@
+#include "posix/FileOperations.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <system_error>
+
+#include "platform/Names.h"
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "posix/UniqueFd.h"
+
+namespace velmora::posix {
+namespace {
+
+std::string systemReason(int error) {
+    return std::system_category().message(error);
+}
+
+[[noreturn]] void fail(const std::string& operation, const std::string& path, int error = errno) {
+    throw PlatformError(operation, path, systemReason(error));
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using UniqueDir = std::unique_ptr<DIR, DirCloser>;
+
+bool isHidden(const char* name) {
+    return name[0] == '.';
+}
+
+bool hasWildcard(const std::string& name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
+
+std::pair<std::string, std::string> splitLast(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return {".", path};
+    }
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The entry of folder whose name equals name but for letter case; empty when there is none.
+std::string findIgnoringCase(const std::string& folder, const std::string& name) {
+    UniqueDir dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir) {
+        return {};
+    }
+    while (const dirent* entry = readdir(dir.get())) {
+        if (equalsIgnoreCase(entry->d_name, name)) {
+            return entry->d_name;
+        }
+    }
+    return {};
+}
+
+// Whether an entry of folder is a regular file (following links); also says if it's a folder.
+bool statEntry(int dirFd, const char* name, struct stat& info) {
+    return fstatat(dirFd, name, &info, 0) == 0;
+}
+
+}  // namespace
+
+std::string FileOperations::resolve(const std::string& path) const {
+    std::string resolved = path.starts_with('/') ? "/" : "";
+    std::size_t start = 0;
+    bool found = true;
+    while (start <= path.size()) {
+        auto end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        std::string part = path.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) {
+            continue;
+        }
+        const std::string folder = resolved;
+        if (!resolved.empty() && !resolved.ends_with('/')) {
+            resolved.push_back('/');
+        }
+        struct stat info {};
+        if (found && lstat((resolved + part).c_str(), &info) != 0 && part != "." && part != "..") {
+            std::string stored = findIgnoringCase(folder, part);
+            if (stored.empty()) {
+                found = false;  // nothing below a missing part can be found either
+            } else {
+                part = std::move(stored);
+            }
+        }
+        resolved += part;
+    }
+    return resolved.empty() ? path : resolved;
+}
+
+std::string FileOperations::findFirst(const std::string& pattern, int attributeMask) const {
+    const auto [folderPart, namePattern] = splitLast(pattern);
+    const std::string folder = resolve(folderPart);
+    UniqueDir dir(opendir(folder.c_str()));
+    if (!dir) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return {};
+        }
+        fail("Looking for files in the folder", folderPart);
+    }
+    const bool foldersToo = (attributeMask & lookup::kFoldersToo) != 0;
+    const bool exact = !hasWildcard(namePattern);
+    while (const dirent* entry = readdir(dir.get())) {
+        if (isHidden(entry->d_name) || !matchesWildcard(entry->d_name, namePattern)) {
+            continue;
+        }
+        struct stat info {};
+        if (!statEntry(dirfd(dir.get()), entry->d_name, info)) {
+            continue;
+        }
+        if (S_ISREG(info.st_mode) || (foldersToo && S_ISDIR(info.st_mode))) {
+            return entry->d_name;
+        }
+        if (exact && namePattern == entry->d_name) {
+            break;  // the name as written is taken by an entry that doesn't count
+        }
+    }
+    return {};
+}
+
+bool FileOperations::isFolder(const std::string& path) const {
+    struct stat info {};
+    return !path.empty() && stat(resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::int64_t FileOperations::fileLength(const std::string& path) const {
+    struct stat info {};
+    if (stat(resolve(path).c_str(), &info) != 0) {
+        fail("Reading the size of the file", path);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        fail("Reading the size of the file", path, EISDIR);
+    }
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+void FileOperations::deleteFile(const std::string& path) const {
+    const std::string stored = resolve(path);
+    struct stat info {};
+    if (lstat(stored.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        fail("Deleting the file", path, EISDIR);
+    }
+    if (unlink(stored.c_str()) != 0) {
+        fail("Deleting the file", path);
+    }
+}
+
+void FileOperations::makeFolder(const std::string& path) const {
+    if (mkdir(resolve(path).c_str(), 0777) != 0) {
+        fail("Making the folder", path);
+    }
+}
+
+std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const {
+    struct statvfs info {};
+    if (statvfs(resolve(root).c_str(), &info) != 0) {
+        fail("Measuring the free space of", root);
+    }
+    return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+}
+
+std::vector<std::string> FileOperations::listFiles(const std::string& folder) const {
+    UniqueDir dir(opendir(resolve(folder).c_str()));
+    if (!dir) {
+        fail("Reading the folder", folder);
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir.get())) {
+        if (isHidden(entry->d_name)) {
+            continue;
+        }
+        if (entry->d_type == DT_REG) {
+            names.emplace_back(entry->d_name);
+            continue;
+        }
+        struct stat info {};
+        if ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+            statEntry(dirfd(dir.get()), entry->d_name, info) && S_ISREG(info.st_mode)) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    return names;
+}
+
+std::string FileOperations::workingFolder() const {
+    std::unique_ptr<char, decltype(&free)> cwd(getcwd(nullptr, 0), &free);
+    if (!cwd) {
+        fail("Reading the working folder", ".");
+    }
+    return cwd.get();
+}
+
+}  // namespace velmora::posix

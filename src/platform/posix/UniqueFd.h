@@ -1,0 +1,41 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace velmora::posix {
+
+// Owns a file descriptor and closes it once.
+class UniqueFd {
+  public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() { reset(); }
+    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) {
+            reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    // Closes now and returns close's own result, which can report a late write error.
+    int close() { return ::close(std::exchange(fd_, -1)); }
+
+  private:
+    void reset() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    int fd_ = -1;
+};
+
+}  // namespace velmora::posix

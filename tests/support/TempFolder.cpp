@@ -1,0 +1,76 @@
+#include "support/TempFolder.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace velmora::test {
+namespace {
+
+fs::path uniqueFolder() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    return fs::temp_directory_path() /
+           ("velmora-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+}
+
+fs::path asPath(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    const fs::path folder = uniqueFolder();
+    fs::create_directories(folder);
+    const std::u8string utf8 = folder.u8string();
+    path_.assign(utf8.begin(), utf8.end());
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::permissions(asPath(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(asPath(path_), ignored);
+}
+
+std::string TempFolder::at(const std::string& relative) const {
+    const std::u8string utf8 = (asPath(path_) / asPath(relative)).make_preferred().u8string();
+    return {utf8.begin(), utf8.end()};
+}
+
+void TempFolder::write(const std::string& relative, const std::string& bytes) const {
+    const fs::path file = asPath(at(relative));
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) {
+        throw std::runtime_error("cannot write test file " + relative);
+    }
+}
+
+void TempFolder::writeSized(const std::string& relative, std::uint64_t size) const {
+    write(relative);
+    fs::resize_file(asPath(at(relative)), size);
+}
+
+void TempFolder::makeFolder(const std::string& relative) const {
+    fs::create_directories(asPath(at(relative)));
+}
+
+bool TempFolder::exists(const std::string& relative) const {
+    return fs::exists(asPath(at(relative)));
+}
+
+std::string TempFolder::read(const std::string& relative) const {
+    std::ifstream in(asPath(at(relative)), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+}  // namespace velmora::test
