@@ -65,8 +65,12 @@ class Control {
     const std::string& name() const { return spec_.name; }
     ControlKind kind() const { return spec_.kind; }
 
+    // Moves the keyboard focus to this control (views do it).
+    void SetFocus() { focusRequested.emit(); }
+
     // Raised after any change of what the control shows.
     Signal<> changed;
+    Signal<> focusRequested;
 
   private:
     ControlSpec spec_;
