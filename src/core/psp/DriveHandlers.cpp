@@ -1,9 +1,44 @@
+#include <exception>
+
 #include "app/MainForm.h"
+#include "platform/Platform.h"
+#include "psp/FreeSpace.h"
+#include "psp/VideoFolder.h"
 
 namespace velmora {
+namespace {
 
-void MainForm::drivePSP_Change() {}
+std::string createFolderQuestion(const std::string& drive) {
+    return "No Video directory found on drive " + drive + ".\r\n\r\nDo you wish to create one?";
+}
 
-void MainForm::drivePSP_KeyPress(std::int16_t) {}
+}  // namespace
+
+void MainForm::drivePSP_Change() {
+    const std::string root = drivePSP.Root();
+    // Whatever goes wrong on the new drive, the user gets one plain message; the list and the
+    // free space then still show the drive they came from.
+    try {
+        std::optional<std::string> folder = findVideoFolder(platform_, root);
+        if (!folder) {
+            const int answer = platform_.messageBox(createFolderQuestion(drivePSP.Drive()),
+                                                    mb::kYesNo | mb::kDefaultButton2);
+            if (answer != mb::kAnswerYes) {
+                return;
+            }
+            folder = makeVideoFolder(platform_, root);
+        }
+        listPSP.setPath(*folder);
+        freePSP.setCaption(freeSpaceFigure(platform_, root));
+    } catch (const std::exception&) {
+        platform_.messageBox("Video directory not found!", mb::kOk);
+    }
+}
+
+void MainForm::drivePSP_KeyPress(std::int16_t keyCode) {
+    if (keyCode == key::kCtrlR) {
+        drivePSP.Refresh();
+    }
+}
 
 }  // namespace velmora

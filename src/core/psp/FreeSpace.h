@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+class Platform;
+
+// The free-space figure of the drive at root: the whole megabytes available to this user.
+// Throws PlatformError when the drive can't be measured.
+std::string freeSpaceFigure(Platform& platform, const std::string& root);
+
+}  // namespace velmora

@@ -1,0 +1,98 @@
+#include "psp/VideoDeletion.h"
+
+#include <exception>
+#include <map>
+
+#include "app/MainForm.h"
+#include "platform/Names.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "psp/FreeSpace.h"
+#include "summary/ThumbnailNames.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kDeleteQuestion = "Do you wish to delete the selected files from your PSP?";
+constexpr const char* kDeleteTitle = "Confirm Deletion";
+
+// Whether the step ran through. A file that is read-only, in use or already gone must not
+// stop the others.
+template <typename Step>
+bool passOverFailure(Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+struct LessIgnoringCase {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return lessIgnoreCase(a, b);
+    }
+};
+
+// How many of the list's videos still in the folder name each thumbnail. Names behave as on
+// Windows, so thumbnails that differ only in case are the same file.
+class ThumbnailOwners {
+  public:
+    explicit ThumbnailOwners(const FileList& list) {
+        for (int i = 0; i < list.ListCount(); ++i) {
+            ++owners_[pspThumbnailName(list.List(i))];
+        }
+    }
+    void videoGone(const std::string& thumbnail) { --owners_[thumbnail]; }
+    bool ownedByOthers(const std::string& thumbnail, bool videoGone) const {
+        return owners_.at(thumbnail) > (videoGone ? 0 : 1);
+    }
+
+  private:
+    std::map<std::string, int, LessIgnoringCase> owners_;
+};
+
+void deleteThumbnail(Platform& platform, const std::string& path) {
+    if (!platform.findFirst(path, lookup::kFilesOnly).empty()) {
+        platform.deleteFile(path);
+    }
+}
+
+void deleteVideosAndThumbnails(Platform& platform, const FileList& list) {
+    ThumbnailOwners owners(list);
+    // The list is read as it stood before the first deletion: it is not refreshed inside the
+    // loop, so positions never shift.
+    const std::string& folder = list.Path();
+    const int count = list.ListCount();
+    for (int i = 0; i < count; ++i) {
+        if (!list.Selected(i)) {
+            continue;
+        }
+        const std::string thumbnail = pspThumbnailName(list.List(i));
+        const bool gone =
+            passOverFailure([&] { platform.deleteFile(joinPath(folder, list.List(i))); });
+        if (gone) {
+            owners.videoGone(thumbnail);
+        }
+        if (!owners.ownedByOthers(thumbnail, gone)) {
+            passOverFailure([&] { deleteThumbnail(platform, joinPath(folder, thumbnail)); });
+        }
+    }
+}
+
+}  // namespace
+
+void deleteSelectedVideos(MainForm& form) {
+    Platform& platform = form.platform();
+    const std::string root = form.drivePSP.Root();
+    const int answer = platform.messageBox(
+        kDeleteQuestion, mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2, kDeleteTitle);
+    if (answer != mb::kAnswerYes) {
+        return;
+    }
+    deleteVideosAndThumbnails(platform, form.listPSP);
+    passOverFailure([&] { form.listPSP.Refresh(); });
+    passOverFailure([&] { form.freePSP.setCaption(freeSpaceFigure(platform, root)); });
+}
+
+}  // namespace velmora
