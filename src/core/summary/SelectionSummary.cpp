@@ -1,9 +1,89 @@
+#include <algorithm>
+#include <exception>
+
 #include "app/MainForm.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "platform/PlatformError.h"
+#include "summary/Megabytes.h"
+#include "summary/ThumbnailNames.h"
 
 namespace velmora {
+namespace {
 
-void MainForm::listSource_Click() {}
+using ThumbnailName = std::string (*)(std::string_view video);
 
-void MainForm::listPSP_Click() {}
+// Keeps the first failure of a run and lets the run go on, so that the figure is always
+// written for what could be read: the copy reads sizeSource back, and a stale figure there
+// would mislead its space test.
+class FirstFailure {
+  public:
+    template <typename Step>
+    void run(Step&& step) {
+        try {
+            step();
+        } catch (const PlatformError&) {
+            if (!failure_) {
+                failure_ = std::current_exception();
+            }
+        }
+    }
+    void rethrow() const {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+
+  private:
+    std::exception_ptr failure_;
+};
+
+std::uint64_t videoMegabytes(Platform& platform, const std::string& path) {
+    return wholeMegabytes(
+        static_cast<std::uint64_t>(std::max<std::int64_t>(0, platform.fileLength(path))));
+}
+
+// A thumbnail that is missing, hidden or not a picture leaves the box as it was.
+void paintThumbnail(Platform& platform, const std::string& path, PictureBox& preview) {
+    if (platform.findFirst(path, lookup::kFilesOnly).empty()) {
+        return;
+    }
+    if (auto picture = platform.loadPicture(path)) {
+        preview.paint(std::move(picture));
+    }
+}
+
+// The total of the selected videos, each counted in whole megabytes, goes into figure; each
+// selected video's thumbnail is painted into preview in list order, so the last one stays.
+// Nothing clears the box. A video or thumbnail that can't be read is reported after the
+// figure is written.
+void summarizeSelection(Platform& platform, const FileList& list, ThumbnailName thumbnailName,
+                        PictureBox& preview, Label& figure) {
+    FirstFailure failure;
+    std::uint64_t total = 0;
+    const int count = list.ListCount();
+    for (int i = 0; i < count; ++i) {
+        if (!list.Selected(i)) {
+            continue;
+        }
+        const std::string& folder = list.Path();
+        const std::string& video = list.List(i);
+        failure.run([&] { total += videoMegabytes(platform, joinPath(folder, video)); });
+        failure.run(
+            [&] { paintThumbnail(platform, joinPath(folder, thumbnailName(video)), preview); });
+    }
+    figure.setCaption(megabyteFigure(total));
+    failure.rethrow();
+}
+
+}  // namespace
+
+void MainForm::listSource_Click() {
+    summarizeSelection(platform_, listSource, sourceThumbnailName, picSource, sizeSource);
+}
+
+void MainForm::listPSP_Click() {
+    summarizeSelection(platform_, listPSP, pspThumbnailName, picPSP, sizePSP);
+}
 
 }  // namespace velmora
