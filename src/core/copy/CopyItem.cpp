@@ -1,0 +1,77 @@
+#include "copy/CopyItem.h"
+
+#include <optional>
+#include <string>
+
+#include "app/MainForm.h"
+#include "copy/PspNames.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+#include "summary/ThumbnailNames.h"
+
+namespace velmora {
+namespace {
+
+// The busy pointer shows while a video is copied, and only then.
+class BusyCursor {
+  public:
+    explicit BusyCursor(Platform& platform) : platform_(platform) { platform_.setBusyCursor(true); }
+    ~BusyCursor() { platform_.setBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    Platform& platform_;
+};
+
+bool copyVideo(Platform& platform, const std::string& from, const std::string& to) {
+    const BusyCursor busy(platform);
+    const ShellCopyResult result = platform.shellCopy(from, to);
+    return result.code == 0 && !result.aborted;
+}
+
+void copyThumbnail(Platform& platform, const std::string& from, const std::string& to,
+                   const std::string& video) {
+    try {
+        if (!platform.findFirst(from, lookup::kFilesOnly).empty()) {
+            platform.copyFile(from, to);
+        }
+    } catch (...) {
+        // The item stays selected, so it must not be on the PSP: the user copies it again
+        // once the cause is gone. The thumbnail's failure is the one worth reporting.
+        try {
+            platform.deleteFile(video);
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+std::string noNameMessage(const std::string& video) {
+    return "Only the first " + std::to_string(kLastNamedPosition) +
+           " files of a folder can be copied to the PSP. Move \"" + video +
+           "\" and the files after it to another folder and copy them from there.";
+}
+
+}  // namespace
+
+bool copyItemToPsp(MainForm& form, int prefix, int i) {
+    Platform& platform = form.platform();
+    const std::string& video = form.listSource.List(i);
+    const std::optional<std::string> pspName = pspVideoName(prefix, i + 1);
+    if (!pspName) {
+        platform.messageBox(noNameMessage(video), mb::kOk);
+        return false;
+    }
+    const std::string& sourceFolder = form.listSource.Path();
+    const std::string& pspFolder = form.listPSP.Path();
+    const std::string target = joinPath(pspFolder, *pspName);
+    if (!copyVideo(platform, joinPath(sourceFolder, video), target)) {
+        return false;
+    }
+    copyThumbnail(platform, joinPath(sourceFolder, sourceThumbnailName(video)),
+                  joinPath(pspFolder, pspThumbnailName(*pspName)), target);
+    return true;
+}
+
+}  // namespace velmora

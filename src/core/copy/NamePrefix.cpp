@@ -1,0 +1,64 @@
+#include "copy/NamePrefix.h"
+
+#include <bitset>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "controls/FileList.h"
+#include "copy/PspNames.h"
+#include "platform/Platform.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kPrefixCount = kLastNamePrefix - kFirstNamePrefix + 1;
+constexpr std::string_view kMark = "MAQ";
+constexpr std::size_t kPrefixDigits = 3;
+
+// The prefix a listed name blocks, if any: "MAQ" then three digits from 100 to 900.
+std::optional<int> blockedPrefix(std::string_view name) {
+    if (!name.starts_with(kMark) || name.size() < kMark.size() + kPrefixDigits) {
+        return std::nullopt;
+    }
+    const char* first = name.data() + kMark.size();
+    const char* last = first + kPrefixDigits;
+    int prefix = 0;
+    const auto [end, error] = std::from_chars(first, last, prefix);
+    if (error != std::errc() || end != last || prefix < kFirstNamePrefix ||
+        prefix > kLastNamePrefix) {
+        return std::nullopt;
+    }
+    return prefix;
+}
+
+std::bitset<kPrefixCount> blockedPrefixes(const FileList& pspList) {
+    std::bitset<kPrefixCount> blocked;
+    for (int j = 0; j < pspList.ListCount(); ++j) {
+        if (const auto prefix = blockedPrefix(pspList.List(j))) {
+            blocked.set(static_cast<std::size_t>(*prefix - kFirstNamePrefix));
+        }
+    }
+    return blocked;
+}
+
+int prefixOf(double draw) {
+    return static_cast<int>(std::floor(draw * kPrefixCount + kFirstNamePrefix));
+}
+
+}  // namespace
+
+std::optional<int> drawNamePrefix(Platform& platform, const FileList& pspList) {
+    const auto blocked = blockedPrefixes(pspList);
+    if (blocked.all()) {
+        return std::nullopt;
+    }
+    for (;;) {
+        const int prefix = prefixOf(platform.randomDraw());
+        if (!blocked.test(static_cast<std::size_t>(prefix - kFirstNamePrefix))) {
+            return prefix;
+        }
+    }
+}
+
+}  // namespace velmora
