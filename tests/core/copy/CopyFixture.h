@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,21 +49,58 @@ class CopyTest : public ::testing::Test {
     std::string onStick(const std::string& name) const {
         return stick + "/" + kVideoFolder + "/" + name;
     }
-    bool stickHas(const std::string& name) const;
-    std::string stickRead(const std::string& name) const;
+    bool stickHas(const std::string& name) const { return std::filesystem::exists(onStick(name)); }
+    std::string stickRead(const std::string& name) const {
+        std::ifstream in(onStick(name), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
     // Whether a file on the stick holds exactly the bytes of one in the source folder.
     bool copiedIntact(const std::string& onStickName, const std::string& sourceName) const {
         return stickHas(onStickName) && stickRead(onStickName) == source.read(sourceName);
     }
     // Every name in the video folder, hidden ones too, sorted by byte.
-    std::vector<std::string> stickFiles() const;
+    std::vector<std::string> stickFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(onStick(""))) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
-    // Points the window at the stick as picking its drive would, with the free space measured.
-    void showStick(MainForm& form) const;
+    // Points the window at the stick as picking its drive would; the free space reads 500.
+    void showStick(MainForm& form) const {
+        std::filesystem::create_directories(onStick(""));
+        form.drivePSP.Refresh();
+        form.drivePSP.selectDriveHolding(stick + "/");
+        form.listPSP.setPath(stick + "/" + kVideoFolder);
+        form.freePSP.setCaption("500");
+    }
     // Selects items as the user would, the summary recomputed.
-    void select(MainForm& form, std::initializer_list<int> items) const;
-    std::vector<int> selected(const MainForm& form) const;
-    std::vector<std::string> listed(const FileList& list) const;
+    void select(MainForm& form, std::initializer_list<int> items) const {
+        for (int i : items) {
+            form.listSource.setSelected(i, true);
+        }
+        form.listSource_Click();
+    }
+    std::vector<int> selected(const MainForm& form) const {
+        std::vector<int> items;
+        for (int i = 0; i < form.listSource.ListCount(); ++i) {
+            if (form.listSource.Selected(i)) {
+                items.push_back(i);
+            }
+        }
+        return items;
+    }
+    std::vector<std::string> listed(const FileList& list) const {
+        std::vector<std::string> names;
+        for (int i = 0; i < list.ListCount(); ++i) {
+            names.push_back(list.List(i));
+        }
+        return names;
+    }
 
     TempFolder source;
     TempFolder stickFolder;
