@@ -15,14 +15,24 @@ std::vector<std::string> FileList::readNames(const std::string& folder) const {
     std::vector<std::string> names = platform_.listFiles(folder);
     std::erase_if(names,
                   [this](const std::string& name) { return !matchesWildcard(name, pattern_); });
-    // Ties between names that differ only in case (possible off Windows) fall back to the
-    // byte order, so the order never depends on what the folder listing returned first.
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        if (lessIgnoreCase(a, b)) {
-            return true;
+    // Each name is folded once rather than at every comparison. Ties between names that
+    // differ only in case (possible off Windows) fall back to the byte order, so the order
+    // never depends on what the folder listing returned first.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) {
+        std::string key = name;
+        for (char& c : key) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
         }
-        return !lessIgnoreCase(b, a) && a < b;
-    });
+        keyed.emplace_back(std::move(key), std::move(name));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& [key, name] : keyed) {
+        names.push_back(std::move(name));
+    }
     return names;
 }
 

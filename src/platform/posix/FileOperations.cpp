@@ -112,6 +112,14 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
     }
     const bool foldersToo = (attributeMask & lookup::kFoldersToo) != 0;
     const bool exact = !hasWildcard(namePattern);
+    // A name stored as written is the answer without reading the whole folder.
+    if (exact && !isHidden(namePattern.c_str())) {
+        struct stat info {};
+        if (statEntry(dirfd(dir.get()), namePattern.c_str(), info)) {
+            const bool counts = S_ISREG(info.st_mode) || (foldersToo && S_ISDIR(info.st_mode));
+            return counts ? namePattern : std::string();
+        }
+    }
     while (const dirent* entry = readdir(dir.get())) {
         if (isHidden(entry->d_name) || !matchesWildcard(entry->d_name, namePattern)) {
             continue;
