@@ -21,12 +21,7 @@ std::vector<std::string> FileList::readNames(const std::string& folder) const {
     std::vector<std::pair<std::string, std::string>> keyed;
     keyed.reserve(names.size());
     for (std::string& name : names) {
-        std::string key = name;
-        for (char& c : key) {
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        }
-        keyed.emplace_back(std::move(key), std::move(name));
+        keyed.emplace_back(foldedCase(name), std::move(name));
     }
     std::sort(keyed.begin(), keyed.end());
     names.clear();

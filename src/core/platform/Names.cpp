@@ -22,6 +22,12 @@ bool lessIgnoreCase(std::string_view a, std::string_view b) {
     });
 }
 
+std::string foldedCase(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), fold);
+    return folded;
+}
+
 bool matchesWildcard(std::string_view name, std::string_view pattern) {
     // Greedy matching with a single backtrack point for the last star: linear for the
     // patterns a file list uses and never recursive.
