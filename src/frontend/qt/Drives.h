@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace velmora::qt {
+
+// The drive list's entry for a volume: its mount point, then its label in brackets when it
+// has one; the root is the mount point ending in "/".
+DriveEntry driveEntry(const std::string& mountPoint, const std::string& label);
+
+// Whether a volume mounted there is one a user plugged in: /mnt/<name>, /media/<name>,
+// /media/<user>/<name> or /run/media/<user>/<name>. Deeper mounts are the system's own.
+bool isRemovableMountPoint(const std::string& mountPoint);
+
+// The volumes a user sees as drives: the root file system, then every ready volume mounted
+// under /media, /run/media or /mnt (memory sticks and cards), each once, by mount point.
+std::vector<DriveEntry> userVisibleDrives();
+
+}  // namespace velmora::qt

@@ -1,0 +1,125 @@
+#include "QtPlatform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+#include <chrono>
+#include <random>
+
+#include "Drives.h"
+#include "MessageBox.h"
+#include "QtPicture.h"
+#include "ShellCopy.h"
+
+namespace velmora::qt {
+namespace {
+
+// Where the page lies next to a program in its build folder, then where `cmake --install`
+// puts it relative to the program.
+constexpr const char* kAboutPageBesideProgram = "/about.html";
+constexpr const char* kAboutPageInstalled = "/../share/velmora/about.html";
+
+}  // namespace
+
+int QtPlatform::messageBox(const std::string& text, int flags,
+                           const std::optional<std::string>& title) {
+    return showMessageBox(QApplication::activeWindow(), text, flags, title);
+}
+
+std::string QtPlatform::findFirst(const std::string& pattern, int attributeMask) {
+    return files_.findFirst(pattern, attributeMask);
+}
+
+bool QtPlatform::isFolder(const std::string& path) {
+    return files_.isFolder(path);
+}
+
+std::int64_t QtPlatform::fileLength(const std::string& path) {
+    return files_.fileLength(path);
+}
+
+void QtPlatform::deleteFile(const std::string& path) {
+    files_.deleteFile(path);
+}
+
+void QtPlatform::makeFolder(const std::string& path) {
+    files_.makeFolder(path);
+}
+
+void QtPlatform::copyFile(const std::string& from, const std::string& to) {
+    files_.copyFile(from, to);
+}
+
+ShellCopyResult QtPlatform::shellCopy(const std::string& from, const std::string& to) {
+    return copyWithProgress(files_, from, to, QApplication::activeWindow());
+}
+
+std::optional<std::string> QtPlatform::browseForFolder(const std::string& title) {
+    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                                             QString::fromStdString(title),
+                                                             QString(), QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    // cleanPath drops a final separator everywhere but at the root.
+    return QDir::cleanPath(chosen).toStdString();
+}
+
+std::uint64_t QtPlatform::freeBytesAvailable(const std::string& root) {
+    return files_.freeBytesAvailable(root);
+}
+
+void QtPlatform::shellOpen(const std::string& address) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
+
+std::string QtPlatform::aboutPageAddress() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QString page = QDir::cleanPath(programFolder + QLatin1String(kAboutPageBesideProgram));
+    if (!QFileInfo::exists(page)) {
+        page = QDir::cleanPath(programFolder + QLatin1String(kAboutPageInstalled));
+    }
+    return QUrl::fromLocalFile(page).toString().toStdString();
+}
+
+void QtPlatform::setBusyCursor(bool busy) {
+    // Qt stacks override cursors; keep at most one of ours so "off" always restores.
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) {
+    return loadPictureFile(files_.resolve(path));
+}
+
+double QtPlatform::randomDraw() {
+    const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    std::mt19937_64 generator(static_cast<std::uint64_t>(now));
+    // 53 random bits scaled into [0, 1): exactly representable, never 1.
+    return static_cast<double>(generator() >> 11) * 0x1.0p-53;
+}
+
+std::vector<std::string> QtPlatform::listFiles(const std::string& folder) {
+    return files_.listFiles(folder);
+}
+
+std::vector<DriveEntry> QtPlatform::listDrives() {
+    return userVisibleDrives();
+}
+
+std::string QtPlatform::workingFolder() {
+    return files_.workingFolder();
+}
+
+}  // namespace velmora::qt
