@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "MainWindow.h"
+#include "app/MainForm.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+
+namespace velmora::test {
+
+// The whole window on the test double, started in a temporary folder that holds two videos
+// and a text file, with that folder as a second drive.
+class WindowFixture : public ::testing::Test {
+  protected:
+    static ScriptedPlatform platformIn(const TempFolder& folder) {
+        folder.write("b.MP4", std::string(3 << 20, 'b'));
+        folder.write("A.mp4", "a");
+        folder.write("notes.txt");
+        ScriptedPlatform platform;
+        platform.setWorkingFolder(folder.path());
+        platform.setDrives({{"/", "/"}, {folder.path() + " [CARD]", folder.path() + "/"}});
+        return platform;
+    }
+
+    QWidget& view(std::string_view name) {
+        QWidget* widget = window.view(name);
+        if (widget == nullptr) {
+            ADD_FAILURE() << "no view named " << name;
+            return window;
+        }
+        return *widget;
+    }
+
+    template <typename T>
+    T& viewAs(std::string_view name) {
+        return dynamic_cast<T&>(view(name));
+    }
+
+    TempFolder folder;
+    ScriptedPlatform platform = platformIn(folder);
+    MainForm form{platform};
+    qt::MainWindow window{form};
+};
+
+}  // namespace velmora::test
