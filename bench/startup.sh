@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Velmora's start-up on a virtual X server: the time from launching the program to its first
+# painted window, over several runs, and the resident memory of the idle program once its
+# window shows. Builds nothing: give it an optimised (release) build of the program.
+# Usage: bench/startup.sh <path to velmora> [runs, default 10]
+# Prints: startup_ms=<median> startup_best_ms=<fastest> rss_mib=<idle VmRSS>
+# Aims: under 300 ms and under 60 MiB. Needs xvfb-run and xdotool.
+set -euo pipefail
+
+program="$(realpath "${1:?usage: $0 <path to velmora> [runs]}")"
+runs="${2:-10}"
+export program runs
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -euo pipefail
+    folder="$(mktemp -d)"
+    trap "rm -rf \"$folder\"" EXIT
+    cd "$folder"
+    for i in $(seq 20); do : > "clip$i.MP4"; done
+
+    # The program prints the wall-clock time of its first paint and ends there.
+    times=()
+    for _ in $(seq "$runs"); do
+        launched="$(date +%s%N)"
+        shown="$(VELMORA_EXIT_WHEN_SHOWN=1 "$program" 2>/dev/null | sed -n "s/^shown_at_ns=//p")"
+        times+=("$(( (shown - launched) / 1000 ))")
+    done
+
+    "$program" 2>/dev/null &
+    pid=$!
+    timeout 20 xdotool search --sync --name "^Velmora\$" >/dev/null
+    sleep 2  # idle: the first paint and the font caches are done
+    rss_kib="$(awk "/^VmRSS:/ {print \$2}" "/proc/$pid/status")"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+
+    printf "%s\n" "${times[@]}" | sort -n | awk -v rss="$rss_kib" "
+        { t[NR] = \$1 }
+        END { printf \"startup_ms=%.1f startup_best_ms=%.1f rss_mib=%.1f\n\",
+              t[int((NR + 1) / 2)] / 1000, t[1] / 1000, rss / 1024 }"
+'
