@@ -1,0 +1,50 @@
+# Sourced: points Wine at a prefix of Velmora's own, made on first use, so tests never depend
+# on (or change) the user's ~/.wine. Usage: source scripts/wine-env.sh PREFIX
+#
+# The prefix gets Wine's own fonts (Debian's Wine does not find its Tahoma otherwise, and the
+# layout must be measured with the right font), no crash dialog (a crashing test then fails
+# at once instead of waiting for a click), and windows that Wine decorates itself, since
+# there is no window manager under Xvfb.
+velmora_wine_prefix="${1:?usage: source wine-env.sh PREFIX}"
+export WINEPREFIX="$velmora_wine_prefix"
+export WINEDEBUG=-all
+# No desktop menu entries, no downloads of Mono or Gecko: the tests need neither.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+export WINEARCH=win64
+
+velmora_wine_init() {
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    local reg="$WINEPREFIX/velmora.reg"
+    cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+REG
+    wine regedit /S "$reg" >/dev/null 2>&1
+    wineserver -w
+    local fonts=/usr/share/wine/fonts
+    if [ -d "$fonts" ]; then
+        cp -f "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+    touch "$WINEPREFIX/.velmora-ready"
+}
+
+# Tests start in parallel: the first one makes the prefix, the others wait for it.
+if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    exec {velmora_lock}>"$WINEPREFIX.lock"
+    flock "$velmora_lock"
+    [ -f "$WINEPREFIX/.velmora-ready" ] || velmora_wine_init
+    flock -u "$velmora_lock"
+    exec {velmora_lock}>&-
+fi
+# A server that outlives each program keeps the next start fast (tests run back to back).
+wineserver -p60 >/dev/null 2>&1 || true
+unset velmora_wine_prefix

@@ -1,0 +1,122 @@
+#include "CaptionView.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "win32/Wide.h"
+
+namespace velmora::win32 {
+namespace {
+
+UINT textAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Right:
+            return DT_RIGHT;
+        case Alignment::Center:
+            return DT_CENTER;
+        case Alignment::Left:
+            break;
+    }
+    return DT_LEFT;
+}
+
+COLORREF colourOf(const Colour& colour) {
+    switch (colour.role) {
+        case Colour::Role::Rgb:
+            return RGB(colour.red, colour.green, colour.blue);
+        case Colour::Role::SystemWindow:
+            return GetSysColor(COLOR_WINDOW);
+        case Colour::Role::SystemWindowText:
+            return GetSysColor(COLOR_WINDOWTEXT);
+        case Colour::Role::Default:
+            break;
+    }
+    return GetSysColor(COLOR_BTNTEXT);
+}
+
+HWND createNative(const Label& model, HWND parent) {
+    switch (model.kind()) {
+        case ControlKind::Frame:
+            return createChild(parent, model, L"BUTTON", BS_GROUPBOX);
+        case ControlKind::Button:
+            return createChild(parent, model, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+        default:
+            break;
+    }
+    // Only a label that has something to do with a click hears it (and shows its pointer).
+    const DWORD notify = model.spec().pointer == Pointer::PointingHand ? SS_NOTIFY : 0;
+    return createChild(parent, model, L"STATIC", SS_OWNERDRAW | notify);
+}
+
+// One line of text in area, squeezed when it is wider: another system's Tahoma can be a few
+// pixels wider than the one the layout was made with, and a caption whose letters stand a
+// little closer reads better than a cut one or a second line that doesn't show.
+void drawOneLine(HDC dc, const std::wstring& text, const RECT& area, Alignment alignment) {
+    const int length = static_cast<int>(text.size());
+    if (length == 0) {
+        return;
+    }
+    std::vector<int> ends(text.size());
+    SIZE extent{};
+    GetTextExtentExPointW(dc, text.c_str(), length, 0, nullptr, ends.data(), &extent);
+    const int room = area.right - area.left;
+    const int width = std::min<int>(extent.cx, room);
+    std::vector<int> advances(text.size());
+    int previous = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const int end = extent.cx > room ? MulDiv(ends[i], room, extent.cx) : ends[i];
+        advances[i] = end - previous;
+        previous = end;
+    }
+    int left = area.left;
+    if (alignment == Alignment::Right) {
+        left = area.right - width;
+    } else if (alignment == Alignment::Center) {
+        left = area.left + (room - width) / 2;
+    }
+    ExtTextOutW(dc, left, area.top, ETO_CLIPPED, &area, text.c_str(), static_cast<UINT>(length),
+                advances.data());
+}
+
+}  // namespace
+
+CaptionView::CaptionView(MainForm& form, Label& model, HWND parent)
+    : ControlView(form, model, createNative(model, parent)) {
+    model.changed.connect([this, &model] {
+        SetWindowTextW(handle(), toWide(model.Caption()).c_str());
+        InvalidateRect(handle(), nullptr, TRUE);
+    });
+}
+
+void CaptionView::command(WORD code) {
+    const bool clicked =
+        model().kind() == ControlKind::Label ? code == STN_CLICKED : code == BN_CLICKED;
+    if (clicked) {
+        raise(EventKind::Click);
+    }
+}
+
+void CaptionView::draw(const DRAWITEMSTRUCT& item) {
+    const HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0));
+    const HGDIOBJ previousFont = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const bool oneLine = item.rcItem.bottom - item.rcItem.top < 2 * metrics.tmHeight;
+    SetTextColor(dc, colourOf(model().spec().foreground));
+    SetBkMode(dc, TRANSPARENT);
+    const int length = GetWindowTextLengthW(handle());
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(handle(), caption.data(), length + 1)));
+    if (oneLine) {
+        drawOneLine(dc, caption, item.rcItem, model().spec().alignment);
+    } else {
+        RECT area = item.rcItem;
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
+                  textAlignment(model().spec().alignment) | DT_NOPREFIX | DT_WORDBREAK);
+    }
+    SelectObject(dc, previousFont);
+}
+
+}  // namespace velmora::win32

@@ -1,0 +1,79 @@
+#include "DriveListView.h"
+
+#include "win32/Wide.h"
+
+namespace velmora::win32 {
+namespace {
+
+// Room for the open list below the closed box: enough for a machine's usual drives.
+constexpr int kOpenListRows = 12;
+
+}  // namespace
+
+DriveListView::DriveListView(MainForm& form, DriveList& model, HWND parent)
+    : ControlView(form, model,
+                  createChild(parent, model, L"COMBOBOX",
+                              CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP)),
+      drives_(model) {
+    model.entriesChanged.connect([this] { renderEntries(); });
+    model.changed.connect([this] { renderCurrent(); });
+    receiveKeyPresses();
+    renderEntries();
+}
+
+void DriveListView::renderEntries() {
+    const HWND box = handle();
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
+    for (const DriveEntry& entry : drives_.entries()) {
+        SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(entry.text).c_str()));
+    }
+    renderCurrent();
+}
+
+void DriveListView::renderCurrent() {
+    SendMessageW(handle(), CB_SETCURSEL, static_cast<WPARAM>(drives_.ListIndex()), 0);
+}
+
+void DriveListView::takePick() {
+    const auto picked = static_cast<int>(SendMessageW(handle(), CB_GETCURSEL, 0, 0));
+    if (picked < 0 || picked == drives_.ListIndex()) {
+        return;
+    }
+    drives_.setListIndex(picked);
+    raise(EventKind::Change);
+}
+
+void DriveListView::command(WORD code) {
+    switch (code) {
+        case CBN_SELCHANGE:
+            if (SendMessageW(handle(), CB_GETDROPPEDSTATE, 0, 0) == FALSE) {
+                takePick();
+            }
+            break;
+        case CBN_SELENDOK:
+        case CBN_CLOSEUP:
+            takePick();
+            break;
+        case CBN_SELENDCANCEL:
+            renderCurrent();
+            break;
+        default:
+            break;
+    }
+}
+
+void DriveListView::place(const RECT& pixels, HFONT font) {
+    // The window of a drop-down list spans the open list too; the closed box's height comes
+    // from its selection field, which is set so the closed box has the table's height.
+    const int height = pixels.bottom - pixels.top;
+    RECT open = pixels;
+    open.bottom = pixels.top + height * (kOpenListRows + 1);
+    ControlView::place(open, font);
+    RECT closed{};
+    GetWindowRect(handle(), &closed);
+    const auto field = static_cast<int>(SendMessageW(handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    const int frame = (closed.bottom - closed.top) - field;
+    SendMessageW(handle(), CB_SETITEMHEIGHT, WPARAM(-1), height - frame);
+}
+
+}  // namespace velmora::win32

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/Picture.h"
+
+namespace velmora::win32 {
+
+// A decoded picture as 32-bit BGRX pixels, top row first.
+class WicPicture : public Picture {
+  public:
+    WicPicture(int width, int height, std::vector<std::uint32_t> pixels)
+        : width_(width), height_(height), pixels_(std::move(pixels)) {}
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+
+    // Stretch paint: the whole picture scaled into area.
+    void draw(HDC dc, const RECT& area) const;
+
+  private:
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// Decodes a picture file by its content, whatever its extension (a .THM thumbnail is a JPEG).
+// Pictures larger than a thumbnail box could ever need are scaled down while decoding.
+// nullptr when the file is not a picture; throws PlatformError when it can't be read.
+std::shared_ptr<const Picture> loadPicture(const std::string& path);
+
+}  // namespace velmora::win32

@@ -1,0 +1,116 @@
+#include "win32/Win32Platform.h"
+
+#include <shellapi.h>
+
+#include "app/MainForm.h"
+#include "win32/Drives.h"
+#include "win32/ShellCopy.h"
+#include "win32/WicPicture.h"
+#include "win32/Wide.h"
+
+namespace velmora::win32 {
+namespace {
+
+// What the user is told when the shell reported success for a copy that did not arrive.
+std::string incompleteCopyText(const std::string& to) {
+    return "Copying the file failed.\r\n\r\n" + to +
+           "\r\n\r\nThe copy on the drive is incomplete: the drive may be full or "
+           "write-protected.";
+}
+
+bool exists(const std::string& path) {
+    return GetFileAttributesW(toWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+Win32Platform::Win32Platform() {
+    // A drive without a medium then fails at once instead of asking for a disk.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+}
+
+int Win32Platform::messageBox(const std::string& text, int flags,
+                              const std::optional<std::string>& title) {
+    const std::wstring caption = toWide(title.value_or(std::string(MainForm::kCaption)));
+    return MessageBoxW(owner_, toWide(text).c_str(), caption.c_str(),
+                       static_cast<UINT>(flags) | MB_SETFOREGROUND);
+}
+
+std::string Win32Platform::findFirst(const std::string& pattern, int attributeMask) {
+    return files_.findFirst(pattern, attributeMask);
+}
+
+bool Win32Platform::isFolder(const std::string& path) {
+    return files_.isFolder(path);
+}
+
+std::int64_t Win32Platform::fileLength(const std::string& path) {
+    return files_.fileLength(path);
+}
+
+void Win32Platform::deleteFile(const std::string& path) {
+    files_.deleteFile(path);
+}
+
+void Win32Platform::makeFolder(const std::string& path) {
+    files_.makeFolder(path);
+}
+
+void Win32Platform::copyFile(const std::string& from, const std::string& to) {
+    files_.copyFile(from, to);
+}
+
+ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
+    const bool targetExisted = exists(to);
+    ShellCopyResult result = runShellCopy(from, to);
+    const bool saidOk = result.code == 0 && !result.aborted;
+    if (saidOk && !arrivedWhole(from, to)) {
+        result.code = ERROR_WRITE_FAULT;
+        messageBox(incompleteCopyText(to), MB_OK | MB_ICONERROR, std::nullopt);
+    }
+    // What a failed copy left under a new name is a partial file; a file that was there
+    // before is the shell's to keep or replace.
+    if ((result.code != 0 || result.aborted) && !targetExisted && exists(to)) {
+        DeleteFileW(toWide(to).c_str());
+    }
+    return result;
+}
+
+std::uint64_t Win32Platform::freeBytesAvailable(const std::string& root) {
+    return files_.freeBytesAvailable(root);
+}
+
+void Win32Platform::shellOpen(const std::string& address) {
+    ShellExecuteW(nullptr, nullptr, toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Platform::setBusyCursor(bool busy) {
+    busy_ = busy;
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
+    return win32::loadPicture(path);
+}
+
+double Win32Platform::randomDraw() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    random_.seed(static_cast<std::uint64_t>(now.QuadPart));
+    // The top 53 bits make a double in [0, 1) that can never round up to 1.
+    return static_cast<double>(random_() >> 11) * 0x1.0p-53;
+}
+
+std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
+    return files_.listFiles(folder);
+}
+
+std::vector<DriveEntry> Win32Platform::listDrives() {
+    return logicalDrives();
+}
+
+std::string Win32Platform::workingFolder() {
+    return files_.workingFolder();
+}
+
+}  // namespace velmora::win32

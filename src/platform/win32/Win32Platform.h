@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <random>
+
+#include "platform/Platform.h"
+#include "win32/ComApartment.h"
+#include "win32/FileOperations.h"
+
+namespace velmora::win32 {
+
+// The platform on Windows: the file system, the shell's folder browser, copy and open,
+// message boxes, pictures by WIC, the busy cursor and the random draw.
+class Win32Platform : public Platform {
+  public:
+    Win32Platform();
+
+    // The window that message boxes and the folder browser are modal over.
+    void setOwner(HWND owner) { owner_ = owner; }
+    // Whether the busy cursor is on: the window shows it wherever the pointer is over it.
+    bool busy() const { return busy_; }
+
+    int messageBox(const std::string& text, int flags,
+                   const std::optional<std::string>& title) override;
+    std::string findFirst(const std::string& pattern, int attributeMask) override;
+    bool isFolder(const std::string& path) override;
+    std::int64_t fileLength(const std::string& path) override;
+    void deleteFile(const std::string& path) override;
+    void makeFolder(const std::string& path) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    // The shell's copy, checked: a copy that did not arrive whole counts as failed whatever
+    // the shell said, is reported, and leaves no new file behind.
+    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
+    std::optional<std::string> browseForFolder(const std::string& title) override;
+    std::uint64_t freeBytesAvailable(const std::string& root) override;
+    void shellOpen(const std::string& address) override;
+    // The help page is built into the program; it is written to the user's temporary folder
+    // for the browser, as one file replaced each time.
+    std::string aboutPageAddress() override;
+    void setBusyCursor(bool busy) override;
+    std::shared_ptr<const Picture> loadPicture(const std::string& path) override;
+    double randomDraw() override;
+    std::vector<std::string> listFiles(const std::string& folder) override;
+    std::vector<DriveEntry> listDrives() override;
+    std::string workingFolder() override;
+
+  private:
+    ComApartment com_;
+    FileOperations files_;
+    HWND owner_ = nullptr;
+    bool busy_ = false;
+    std::mt19937_64 random_;
+};
+
+}  // namespace velmora::win32
