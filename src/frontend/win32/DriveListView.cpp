@@ -64,16 +64,23 @@ void DriveListView::command(WORD code) {
 
 void DriveListView::place(const RECT& pixels, HFONT font) {
     // The window of a drop-down list spans the open list too; the closed box's height comes
-    // from its selection field, which is set so the closed box has the table's height.
+    // from its selection field, which is grown or shrunk until the closed box has the
+    // table's height (the box's frame around the field differs between systems and themes).
     const int height = pixels.bottom - pixels.top;
     RECT open = pixels;
     open.bottom = pixels.top + height * (kOpenListRows + 1);
     ControlView::place(open, font);
-    RECT closed{};
-    GetWindowRect(handle(), &closed);
-    const auto field = static_cast<int>(SendMessageW(handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
-    const int frame = (closed.bottom - closed.top) - field;
-    SendMessageW(handle(), CB_SETITEMHEIGHT, WPARAM(-1), height - frame);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT closed{};
+        GetWindowRect(handle(), &closed);
+        const int missing = height - (closed.bottom - closed.top);
+        if (missing == 0) {
+            break;
+        }
+        const auto field =
+            static_cast<int>(SendMessageW(handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
+        SendMessageW(handle(), CB_SETITEMHEIGHT, WPARAM(-1), field + missing);
+    }
 }
 
 }  // namespace velmora::win32

@@ -29,7 +29,7 @@ void registerClass(WNDPROC windowProc) {
     windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(kIconId));
     windowClass.hIconSm = static_cast<HICON>(
         LoadImageW(windowClass.hInstance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = MainWindow::kClassName;

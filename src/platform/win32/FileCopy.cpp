@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "win32/FileOperations.h"
 #include "win32/SystemError.h"
@@ -8,6 +10,27 @@
 
 namespace velmora::win32 {
 namespace {
+
+// Large blocks keep the copy fast while the memory used stays small and fixed.
+constexpr DWORD kBlockSize = 8u << 20;
+
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool close() {
+        const bool closed = !valid() || CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
 
 // A name beside the target that no other copy uses at the same time; it never matches *.MP4
 // or *.THM, so no list shows a copy that is still growing.
@@ -20,78 +43,88 @@ std::wstring temporaryBeside(const std::wstring& target) {
            std::to_wstring(counter++) + L".velmora-tmp";
 }
 
-DWORD CALLBACK reportProgress(LARGE_INTEGER total, LARGE_INTEGER copied, LARGE_INTEGER,
-                              LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
-    const auto& progress = *static_cast<const FileOperations::Progress*>(data);
-    return progress(static_cast<std::uint64_t>(copied.QuadPart),
-                    static_cast<std::uint64_t>(total.QuadPart))
-               ? PROGRESS_CONTINUE
-               : PROGRESS_CANCEL;
+// A failed step of the copy: the system's error and whether the source was being read.
+struct CopyFailure {
+    DWORD error;
+    bool atSource;
+};
+
+std::uint64_t sizeOf(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        throw CopyFailure{GetLastError(), true};
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-// Fails with the reading side's reason when the source can't be opened, so that a copy that
-// fails afterwards can be blamed on the destination.
-void checkReadable(const std::wstring& source, const std::string& from) {
-    const HANDLE file = CreateFileW(source.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        fail("Reading the file", from);
+// Copies the whole content, then the modification time; false when the user cancelled.
+bool copyContent(HANDLE from, HANDLE to, const FileOperations::Progress& progress) {
+    const std::uint64_t total = sizeOf(from);
+    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(total, kBlockSize)) +
+                             1);
+    std::uint64_t copied = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+            throw CopyFailure{GetLastError(), true};
+        }
+        if (read == 0) {
+            break;
+        }
+        DWORD written = 0;
+        if (!WriteFile(to, buffer.data(), read, &written, nullptr) || written != read) {
+            throw CopyFailure{GetLastError(), false};
+        }
+        copied += read;
+        if (progress && !progress(copied, total)) {
+            return false;
+        }
     }
-    CloseHandle(file);
-}
-
-// Writes the file's data through to the device, so that a stick pulled right after the copy
-// holds it whole. A read-only copy (of a read-only source) is made writable for a moment.
-bool flushToDevice(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    const bool readOnly =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly) {
-        SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    FILETIME modified{};
+    if (!GetFileTime(from, nullptr, nullptr, &modified) ||
+        !SetFileTime(to, nullptr, nullptr, &modified)) {
+        throw CopyFailure{GetLastError(), false};
     }
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool flushed = false;
-    if (file != INVALID_HANDLE_VALUE) {
-        flushed = FlushFileBuffers(file) != 0;
-        flushed = CloseHandle(file) != 0 && flushed;
-    }
-    const DWORD error = GetLastError();
-    if (readOnly) {
-        SetFileAttributesW(path.c_str(), attributes);
-    }
-    SetLastError(error);
-    return flushed;
+    return true;
 }
 
 }  // namespace
 
 FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, const std::string& to,
                                                      const Progress& progress) const {
-    const std::wstring source = toWide(from);
     const std::wstring target = toWide(to);
-    checkReadable(source, from);
-
+    FileHandle source(CreateFileW(toWide(from).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.valid()) {
+        fail("Reading the file", from);
+    }
+    // The copy grows under a hidden name and takes the target's name only once it is
+    // complete and on the device, so no half-written file ever carries that name.
     const std::wstring temporary = temporaryBeside(target);
-    auto* callback = progress ? reportProgress : nullptr;
-    auto* data = progress ? const_cast<Progress*>(&progress) : nullptr;
-    BOOL never = FALSE;
-    if (!CopyFileExW(source.c_str(), temporary.c_str(), callback, data, &never,
-                     COPY_FILE_FAIL_IF_EXISTS)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        if (error == ERROR_REQUEST_ABORTED) {
+    FileHandle copy(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!copy.valid()) {
+        fail("Writing the file", to);
+    }
+    try {
+        if (!copyContent(source.get(), copy.get(), progress)) {
+            copy.close();
+            DeleteFileW(temporary.c_str());
             return CopyOutcome::Cancelled;
         }
-        fail("Writing the file", to, error);
-    }
-    if (!flushToDevice(temporary) ||
-        !MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
+        // Flushed so that a stick pulled right after the copy holds it whole.
+        if (!FlushFileBuffers(copy.get()) || !copy.close() ||
+            !SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL) ||
+            !MoveFileExW(temporary.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            throw CopyFailure{GetLastError(), false};
+        }
+    } catch (const CopyFailure& failure) {
+        copy.close();
         DeleteFileW(temporary.c_str());
-        fail("Writing the file", to, error);
+        fail(failure.atSource ? "Reading the file" : "Writing the file",
+             failure.atSource ? from : to, failure.error);
     }
     return CopyOutcome::Copied;
 }

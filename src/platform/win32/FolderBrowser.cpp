@@ -1,5 +1,6 @@
-#include <shlobj.h>
 #include <windows.h>
+// needs the types that windows.h declares
+#include <shlobj.h>
 
 #include "win32/Wide.h"
 #include "win32/Win32Platform.h"

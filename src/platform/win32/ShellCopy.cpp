@@ -1,7 +1,8 @@
 #include "win32/ShellCopy.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// needs the types that windows.h declares
+#include <shellapi.h>
 
 #include "win32/Wide.h"
 
