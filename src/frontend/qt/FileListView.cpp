@@ -20,7 +20,7 @@ FileListView::FileListView(FileList& model, RaiseEvent raise, QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FileListView::takeUserSelection);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { takeUserCurrent(current); });
+            &FileListView::takeUserCurrent);
     model.itemsChanged.connect([this] { showNames(); });
     model.selectionChanged.connect([this](int row) { showSelected(row); });
     showNames();
@@ -79,8 +79,11 @@ void FileListView::takeUserSelection(const QItemSelection& selected,
     raise_(EventKind::Click, 0);
 }
 
-void FileListView::takeUserCurrent(const QModelIndex& current) {
-    if (!syncing_) {
+void FileListView::takeUserCurrent(const QModelIndex& current, const QModelIndex& previous) {
+    // Qt puts the focus frame on the first name when an untouched list gets the focus; the
+    // list still has no current name then, so Backspace asks nothing until the user picks.
+    const bool focusOnly = !previous.isValid() && !selectionModel()->hasSelection();
+    if (!syncing_ && !focusOnly) {
         list_.setListIndex(current.row());
     }
 }

@@ -20,7 +20,7 @@ class FileListView : public QListView {
     void showNames();
     void showSelected(int row);
     void takeUserSelection(const QItemSelection& selected, const QItemSelection& deselected);
-    void takeUserCurrent(const QModelIndex& current);
+    void takeUserCurrent(const QModelIndex& current, const QModelIndex& previous);
 
     FileList& list_;
     RaiseEvent raise_;

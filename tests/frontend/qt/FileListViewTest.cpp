@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QtTest/QTest>
 
 #include "ControlSpecs.h"
@@ -88,6 +89,18 @@ TEST_F(FileListViewTest, MovingWithTheArrowKeysSelectsAndRaisesClick) {
     QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(modelSelection(), (std::vector<int>{1, 2}));
     EXPECT_EQ(recorder.count(EventKind::Click), 3);
+}
+
+TEST_F(FileListViewTest, TakingTheFocusGivesNoCurrentNameButMovingTheFocusFrameDoes) {
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&view, &focusIn);
+    EXPECT_EQ(view.currentIndex().row(), 0);
+    EXPECT_EQ(list.FileName(), "");
+
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(list.FileName(), "b.Mp4");
+    EXPECT_TRUE(modelSelection().empty());
+    EXPECT_TRUE(recorder.events.empty());
 }
 
 TEST_F(FileListViewTest, SelectionsMadeByTheHandlersShowWithoutRaisingClick) {
