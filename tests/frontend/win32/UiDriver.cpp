@@ -32,7 +32,7 @@ struct Video {
 const Video kVideos[] = {
     {L"Beach.MP4", 1'572'864, test::kSampleJpeg},
     {L"city.mp4", 1'258'291, {}},
-    {L"Dunes.MP4", 2'621'440, test::kSampleJpeg + "dunes"},
+    {L"Dunes.MP4", 2'621'440, test::kOtherSampleJpeg},
 };
 
 std::wstring withoutExtension(const std::wstring& name) {
@@ -300,6 +300,7 @@ class Session {
     }
 
     void holdForScreenshot(const std::wstring& holdFile) {
+        SetCursorPos(0, 0);  // away from the window, which then shows no hover effect
         RECT frame{};
         GetWindowRect(window_, &frame);
         const std::string place = std::to_string(frame.left) + " " + std::to_string(frame.top) +

@@ -39,6 +39,8 @@ Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
 export DISPLAY=":$display"
+# Whoever holds the test for a screenshot needs to know where to take it.
+[ -z "$hold" ] || echo "$DISPLAY" >"$hold.display"
 
 args=("$(windows_path "$program")" p PSPSTICK)
 [ -z "$hold" ] || args+=("$(windows_path "$hold")")
