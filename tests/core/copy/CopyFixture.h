@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "platform/Paths.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 
@@ -32,8 +33,8 @@ class CopyTest : public ::testing::Test {
 
     CopyTest() {
         platform.setWorkingFolder(source.path());
-        platform.setDrives({{"e: [PSP]", stick + "/"}});
-        platform.setFreeBytes(stick + "/", 500 * kMegabyte);
+        platform.setDrives({{"e: [PSP]", stickRoot}});
+        platform.setFreeBytes(stickRoot, 500 * kMegabyte);
     }
 
     // A video of whole megabytes whose bytes tell it from every other.
@@ -46,12 +47,20 @@ class CopyTest : public ::testing::Test {
         source.write(name, bytes);
     }
     void addThumbnail(const std::string& name) const { source.write(name, kJpegBytes + name); }
-    std::string onStick(const std::string& name) const {
-        return stick + "/" + kVideoFolder + "/" + name;
+    void putOnStick(const std::string& name, const std::string& bytes = {}) const {
+        stickFolder.write(std::string(kVideoFolder) + "/" + name, bytes);
     }
-    bool stickHas(const std::string& name) const { return std::filesystem::exists(onStick(name)); }
+    std::string videoFolder() const { return stickFolder.at(kVideoFolder); }
+    std::string onStick(const std::string& name) const { return joinPath(videoFolder(), name); }
+    // A UTF-8 path as the standard library takes it on every system.
+    static std::filesystem::path pathOf(const std::string& utf8) {
+        return std::u8string(utf8.begin(), utf8.end());
+    }
+    bool stickHas(const std::string& name) const {
+        return std::filesystem::exists(pathOf(onStick(name)));
+    }
     std::string stickRead(const std::string& name) const {
-        std::ifstream in(onStick(name), std::ios::binary);
+        std::ifstream in(pathOf(onStick(name)), std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
@@ -63,8 +72,9 @@ class CopyTest : public ::testing::Test {
     // Every name in the video folder, hidden ones too, sorted by byte.
     std::vector<std::string> stickFiles() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(onStick(""))) {
-            names.push_back(entry.path().filename().string());
+        for (const auto& entry : std::filesystem::directory_iterator(pathOf(videoFolder()))) {
+            const std::u8string name = entry.path().filename().u8string();
+            names.emplace_back(name.begin(), name.end());
         }
         std::sort(names.begin(), names.end());
         return names;
@@ -72,10 +82,10 @@ class CopyTest : public ::testing::Test {
 
     // Points the window at the stick as picking its drive would; the free space reads 500.
     void showStick(MainForm& form) const {
-        std::filesystem::create_directories(onStick(""));
+        std::filesystem::create_directories(pathOf(videoFolder()));
         form.drivePSP.Refresh();
-        form.drivePSP.selectDriveHolding(stick + "/");
-        form.listPSP.setPath(stick + "/" + kVideoFolder);
+        form.drivePSP.selectDriveHolding(stickRoot);
+        form.listPSP.setPath(videoFolder());
         form.freePSP.setCaption("500");
     }
     // Selects items as the user would, the summary recomputed.
@@ -105,6 +115,7 @@ class CopyTest : public ::testing::Test {
     TempFolder source;
     TempFolder stickFolder;
     const std::string stick = stickFolder.path();
+    const std::string stickRoot = stick + kPathSeparator;
     ScriptedPlatform platform;
 };
 

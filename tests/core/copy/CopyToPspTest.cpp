@@ -7,6 +7,7 @@
 
 #include "app/MainForm.h"
 #include "core/copy/CopyFixture.h"
+#include "platform/Paths.h"
 
 namespace velmora {
 namespace {
@@ -149,8 +150,8 @@ TEST_P(CopyRun, AVideoThatIsNotCopiedStopsTheRunThereAndStaysSelectedWithTheRest
         SCOPED_TRACE(cancel ? "cancelled" : "failed");
         test::ScriptedPlatform fresh;
         fresh.setWorkingFolder(source.path());
-        fresh.setDrives({{"e: [PSP]", stick + "/"}});
-        std::filesystem::remove_all(onStick(""));
+        fresh.setDrives({{"e: [PSP]", stickRoot}});
+        std::filesystem::remove_all(pathOf(videoFolder()));
         addVideo("a.MP4");
         addVideo("b.MP4");
         addThumbnail("b.THM");
@@ -243,11 +244,11 @@ TEST_F(CopyToPsp, AnItemBeyondTheLastNamedPositionIsExplainedAndStaysSelected) {
 
 TEST_F(CopyToPsp, APrefixIsDrawnAgainOnlyForAListedVideoNamedMaqAndItsDigits) {
     addVideo("a.MP4");
-    stickFolder.write(std::string(kVideoFolder) + "/maq12301.MP4");  // lower case
-    stickFolder.write(std::string(kVideoFolder) + "/MAQ45601.THM");  // not a video
-    stickFolder.write(std::string(kVideoFolder) + "/MAQ78901.MP4");
-    stickFolder.write(std::string(kVideoFolder) + "/MAQ1001.MP4");  // blocks 100
-    stickFolder.write(std::string(kVideoFolder) + "/ZZZ.MP4");
+    putOnStick("maq12301.MP4");  // lower case
+    putOnStick("MAQ45601.THM");  // not a video
+    putOnStick("MAQ78901.MP4");
+    putOnStick("MAQ1001.MP4");  // blocks 100
+    putOnStick("ZZZ.MP4");
     MainForm form(platform);
     showStick(form);
     select(form, {0});
@@ -264,7 +265,7 @@ TEST_F(CopyToPsp, APrefixIsDrawnAgainOnlyForAListedVideoNamedMaqAndItsDigits) {
 TEST_F(CopyToPsp, TheDrawCoversOneHundredToNineHundred) {
     for (const auto& [draw, name] :
          {std::pair{0.0, "MAQ10001.MP4"}, std::pair{0.9999999, "MAQ90001.MP4"}}) {
-        std::filesystem::remove_all(onStick(""));
+        std::filesystem::remove_all(pathOf(videoFolder()));
         addVideo("a.MP4");
         MainForm form(platform);
         showStick(form);
@@ -278,7 +279,7 @@ TEST_F(CopyToPsp, TheDrawCoversOneHundredToNineHundred) {
 
 TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
     for (int prefix = 100; prefix <= 900; ++prefix) {
-        stickFolder.write(std::string(kVideoFolder) + "/MAQ" + std::to_string(prefix) + ".MP4");
+        putOnStick("MAQ" + std::to_string(prefix) + ".MP4");
     }
     addVideo("a.MP4");
     MainForm form(platform);
@@ -294,7 +295,7 @@ TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
     EXPECT_TRUE(platform.shellCopies.empty());
 
     // One prefix freed: the draw goes on until it finds it.
-    std::filesystem::remove(onStick("MAQ654.MP4"));
+    std::filesystem::remove(pathOf(onStick("MAQ654.MP4")));
     form.listPSP.Refresh();
     platform.drawNext(drawFor(100));
     platform.drawNext(drawFor(654));
@@ -308,7 +309,7 @@ TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
 TEST_F(CopyToPsp, AThumbnailIsFoundWhateverItsLetterCaseAndReplacesOneOfTheSameName) {
     addVideo("clip.mp4");
     source.write("CLIP.thm", test::kJpegBytes + "clip");
-    stickFolder.write(std::string(kVideoFolder) + "/MAQ31401.THM", "stale");
+    putOnStick("MAQ31401.THM", "stale");
     MainForm form(platform);
     showStick(form);
     select(form, {0});
@@ -323,7 +324,7 @@ TEST_F(CopyToPsp, AThumbnailThatCantBeCopiedTakesItsVideoBackAndIsReported) {
     addThumbnail("b.THM");
     addVideo("c.MP4");
     // A folder where b's thumbnail should go: nothing can be written under that name.
-    stickFolder.makeFolder(std::string(kVideoFolder) + "/MAQ22202.THM");
+    std::filesystem::create_directories(pathOf(onStick("MAQ22202.THM")));
     MainForm form(platform);
     showStick(form);
     select(form, {0, 1, 2});
@@ -345,11 +346,13 @@ TEST_F(CopyToPsp, NamesOfAnyCharactersAreCopied) {
     source.write("Çà et là — 東京 ☃.THM", test::kJpegBytes);
     MainForm form(platform);
     showStick(form);
-    select(form, {0});
+    // Selected without the summary: the double opens pictures by a narrow path on Windows.
+    form.listSource.setSelected(0, true);
+    form.sizeSource.setCaption("1");
     answerYesWithPrefix(777);
     form.btnCopy_Click();
     ASSERT_EQ(platform.shellCopies.size(), 1u);
-    EXPECT_EQ(platform.shellCopies[0].from, source.path() + "/" + name);
+    EXPECT_EQ(platform.shellCopies[0].from, joinPath(source.path(), name));
     EXPECT_TRUE(copiedIntact("MAQ77701.MP4", name));
     EXPECT_TRUE(stickHas("MAQ77701.THM"));
 }

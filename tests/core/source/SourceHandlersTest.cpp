@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/MainForm.h"
+#include "platform/Paths.h"
 #include "platform/PlatformError.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFolder.h"
@@ -80,10 +82,14 @@ TEST_F(SourceHandlers, BrowseToAFolderListsItsVideosAndKeepsTheFormerSummary) {
 
 TEST_F(SourceHandlers, BrowseToARootKeepsItsSeparator) {
     MainForm form(platform);
-    platform.browseTo("/");
+    const std::u8string root =
+        std::filesystem::path(std::u8string(home.path().begin(), home.path().end()))
+            .root_path()
+            .u8string();
+    platform.browseTo(std::string(root.begin(), root.end()));
     form.btnBrowse_Click();
-    EXPECT_EQ(form.dirSource.Text(), "/");
-    EXPECT_EQ(form.listSource.Path(), "/");
+    EXPECT_EQ(form.dirSource.Text(), std::string(root.begin(), root.end()));
+    EXPECT_EQ(form.listSource.Path(), std::string(root.begin(), root.end()));
 }
 
 TEST_F(SourceHandlers, BrowseToAFolderThatCantBeReadChangesNothing) {
@@ -97,7 +103,7 @@ TEST_F(SourceHandlers, BrowseToAFolderThatCantBeReadChangesNothing) {
 // ----- Typing a folder -------------------------------------------------------------------------
 
 TEST_F(SourceHandlers, EnterTakesAnExistingFolderWithOrWithoutAFinalSeparator) {
-    for (const std::string& typed : {home.at("clips"), home.at("clips") + "/"}) {
+    for (const std::string& typed : {home.at("clips"), home.at("clips") + kPathSeparator}) {
         SCOPED_TRACE(typed);
         MainForm form(platform);
         selectHomeVideo(form);
