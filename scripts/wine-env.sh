@@ -46,5 +46,10 @@ if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
     exec {velmora_lock}>&-
 fi
 # A server that outlives each program keeps the next start fast (tests run back to back).
-wineserver -p60 >/dev/null 2>&1 || true
+# When this starts it, a first program with no output of its own starts Wine's background
+# services too: they keep the output of the program that started them open for as long as
+# the server lives, and CTest would wait for that to close.
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+fi
 unset velmora_wine_prefix
