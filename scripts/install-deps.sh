@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-utils xdotool fonts-dejavu-core
+    xvfb xauth x11-utils xdotool python3 fonts-dejavu-core fonts-wine
 )
 
 missing=()

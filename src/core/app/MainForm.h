@@ -32,7 +32,7 @@ class MainForm {
     static constexpr std::string_view kCaption = "Velmora";
     static constexpr int kClientWidthTwips = 9855;
     static constexpr int kClientHeightTwips = 5895;
-    static constexpr std::string_view kCredit = "Velmora, by the Velmora developers";
+    static constexpr std::string_view kCredit = "Velmora, by the Velmora team";
 
     explicit MainForm(Platform& platform);
     MainForm(const MainForm&) = delete;

@@ -1,6 +1,7 @@
 #include "CaptionViews.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace velmora::qt {
 namespace {
@@ -24,6 +25,20 @@ QString captionOf(const Label& model) {
 
 FrameView::FrameView(Frame& model, QWidget* parent) : QGroupBox(captionOf(model), parent) {
     model.changed.connect([this, &model] { setTitle(captionOf(model)); });
+}
+
+void FrameView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const QRect border = rect().adjusted(0, metrics.height() / 2, -2, -2);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(border.translated(1, 1));
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(border);
+    const QRect titleArea(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    painter.fillRect(titleArea, palette().window());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(titleArea, Qt::AlignCenter, title());
 }
 
 ButtonView::ButtonView(Button& model, RaiseEvent raise, QWidget* parent)

@@ -10,10 +10,14 @@
 namespace velmora::qt {
 
 // A frame: a group box whose title follows the model's caption. Its children are placed
-// from its outer top-left corner, as the layout's twips are.
+// from its outer top-left corner, as the layout's twips are. It draws the title on its
+// etched border line, where the layout expects it; some styles would put it above.
 class FrameView : public QGroupBox {
   public:
     FrameView(Frame& model, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A push button that follows its caption and raises the control's Click.

@@ -1,5 +1,7 @@
 #include "Layout.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QScreen>
 #include <cmath>
 
@@ -23,7 +25,18 @@ QRect Layout::rect(const TwipsRect& place) const {
     return {pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height)};
 }
 
+void addTahomaClone() {
+    // Wine ships a metric-compatible Tahoma (Debian: fonts-wine) outside fontconfig's paths;
+    // with it every caption sits exactly where it was laid out.
+    static const bool added = [] {
+        const QString clone = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+        return QFile::exists(clone) && QFontDatabase::addApplicationFont(clone) >= 0;
+    }();
+    (void)added;
+}
+
 QFont controlFont(const Font& font) {
+    addTahomaClone();
     QFont qfont;
     // Tahoma's widths sit between Arial's and Verdana's; the Arial-metric faces come
     // nearest, DejaVu Sans (Verdana-like, wider) is the last resort.
