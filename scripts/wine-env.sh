@@ -2,9 +2,10 @@
 # on (or change) the user's ~/.wine. Usage: source scripts/wine-env.sh PREFIX
 #
 # The prefix gets Wine's own fonts (Debian's Wine does not find its Tahoma otherwise, and the
-# layout must be measured with the right font), no crash dialog (a crashing test then fails
-# at once instead of waiting for a click), and windows that Wine decorates itself, since
-# there is no window manager under Xvfb.
+# layout must be measured with the right font), no crash dialog and no debugger (a crashing
+# test then fails at once, with the exception's code, instead of waiting for a click or
+# ending with 0 after the debugger), and windows that Wine decorates itself, since there is
+# no window manager under Xvfb.
 velmora_wine_prefix="${1:?usage: source wine-env.sh PREFIX}"
 export WINEPREFIX="$velmora_wine_prefix"
 export WINEDEBUG=-all
@@ -22,6 +23,10 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"="no-debugger"
+"Auto"="1"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
