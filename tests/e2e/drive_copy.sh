@@ -90,7 +90,8 @@ cmp "$source/alpha.THM" "${first%.MP4}.THM" || fail "the first thumbnail differs
 cmp "$source/beta.THM" "${second%.MP4}.THM" || fail "the second thumbnail differs"
 [ "$(find "$videos" -mindepth 1 | wc -l)" -eq 4 ] || fail "the stick holds more than the copies"
 
-kill "$pid"
-wait "$pid" 2>/dev/null || true
+python3 "$here/../smoke/close_window.py" "$window"
+timeout 10 tail --pid="$pid" -f /dev/null || fail "still running 10 s after its window was closed"
+wait "$pid" || fail "the program ended with an error"
 pid=""
 echo "copy_e2e: two videos and their thumbnails copied intact"
