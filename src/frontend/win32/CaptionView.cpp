@@ -1,24 +1,13 @@
 #include "CaptionView.h"
 
 #include <algorithm>
+#include <sstream>
 #include <vector>
 
 #include "win32/Wide.h"
 
 namespace velmora::win32 {
 namespace {
-
-UINT textAlignment(Alignment alignment) {
-    switch (alignment) {
-        case Alignment::Right:
-            return DT_RIGHT;
-        case Alignment::Center:
-            return DT_CENTER;
-        case Alignment::Left:
-            break;
-    }
-    return DT_LEFT;
-}
 
 COLORREF colourOf(const Colour& colour) {
     switch (colour.role) {
@@ -78,6 +67,55 @@ void drawOneLine(HDC dc, const std::wstring& text, const RECT& area, Alignment a
                 advances.data());
 }
 
+int textWidth(HDC dc, const std::wstring& text) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+// The caption broken at spaces into lines no wider than width, where words allow.
+std::vector<std::wstring> wrapped(HDC dc, const std::wstring& text, int width) {
+    std::vector<std::wstring> lines;
+    std::wstring line;
+    std::wistringstream words(text);
+    std::wstring word;
+    while (words >> word) {
+        const std::wstring longer = line.empty() ? word : line + L" " + word;
+        if (!line.empty() && textWidth(dc, longer) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Lines of text in area, as many as its height holds. Where the font needs one more line
+// than that, the lines are broken up to a tenth wider and squeezed back into the width.
+void drawLines(HDC dc, const std::wstring& text, const RECT& area, Alignment alignment,
+               int lineHeight) {
+    const int room = area.right - area.left;
+    const auto rows =
+        static_cast<std::size_t>(std::max<LONG>(1, (area.bottom - area.top) / lineHeight));
+    std::vector<std::wstring> lines = wrapped(dc, text, room);
+    for (int width = room + 1; lines.size() > rows && width <= room + room / 10; ++width) {
+        lines = wrapped(dc, text, width);
+    }
+    RECT row = area;
+    for (const std::wstring& line : lines) {
+        row.bottom = std::min<LONG>(row.top + lineHeight, area.bottom);
+        drawOneLine(dc, line, row, alignment);
+        row.top += lineHeight;
+        if (row.top >= area.bottom) {
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 CaptionView::CaptionView(MainForm& form, Label& model, HWND parent)
@@ -112,9 +150,7 @@ void CaptionView::draw(const DRAWITEMSTRUCT& item) {
     if (oneLine) {
         drawOneLine(dc, caption, item.rcItem, model().spec().alignment);
     } else {
-        RECT area = item.rcItem;
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
-                  textAlignment(model().spec().alignment) | DT_NOPREFIX | DT_WORDBREAK);
+        drawLines(dc, caption, item.rcItem, model().spec().alignment, metrics.tmHeight);
     }
     SelectObject(dc, previousFont);
 }

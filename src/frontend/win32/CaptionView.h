@@ -7,8 +7,8 @@ namespace velmora::win32 {
 
 // A label, frame or button: a native static, group box or push button showing the model's
 // caption. A click on a button, or on a label that takes clicks, raises its Click event.
-// Labels draw their own caption: a label one line high keeps its caption on one line in its
-// colour and alignment, even with a font a little wider than the one it was laid out for.
+// Labels draw their own caption, in their colour and alignment, on as many lines as their
+// height holds, even with a font a little wider than the one they were laid out for.
 class CaptionView : public ControlView {
   public:
     CaptionView(MainForm& form, Label& model, HWND parent);

@@ -62,7 +62,16 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
 
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
     const bool targetExisted = exists(to);
+    // The shell's progress window has no owner, so the window is closed to the user while
+    // the copy runs: a second click on the button would start a second copy inside this one.
+    if (owner_ != nullptr) {
+        EnableWindow(owner_, FALSE);
+    }
     ShellCopyResult result = runShellCopy(from, to);
+    if (owner_ != nullptr) {
+        EnableWindow(owner_, TRUE);
+        SetForegroundWindow(owner_);
+    }
     const bool saidOk = result.code == 0 && !result.aborted;
     if (saidOk && !arrivedWhole(from, to)) {
         result.code = ERROR_WRITE_FAULT;
