@@ -7,10 +7,13 @@
 // With HOLD-FILE, the driver stops before the deletion, writes HOLD-FILE.ready with the
 // window's place on the screen and waits until HOLD-FILE exists (for a screenshot).
 #include <windows.h>
+// needs the types that windows.h declares
+#include <commctrl.h>
 
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "Checks.h"
 #include "ExpectedLayout.h"
@@ -179,10 +182,50 @@ class Session {
                 send(control(list), LB_GETCOUNT) == 1 && listItem(control(list), 0) == "start.mp4",
                 std::string(list) + " starts on the working folder's videos");
         }
+        checkPointerOverCredit();
+        checkToolTips();
         GUITHREADINFO thread{};
         thread.cbSize = sizeof(thread);
         GetGUIThreadInfo(process_.dwThreadId, &thread);
         checks_.check(thread.hwndFocus == control("listSource"), "the focus starts in listSource");
+    }
+
+    // The pointer the program shows over the middle of a control. Pointer handles can't be
+    // compared with this program's own under Wine, only with each other.
+    HCURSOR pointerOver(const std::string& name) {
+        const RECT place = placeInClient(control(name), window_);
+        POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        ClientToScreen(window_, &middle);
+        SetCursorPos(middle.x, middle.y);
+        Sleep(300);
+        CURSORINFO cursor{};
+        cursor.cbSize = sizeof(cursor);
+        GetCursorInfo(&cursor);
+        return cursor.hCursor;
+    }
+
+    void checkPointerOverCredit() {
+        const HCURSOR plain = pointerOver("labelSelPSP");
+        checks_.check(pointerOver("picPSP") == plain && pointerOver("copyRight") != plain,
+                      "a pointer of its own over the credit, the default one elsewhere");
+        SetCursorPos(0, 0);
+    }
+
+    void checkToolTips() {
+        std::pair<DWORD, HWND> found{process_.dwProcessId, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM data) {
+                auto& search = *reinterpret_cast<std::pair<DWORD, HWND>*>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == search.first && classOf(window) == "tooltips_class32") {
+                    search.second = window;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        checks_.check(found.second != nullptr && send(found.second, TTM_GETTOOLCOUNT) == 3,
+                      "tool tips for the two file lists and the drive list");
     }
 
     void typeSourceFolder() {
