@@ -132,17 +132,26 @@ MessageBoxSeen waitForMessageBox(DWORD process) {
     }
     box.title = textOf(box.window);
     // The message is the static control with text; the icon, if any, is one without.
+    const std::vector<std::string> texts = staticTexts(box.window);
+    if (!texts.empty()) {
+        box.text = texts.back();
+    }
+    return box;
+}
+
+std::vector<std::string> staticTexts(HWND dialog) {
+    std::vector<std::string> texts;
     EnumChildWindows(
-        box.window,
+        dialog,
         [](HWND child, LPARAM data) {
-            auto& seen = *reinterpret_cast<MessageBoxSeen*>(data);
             if (classOf(child) == "Static" && !textOf(child).empty()) {
-                seen.text = withoutCarriageReturns(textOf(child));
+                reinterpret_cast<std::vector<std::string>*>(data)->push_back(
+                    withoutCarriageReturns(textOf(child)));
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&box));
-    return box;
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
 }
 
 void press(const MessageBoxSeen& box, int button) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace velmora::uitest {
 
@@ -28,6 +29,9 @@ bool waitFor(const std::function<bool()>& condition,
 
 // The visible top-level window of a process with the given class, or nullptr.
 HWND topLevelWindow(DWORD process, const wchar_t* windowClass);
+
+// The texts of a dialog's static controls, in their order, line breaks as "\n".
+std::vector<std::string> staticTexts(HWND dialog);
 
 // A message box of the process: its title and its text (line breaks as "\n").
 struct MessageBoxSeen {

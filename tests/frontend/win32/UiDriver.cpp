@@ -10,6 +10,7 @@
 // needs the types that windows.h declares
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -68,6 +69,7 @@ class Session {
         if (launch() && findControls()) {
             checkWindow();
             checkStartUp();
+            cancelFolderBrowser();
             typeSourceFolder();
             selectVideos();
             pickStick();
@@ -226,6 +228,23 @@ class Session {
             reinterpret_cast<LPARAM>(&found));
         checks_.check(found.second != nullptr && send(found.second, TTM_GETTOOLCOUNT) == 3,
                       "tool tips for the two file lists and the drive list");
+    }
+
+    void cancelFolderBrowser() {
+        PostMessageW(control("btnBrowse"), BM_CLICK, 0, 0);
+        const MessageBoxSeen browser = waitForMessageBox(process_.dwProcessId);
+        if (!checks_.check(browser.window != nullptr, "Browse.. opens the folder browser")) {
+            return;
+        }
+        const std::vector<std::string> texts = staticTexts(browser.window);
+        checks_.check(std::find(texts.begin(), texts.end(),
+                                "Select the folder where your video files reside") != texts.end(),
+                      "the folder browser shows its instruction");
+        checks_.check(GetWindow(browser.window, GW_OWNER) == window_,
+                      "the folder browser is modal over the window");
+        checks_.check(!IsWindowEnabled(window_), "the window takes no input meanwhile");
+        press(browser, IDCANCEL);
+        checks_.equal(textOf(control("dirSource")), "Select a folder", "Cancel changes nothing");
     }
 
     void typeSourceFolder() {
