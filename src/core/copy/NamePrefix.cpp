@@ -7,6 +7,7 @@
 
 #include "controls/FileList.h"
 #include "copy/PspNames.h"
+#include "platform/Names.h"
 #include "platform/Platform.h"
 
 namespace velmora {
@@ -16,9 +17,12 @@ constexpr int kPrefixCount = kLastNamePrefix - kFirstNamePrefix + 1;
 constexpr std::string_view kMark = "MAQ";
 constexpr std::size_t kPrefixDigits = 3;
 
-// The prefix a listed name blocks, if any: "MAQ" then three digits from 100 to 900.
+// The prefix a listed name blocks, if any: "MAQ" then three digits from 100 to 900. The
+// mark counts in any letter case: the stick's file system ignores case, so a copy named
+// MAQ12301.MP4 would replace a video listed as maq12301.MP4.
 std::optional<int> blockedPrefix(std::string_view name) {
-    if (!name.starts_with(kMark) || name.size() < kMark.size() + kPrefixDigits) {
+    if (name.size() < kMark.size() + kPrefixDigits ||
+        !equalsIgnoreCase(name.substr(0, kMark.size()), kMark)) {
         return std::nullopt;
     }
     const char* first = name.data() + kMark.size();

@@ -242,9 +242,9 @@ TEST_F(CopyToPsp, AnItemBeyondTheLastNamedPositionIsExplainedAndStaysSelected) {
 
 // ----- Name prefix -------------------------------------------------------------------------
 
-TEST_F(CopyToPsp, APrefixIsDrawnAgainOnlyForAListedVideoNamedMaqAndItsDigits) {
+TEST_F(CopyToPsp, APrefixIsDrawnAgainOnlyForAListedVideoNamedMaqAndItsDigitsInAnyCase) {
     addVideo("a.MP4");
-    putOnStick("maq12301.MP4");  // lower case
+    putOnStick("maq12301.MP4");  // the same file as MAQ12301.MP4 on the stick
     putOnStick("MAQ45601.THM");  // not a video
     putOnStick("MAQ78901.MP4");
     putOnStick("MAQ1001.MP4");  // blocks 100
@@ -252,14 +252,14 @@ TEST_F(CopyToPsp, APrefixIsDrawnAgainOnlyForAListedVideoNamedMaqAndItsDigits) {
     MainForm form(platform);
     showStick(form);
     select(form, {0});
-    for (int prefix : {789, 100, 123}) {
+    for (int prefix : {789, 100, 123, 456}) {
         platform.drawNext(drawFor(prefix));
     }
     platform.answer(mb::kAnswerYes);
     form.btnCopy_Click();
-    EXPECT_EQ(platform.randomDraws, 3);
+    EXPECT_EQ(platform.randomDraws, 4);
     ASSERT_EQ(platform.shellCopies.size(), 1u);
-    EXPECT_EQ(platform.shellCopies[0].to, onStick("MAQ12301.MP4"));
+    EXPECT_EQ(platform.shellCopies[0].to, onStick("MAQ45601.MP4"));
 }
 
 TEST_F(CopyToPsp, TheDrawCoversOneHundredToNineHundred) {
