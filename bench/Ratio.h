@@ -47,7 +47,7 @@ Timing compare(int rounds, int repeats, Program&& program, Reference&& reference
 // benchmark reports and does not judge.
 inline void report(const char* what, const Timing& timing, double aim) {
     std::printf(
-        "%s\n  program   %9.3f ms\n  reference %9.3f ms\n  ratio     %9.3f (aim: at most %.1f, "
+        "%s\n  program   %9.3f ms\n  reference %9.3f ms\n  ratio     %9.3f (aim: at most %.2f, "
         "%s)\n",
         what, timing.program * 1e3, timing.reference * 1e3, timing.ratio(), aim,
         timing.ratio() <= aim ? "met" : "NOT met");

@@ -1,5 +1,6 @@
 #include "support/ScriptedPlatform.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/PlatformError.h"
@@ -80,7 +81,9 @@ ShellCopyResult ScriptedPlatform::shellCopy(const std::string& from, const std::
 
 std::shared_ptr<const Picture> ScriptedPlatform::loadPicture(const std::string& path) {
     ++pictureLoads;
-    std::ifstream in(files.resolve(path), std::ios::binary);
+    const std::string stored = files.resolve(path);
+    std::ifstream in(std::filesystem::path(std::u8string(stored.begin(), stored.end())),
+                     std::ios::binary);
     if (!in) {
         throw PlatformError("Reading the picture", path, "cannot open");
     }

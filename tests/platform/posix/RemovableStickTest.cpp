@@ -1,6 +1,3 @@
-#include <sys/mount.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -11,39 +8,12 @@
 
 #include "app/MainForm.h"
 #include "platform/Platform.h"
+#include "platform/posix/MountedTmpfs.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFolder.h"
 
 namespace velmora {
 namespace {
-
-// A size-limited tmpfs mounted in a temporary folder: a memory stick the program sees as a
-// mounted volume of its own. Only root may mount.
-class MountedStick {
-  public:
-    explicit MountedStick(const std::string& mountPoint) : mountPoint_(mountPoint) {
-        if (geteuid() != 0) {
-            error_ = "mounting needs root";
-        } else if (mount("velmora-stick", mountPoint.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
-                         "size=50m,mode=0755") != 0) {
-            error_ = std::strerror(errno);
-        }
-    }
-    ~MountedStick() {
-        if (error_.empty()) {
-            umount2(mountPoint_.c_str(), MNT_DETACH);
-        }
-    }
-    MountedStick(const MountedStick&) = delete;
-    MountedStick& operator=(const MountedStick&) = delete;
-
-    // Why the stick could not be mounted; empty when it is.
-    const std::string& error() const { return error_; }
-
-  private:
-    std::string mountPoint_;
-    std::string error_;
-};
 
 // What df reports as available to this user, in whole megabytes.
 std::string dfMegabytes(const std::string& path) {
@@ -74,7 +44,7 @@ class RemovableStickTest : public ::testing::Test {
 
     test::TempFolder home;
     test::TempFolder mountPoint;
-    MountedStick stick{mountPoint.path()};
+    test::MountedTmpfs stick{mountPoint.path(), "50m"};
     test::ScriptedPlatform platform;
 };
 
