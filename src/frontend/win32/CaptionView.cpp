@@ -1,7 +1,6 @@
 #include "CaptionView.h"
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 #include "win32/Wide.h"
@@ -77,9 +76,14 @@ int textWidth(HDC dc, const std::wstring& text) {
 std::vector<std::wstring> wrapped(HDC dc, const std::wstring& text, int width) {
     std::vector<std::wstring> lines;
     std::wstring line;
-    std::wistringstream words(text);
-    std::wstring word;
-    while (words >> word) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t space = std::min(text.find(L' ', start), text.size());
+        const std::wstring word = text.substr(start, space - start);
+        start = space + 1;
+        if (word.empty()) {
+            continue;
+        }
         const std::wstring longer = line.empty() ? word : line + L" " + word;
         if (!line.empty() && textWidth(dc, longer) > width) {
             lines.push_back(line);
