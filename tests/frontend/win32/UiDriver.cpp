@@ -192,23 +192,32 @@ class Session {
         checks_.check(thread.hwndFocus == control("listSource"), "the focus starts in listSource");
     }
 
-    // The pointer the program shows over the middle of a control. Pointer handles can't be
-    // compared with this program's own under Wine, only with each other.
-    HCURSOR pointerOver(const std::string& name) {
+    // Puts the mouse pointer on the middle of a control.
+    void pointAt(const std::string& name) {
         const RECT place = placeInClient(control(name), window_);
         POINT middle{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
         ClientToScreen(window_, &middle);
         SetCursorPos(middle.x, middle.y);
-        Sleep(300);
+    }
+
+    static HCURSOR pointer() {
         CURSORINFO cursor{};
         cursor.cbSize = sizeof(cursor);
         GetCursorInfo(&cursor);
         return cursor.hCursor;
     }
 
+    // Pointer handles can't be compared with this program's own under Wine, only with each
+    // other: the credit's differs from the one over a plain label, which comes back after.
     void checkPointerOverCredit() {
-        const HCURSOR plain = pointerOver("labelSelPSP");
-        checks_.check(pointerOver("picPSP") == plain && pointerOver("copyRight") != plain,
+        pointAt("labelSelPSP");
+        Sleep(500);
+        const HCURSOR plain = pointer();
+        pointAt("copyRight");
+        const bool own = waitFor([&] { return pointer() != plain; }, std::chrono::seconds(5));
+        pointAt("picPSP");
+        const bool back = waitFor([&] { return pointer() == plain; }, std::chrono::seconds(5));
+        checks_.check(own && back,
                       "a pointer of its own over the credit, the default one elsewhere");
         SetCursorPos(0, 0);
     }
