@@ -29,6 +29,12 @@ std::string foldedCase(std::string_view name) {
 }
 
 bool matchesWildcard(std::string_view name, std::string_view pattern) {
+    // A file list's "*.MP4" is a plain ending: compare it directly.
+    const std::string_view ending = pattern.substr(1);
+    if (pattern.starts_with('*') && ending.find_first_of("*?") == std::string_view::npos) {
+        return name.size() >= ending.size() &&
+               equalsIgnoreCase(name.substr(name.size() - ending.size()), ending);
+    }
     // Greedy matching with a single backtrack point for the last star: linear for the
     // patterns a file list uses and never recursive.
     std::size_t n = 0, p = 0;
