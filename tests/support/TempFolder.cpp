@@ -38,6 +38,10 @@ TempFolder::~TempFolder() {
     fs::remove_all(asPath(path_), ignored);
 }
 
+std::string TempFolder::root() const {
+    return path_ + static_cast<char>(fs::path::preferred_separator);
+}
+
 std::string TempFolder::at(const std::string& relative) const {
     const std::u8string utf8 = (asPath(path_) / asPath(relative)).make_preferred().u8string();
     return {utf8.begin(), utf8.end()};

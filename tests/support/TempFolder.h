@@ -15,6 +15,8 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
+    // The folder as a drive root: its path and a final separator.
+    std::string root() const;
     // path() joined with a relative name ("a/b.MP4" works on every system).
     std::string at(const std::string& relative) const;
 

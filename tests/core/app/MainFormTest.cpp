@@ -18,7 +18,7 @@ class MainFormTest : public ::testing::Test {
         folder.write("b.MP4");
         folder.write("A.mp4");
         platform.setWorkingFolder(folder.path());
-        platform.setDrives({{"/ [root]", "/"}, {"work [TMP]", folder.path() + "/"}});
+        platform.setDrives({{"/ [root]", "/"}, {"work [TMP]", folder.root()}});
     }
     test::ScriptedPlatform platform;
     test::TempFolder folder;

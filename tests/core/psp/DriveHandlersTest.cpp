@@ -20,7 +20,7 @@ TEST_F(DriveChange, PrefersTheFirstVideoFolderWhenTheStickHasBoth) {
     stick.write("MP_ROOT/101ANV01/MAQ20001.MP4");
     MainForm form(platform);
     pick(form, kStick);
-    EXPECT_EQ(form.listPSP.Path(), stick.path() + "/MP_ROOT/100ANV01");
+    EXPECT_EQ(form.listPSP.Path(), stick.at("MP_ROOT/100ANV01"));
     ASSERT_EQ(form.listPSP.ListCount(), 1);
     EXPECT_EQ(form.listPSP.List(0), "MAQ10001.MP4");
     EXPECT_EQ(form.freePSP.Caption(), "700");
@@ -33,7 +33,7 @@ TEST_F(DriveChange, UsesTheSecondVideoFolderWithoutAQuestion) {
     MainForm form(platform);
     form.sizePSP.setCaption("12");
     pick(form, kStick);
-    EXPECT_EQ(form.listPSP.Path(), stick.path() + "/MP_ROOT/101ANV01");
+    EXPECT_EQ(form.listPSP.Path(), stick.at("MP_ROOT/101ANV01"));
     EXPECT_EQ(form.listPSP.ListCount(), 1);
     EXPECT_TRUE(platform.questions.empty());
     EXPECT_FALSE(stick.exists("MP_ROOT/100ANV01"));
@@ -74,7 +74,7 @@ TEST_F(DriveChange, AnswerYesMakesBothFoldersAndShowsTheEmptyList) {
     pick(form, kStick);
     EXPECT_TRUE(std::filesystem::is_directory(stick.at("MP_ROOT/100ANV01")));
     EXPECT_FALSE(stick.exists("MP_ROOT/101ANV01"));
-    EXPECT_EQ(form.listPSP.Path(), stick.path() + "/MP_ROOT/100ANV01");
+    EXPECT_EQ(form.listPSP.Path(), stick.at("MP_ROOT/100ANV01"));
     EXPECT_EQ(form.listPSP.ListCount(), 0);
     EXPECT_EQ(form.freePSP.Caption(), "700");
     EXPECT_EQ(platform.questions.size(), 1u);  // and no message after it
@@ -87,7 +87,7 @@ TEST_F(DriveChange, AnswerYesMakesOnlyTheVideoFolderInsideAnExistingMediaFolder)
     pick(form, kStick);
     EXPECT_TRUE(std::filesystem::is_directory(stick.at("MP_ROOT/100ANV01")));
     EXPECT_EQ(stick.read("MP_ROOT/OTHER/keep.txt"), "kept");
-    EXPECT_EQ(form.listPSP.Path(), stick.path() + "/MP_ROOT/100ANV01");
+    EXPECT_EQ(form.listPSP.Path(), stick.at("MP_ROOT/100ANV01"));
 }
 
 // ----- failures ---------------------------------------------------------------------------
@@ -114,7 +114,7 @@ TEST_F(DriveChangeFailure, ADriveThatHasGoneKeepsThePreviousListAndFigure) {
     std::filesystem::remove_all(stick.path());
     pick(form, kStick);
     expectOneMessage();
-    EXPECT_EQ(form.listPSP.Path(), other.path() + "/MP_ROOT/100ANV01");
+    EXPECT_EQ(form.listPSP.Path(), other.at("MP_ROOT/100ANV01"));
     EXPECT_EQ(form.freePSP.Caption(), "9");
     EXPECT_FALSE(stick.exists("MP_ROOT"));
 }
@@ -128,7 +128,7 @@ TEST_F(DriveChangeFailure, AFolderThatCannotBeMadeStopsAfterTheQuestion) {
     ASSERT_EQ(platform.questions.size(), 2u);
     platform.questions.erase(platform.questions.begin());
     expectOneMessage();
-    EXPECT_EQ(form.listPSP.Path(), other.path() + "/MP_ROOT/100ANV01");
+    EXPECT_EQ(form.listPSP.Path(), other.at("MP_ROOT/100ANV01"));
     EXPECT_EQ(form.freePSP.Caption(), "9");
 }
 
@@ -139,7 +139,7 @@ TEST_F(DriveChangeFailure, AFreeSpaceThatCannotBeMeasuredKeepsTheFigureButNotThe
     platform.freeSpaceFails = true;
     pick(form, kStick);
     expectOneMessage();
-    EXPECT_EQ(form.listPSP.Path(), stick.path() + "/MP_ROOT/100ANV01");
+    EXPECT_EQ(form.listPSP.Path(), stick.at("MP_ROOT/100ANV01"));
     EXPECT_EQ(form.freePSP.Caption(), "9");
 }
 
@@ -159,8 +159,8 @@ TEST_F(DriveChange, CtrlRReReadsTheDrivesOnly) {
     MainForm form(platform);
     pick(form, kStick);
     stick.write("MP_ROOT/100ANV01/MAQ10001.MP4");
-    platform.setFreeBytes(stick.path() + "/", 0);
-    platform.setDrives({{"h: [HOME]", home.path() + "/"}, {kStickDrive, stick.path() + "/"}});
+    platform.setFreeBytes(stick.root(), 0);
+    platform.setDrives({{"h: [HOME]", home.root()}, {kStickDrive, stick.root()}});
 
     form.drivePSP_KeyPress(key::kBackspace);
     EXPECT_EQ(form.drivePSP.entries().size(), 3u);

@@ -45,8 +45,8 @@ TEST_F(PspListKeys, CtrlRRefreshesDrivesListFreeSpaceAndSummary) {
     MainForm form(platform);
     showStick(form, {"MAQ10001.MP4", "MAQ10001.THM"});
     stick.writeSized("MP_ROOT/100ANV01/MAQ10002.MP4", 3 * kMegabyte);
-    platform.setFreeBytes(stick.path() + "/", 650 * kMegabyte);
-    platform.setDrives({{kStickDrive, stick.path() + "/"}});
+    platform.setFreeBytes(stick.root(), 650 * kMegabyte);
+    platform.setDrives({{kStickDrive, stick.root()}});
     select(form, {0});
 
     std::int16_t code = key::kCtrlR;
@@ -111,7 +111,7 @@ TEST_F(PspListKeys, AnswerNoDeletesRefreshesAndMeasuresNothing) {
     showStick(form, {"MAQ10001.MP4", "MAQ10001.THM"});
     select(form, {0});
     stick.write("MP_ROOT/100ANV01/MAQ10002.MP4");
-    platform.setFreeBytes(stick.path() + "/", 0);
+    platform.setFreeBytes(stick.root(), 0);
     form.listPSP_KeyPress(key::kBackspace);
 
     ASSERT_EQ(platform.questions.size(), 1u);
@@ -130,7 +130,7 @@ TEST_F(PspListKeys, YesWithNothingSelectedOnlyRefreshesAndMeasures) {
     showStick(form, {"MAQ10001.MP4"});
     form.listPSP.setListIndex(0);
     stick.write("MP_ROOT/100ANV01/MAQ10002.MP4");
-    platform.setFreeBytes(stick.path() + "/", 2 * kMegabyte);
+    platform.setFreeBytes(stick.root(), 2 * kMegabyte);
     platform.answer(mb::kAnswerYes);
     form.listPSP_KeyPress(key::kBackspace);
     EXPECT_TRUE(platform.deletions.empty());
@@ -145,7 +145,7 @@ TEST_F(PspListKeys, DeletesSelectedVideosAndTheirThumbnailsInListOrder) {
     // A.MP4 sorts first: A, MAQ10001, MAQ10002, MAQ10003.
     select(form, {3, 2, 0});
     form.sizePSP.setCaption("42");
-    platform.setFreeBytes(stick.path() + "/", 800 * kMegabyte);
+    platform.setFreeBytes(stick.root(), 800 * kMegabyte);
     platform.answer(mb::kAnswerYes);
     form.listPSP_KeyPress(key::kBackspace);
 

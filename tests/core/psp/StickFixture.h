@@ -46,12 +46,12 @@ class StickTest : public ::testing::Test {
     StickTest() {
         home.write("home.MP4");
         platform.setWorkingFolder(home.path());
-        platform.setDrives({{"h: [HOME]", home.path() + "/"},
-                            {kStickDrive, stick.path() + "/"},
-                            {"f: [OTHER]", other.path() + "/"}});
-        platform.setFreeBytes(home.path() + "/", 5 * kMegabyte);
-        platform.setFreeBytes(stick.path() + "/", 700 * kMegabyte + 1);
-        platform.setFreeBytes(other.path() + "/", 9 * kMegabyte);
+        platform.setDrives({{"h: [HOME]", home.root()},
+                            {kStickDrive, stick.root()},
+                            {"f: [OTHER]", other.root()}});
+        platform.setFreeBytes(home.root(), 5 * kMegabyte);
+        platform.setFreeBytes(stick.root(), 700 * kMegabyte + 1);
+        platform.setFreeBytes(other.root(), 9 * kMegabyte);
     }
 
     // What the user does by picking an entry in drivePSP.

@@ -17,7 +17,7 @@ class SelectionSummary : public ::testing::Test {
   protected:
     SelectionSummary() {
         platform.setWorkingFolder(folder.path());
-        platform.setDrives({{"work [TMP]", folder.path() + "/"}});
+        platform.setDrives({{"work [TMP]", folder.root()}});
     }
 
     void select(FileList& list, std::initializer_list<int> items) {
