@@ -37,10 +37,12 @@ bool isDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-// Errors that only say that nothing is there to be found.
+// Errors that only say that nothing is there to be found, including a path that runs
+// through a file (Windows says the folder name is not one, Wine that the name is invalid)
+// and a name no file can have.
 bool meansNothingFound(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-           error == ERROR_NO_MORE_FILES;
+           error == ERROR_NO_MORE_FILES || error == ERROR_DIRECTORY || error == ERROR_INVALID_NAME;
 }
 
 bool attributesOf(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
