@@ -16,3 +16,4 @@ run_preset() {
 
 run_preset ci
 run_preset asan
+./scripts/test-windows.sh build/mingw
