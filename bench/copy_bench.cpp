@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Offscreen.h"
 #include "QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
@@ -177,9 +178,7 @@ void run(const Scenario& scenario) {
 
 int main(int argc, char** argv) {
     using namespace velmora;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     bench::run({4, 256, 5});
     bench::run({200, 2, 5});

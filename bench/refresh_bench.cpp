@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Offscreen.h"
 #include "QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
@@ -41,9 +42,7 @@ std::vector<std::string> scan(const std::string& folder) {
 
 int main(int argc, char** argv) {
     using namespace velmora;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::useOffscreenUnlessSet();
     QGuiApplication app(argc, argv);
     const bench::ScratchFolder folder("velmora-refresh-bench");
     bench::makeVideosAndThumbnails(folder);

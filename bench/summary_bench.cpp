@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Offscreen.h"
 #include "QtPicture.h"
 #include "QtPlatform.h"
 #include "Ratio.h"
@@ -59,9 +60,7 @@ void paintInto(QImage& box, const QImage& picture) {
 
 int main(int argc, char** argv) {
     using namespace velmora;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::useOffscreenUnlessSet();
     QGuiApplication app(argc, argv);
     const bench::ScratchFolder folder("velmora-summary-bench");
     const std::vector<std::string> thumbnails = bench::makeVideosWithThumbnails(folder);
