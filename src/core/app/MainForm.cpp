@@ -12,9 +12,10 @@ constexpr std::string_view kSourceListTip = "Ctrl-R to refresh, Ctrl-C to copy s
 constexpr std::string_view kPspListTip = "Ctrl-R to refresh, Backspace to delete selected files";
 constexpr std::string_view kVideoPattern = "*.MP4";
 
-ControlSpec spec(std::string name, ControlKind kind, std::string container, TwipsRect place,
-                 int tabIndex, std::string text = {}, Alignment alignment = Alignment::Left) {
-    ControlSpec s;
+ControlDescription description(std::string name, ControlKind kind, std::string container,
+                               TwipsRect place, int tabIndex, std::string text = {},
+                               Alignment alignment = Alignment::Left) {
+    ControlDescription s;
     s.name = std::move(name);
     s.kind = kind;
     s.container = std::move(container);
@@ -25,21 +26,22 @@ ControlSpec spec(std::string name, ControlKind kind, std::string container, Twip
     return s;
 }
 
-ControlSpec withToolTip(ControlSpec s, std::string_view tip) {
+ControlDescription withToolTip(ControlDescription s, std::string_view tip) {
     s.toolTip = tip;
     return s;
 }
 
-ControlSpec previewBox(std::string name, TwipsRect place, int tabIndex) {
-    ControlSpec s = spec(std::move(name), ControlKind::PictureBox, {}, place, tabIndex);
+ControlDescription previewBox(std::string name, TwipsRect place, int tabIndex) {
+    ControlDescription s =
+        description(std::move(name), ControlKind::PictureBox, {}, place, tabIndex);
     s.background.role = Colour::Role::SystemWindow;
     s.foreground.role = Colour::Role::SystemWindowText;
     return s;
 }
 
-ControlSpec creditLabel() {
-    ControlSpec s = spec("copyRight", ControlKind::Label, {}, {4320, 5280, 1215, 495}, 3,
-                         std::string(MainForm::kCredit), Alignment::Center);
+ControlDescription creditLabel() {
+    ControlDescription s = description("copyRight", ControlKind::Label, {}, {4320, 5280, 1215, 495},
+                                       3, std::string(MainForm::kCredit), Alignment::Center);
     s.foreground = Colour{Colour::Role::Rgb, 0, 0, 255};
     s.font.underline = true;
     s.pointer = Pointer::PointingHand;
@@ -53,40 +55,42 @@ constexpr auto kLabel = ControlKind::Label;
 }  // namespace
 
 MainForm::MainForm(Platform& platform)
-    : frameSource(spec("frameSource", ControlKind::Frame, {}, {120, 120, 4095, 5655}, 8, "Source")),
-      dirSource(spec("dirSource", ControlKind::TextBox, "frameSource", {120, 270, 2775, 315}, 4,
-                     "Select a folder")),
-      btnBrowse(spec("btnBrowse", ControlKind::Button, "frameSource", {3000, 240, 975, 375}, 6,
-                     "Browse..")),
-      listSource(withToolTip(spec("listSource", ControlKind::FileList, "frameSource",
-                                  {120, 720, 3855, 4575}, 0),
+    : frameSource(
+          description("frameSource", ControlKind::Frame, {}, {120, 120, 4095, 5655}, 8, "Source")),
+      dirSource(description("dirSource", ControlKind::TextBox, "frameSource", {120, 270, 2775, 315},
+                            4, "Select a folder")),
+      btnBrowse(description("btnBrowse", ControlKind::Button, "frameSource", {3000, 240, 975, 375},
+                            6, "Browse..")),
+      listSource(withToolTip(description("listSource", ControlKind::FileList, "frameSource",
+                                         {120, 720, 3855, 4575}, 0),
                              kSourceListTip),
                  platform, std::string(kVideoPattern)),
-      labelSelected(spec("labelSelected", kLabel, "frameSource", {2160, 5350, 1095, 255}, 10,
-                         "Selected (MB):", kRight)),
-      sizeSource(
-          spec("sizeSource", kLabel, "frameSource", {3360, 5350, 495, 255}, 17, "0", kRight)),
-      framePSP(spec("framePSP", ControlKind::Frame, {}, {5640, 120, 4095, 5655}, 7, "PSP")),
-      drivePSP(withToolTip(
-                   spec("drivePSP", ControlKind::DriveList, "framePSP", {120, 240, 3855, 315}, 5),
-                   "Ctrl-R to refresh"),
+      labelSelected(description("labelSelected", kLabel, "frameSource", {2160, 5350, 1095, 255}, 10,
+                                "Selected (MB):", kRight)),
+      sizeSource(description("sizeSource", kLabel, "frameSource", {3360, 5350, 495, 255}, 17, "0",
+                             kRight)),
+      framePSP(description("framePSP", ControlKind::Frame, {}, {5640, 120, 4095, 5655}, 7, "PSP")),
+      drivePSP(withToolTip(description("drivePSP", ControlKind::DriveList, "framePSP",
+                                       {120, 240, 3855, 315}, 5),
+                           "Ctrl-R to refresh"),
                platform),
-      listPSP(
-          withToolTip(spec("listPSP", ControlKind::FileList, "framePSP", {120, 720, 3855, 4575}, 1),
-                      kPspListTip),
-          platform, std::string(kVideoPattern)),
-      labelSizePSP(spec("labelSizePSP", kLabel, "framePSP", {240, 5350, 1095, 255}, 12,
-                        "Selected (MB):", kRight)),
-      sizePSP(spec("sizePSP", kLabel, "framePSP", {1320, 5350, 495, 255}, 16, "0", kRight)),
-      labelPSP(spec("labelPSP", kLabel, "framePSP", {2040, 5350, 1335, 255}, 2,
-                    "Free space (MB):", kRight)),
-      freePSP(spec("freePSP", kLabel, "framePSP", {3360, 5350, 495, 255}, 9, "0", kRight)),
-      labelSource(
-          spec("labelSource", kLabel, {}, {4320, 720, 1215, 255}, 13, "Selected Source:", kCentre)),
+      listPSP(withToolTip(description("listPSP", ControlKind::FileList, "framePSP",
+                                      {120, 720, 3855, 4575}, 1),
+                          kPspListTip),
+              platform, std::string(kVideoPattern)),
+      labelSizePSP(description("labelSizePSP", kLabel, "framePSP", {240, 5350, 1095, 255}, 12,
+                               "Selected (MB):", kRight)),
+      sizePSP(description("sizePSP", kLabel, "framePSP", {1320, 5350, 495, 255}, 16, "0", kRight)),
+      labelPSP(description("labelPSP", kLabel, "framePSP", {2040, 5350, 1335, 255}, 2,
+                           "Free space (MB):", kRight)),
+      freePSP(description("freePSP", kLabel, "framePSP", {3360, 5350, 495, 255}, 9, "0", kRight)),
+      labelSource(description("labelSource", kLabel, {}, {4320, 720, 1215, 255}, 13,
+                              "Selected Source:", kCentre)),
       picSource(previewBox("picSource", {4290, 1080, 1260, 960}, 15)),
-      btnCopy(spec("btnCopy", ControlKind::Button, {}, {4320, 2640, 1215, 495}, 18, "Copy to PSP")),
-      labelSelPSP(
-          spec("labelSelPSP", kLabel, {}, {4320, 3600, 1215, 255}, 11, "Selected PSP:", kCentre)),
+      btnCopy(description("btnCopy", ControlKind::Button, {}, {4320, 2640, 1215, 495}, 18,
+                          "Copy to PSP")),
+      labelSelPSP(description("labelSelPSP", kLabel, {}, {4320, 3600, 1215, 255}, 11,
+                              "Selected PSP:", kCentre)),
       picPSP(previewBox("picPSP", {4290, 3960, 1260, 960}, 14)),
       copyRight(creditLabel()),
       platform_(platform),

@@ -37,7 +37,7 @@ struct Font {
 };
 
 // Everything about a control that never changes while the window exists.
-struct ControlSpec {
+struct ControlDescription {
     std::string name;
     ControlKind kind = ControlKind::Label;
     std::string container;  // empty: the window's client area
@@ -56,14 +56,14 @@ struct ControlSpec {
 // views listen to in order to render the model again.
 class Control {
   public:
-    explicit Control(ControlSpec spec) : spec_(std::move(spec)) {}
+    explicit Control(ControlDescription description) : description_(std::move(description)) {}
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const ControlSpec& spec() const { return spec_; }
-    const std::string& name() const { return spec_.name; }
-    ControlKind kind() const { return spec_.kind; }
+    const ControlDescription& description() const { return description_; }
+    const std::string& name() const { return description_.name; }
+    ControlKind kind() const { return description_.kind; }
 
     // Moves the keyboard focus to this control (views do it).
     void SetFocus() { focusRequested.emit(); }
@@ -73,7 +73,7 @@ class Control {
     Signal<> focusRequested;
 
   private:
-    ControlSpec spec_;
+    ControlDescription description_;
 };
 
 }  // namespace velmora

@@ -16,8 +16,8 @@ bool holds(const std::string& root, const std::string& path) {
 
 }  // namespace
 
-DriveList::DriveList(ControlSpec spec, Platform& platform)
-    : Control(std::move(spec)), platform_(platform) {
+DriveList::DriveList(ControlDescription description, Platform& platform)
+    : Control(std::move(description)), platform_(platform) {
     Refresh();
 }
 

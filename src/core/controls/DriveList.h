@@ -11,7 +11,7 @@ namespace velmora {
 // A drop-down list of the machine's drives with one current entry.
 class DriveList : public Control {
   public:
-    DriveList(ControlSpec spec, Platform& platform);
+    DriveList(ControlDescription description, Platform& platform);
 
     // The current entry's text; empty when the machine shows no drive.
     std::string Drive() const;

@@ -8,8 +8,8 @@
 
 namespace velmora {
 
-FileList::FileList(ControlSpec spec, Platform& platform, std::string pattern)
-    : Control(std::move(spec)), platform_(platform), pattern_(std::move(pattern)) {}
+FileList::FileList(ControlDescription description, Platform& platform, std::string pattern)
+    : Control(std::move(description)), platform_(platform), pattern_(std::move(pattern)) {}
 
 std::vector<std::string> FileList::readNames(const std::string& folder) const {
     std::vector<std::string> names = platform_.listFiles(folder);

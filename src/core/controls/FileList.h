@@ -14,7 +14,7 @@ class Platform;
 // current position for the keyboard.
 class FileList : public Control {
   public:
-    FileList(ControlSpec spec, Platform& platform, std::string pattern);
+    FileList(ControlDescription description, Platform& platform, std::string pattern);
 
     const std::string& Path() const { return path_; }
     // Reads that folder; the selection is lost. Throws PlatformError when the folder can't

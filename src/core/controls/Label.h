@@ -7,7 +7,8 @@ namespace velmora {
 // A caption the user can't edit.
 class Label : public Control {
   public:
-    explicit Label(ControlSpec spec) : Control(std::move(spec)), caption_(this->spec().text) {}
+    explicit Label(ControlDescription description)
+        : Control(std::move(description)), caption_(this->description().text) {}
 
     const std::string& Caption() const { return caption_; }
     void setCaption(std::string caption) {

@@ -14,11 +14,11 @@ class PictureBox : public Control {
     // The sunken border takes two pixels on each side.
     static constexpr int kBorderPixels = 2;
 
-    explicit PictureBox(ControlSpec spec) : Control(std::move(spec)) {}
+    explicit PictureBox(ControlDescription description) : Control(std::move(description)) {}
 
     // Inner size in pixels at 96 dpi: the area a stretched picture fills.
-    int ScaleWidth() const { return spec().place.width / 15 - 2 * kBorderPixels; }
-    int ScaleHeight() const { return spec().place.height / 15 - 2 * kBorderPixels; }
+    int ScaleWidth() const { return description().place.width / 15 - 2 * kBorderPixels; }
+    int ScaleHeight() const { return description().place.height / 15 - 2 * kBorderPixels; }
 
     // Stretch paint: the picture fills the whole inner area from (0, 0).
     void paint(std::shared_ptr<const Picture> picture) {

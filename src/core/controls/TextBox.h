@@ -7,7 +7,8 @@ namespace velmora {
 // One line of freely editable text. The view writes what the user types with setText.
 class TextBox : public Control {
   public:
-    explicit TextBox(ControlSpec spec) : Control(std::move(spec)), text_(this->spec().text) {}
+    explicit TextBox(ControlDescription description)
+        : Control(std::move(description)), text_(this->description().text) {}
 
     const std::string& Text() const { return text_; }
     void setText(std::string text) {

@@ -26,7 +26,7 @@ Qt::Alignment alignmentOf(Alignment alignment) {
 
 QLabel* labelView(Label& model, RaiseEvent raise, QWidget* parent) {
     auto* label = new LabelView(model, std::move(raise), parent);
-    label->setAlignment(alignmentOf(model.spec().alignment));
+    label->setAlignment(alignmentOf(model.description().alignment));
     // A caption taller than one line (the credit) breaks at spaces to fit its width.
     label->setWordWrap(true);
     return label;
@@ -64,16 +64,16 @@ void applyForeground(QWidget& view, const Colour& colour) {
     view.setPalette(palette);
 }
 
-void dress(QWidget& view, const ControlSpec& spec, const Layout& layout) {
-    view.setObjectName(QString::fromStdString(spec.name));
-    view.setAccessibleName(accessibleNameOf(spec.name));
-    view.setGeometry(layout.rect(spec.place));
-    view.setFont(controlFont(spec.font));
-    if (!spec.toolTip.empty()) {
-        view.setToolTip(QString::fromStdString(spec.toolTip));
+void dress(QWidget& view, const ControlDescription& description, const Layout& layout) {
+    view.setObjectName(QString::fromStdString(description.name));
+    view.setAccessibleName(accessibleNameOf(description.name));
+    view.setGeometry(layout.rect(description.place));
+    view.setFont(controlFont(description.font));
+    if (!description.toolTip.empty()) {
+        view.setToolTip(QString::fromStdString(description.toolTip));
     }
-    applyForeground(view, spec.foreground);
-    if (spec.pointer == Pointer::PointingHand) {
+    applyForeground(view, description.foreground);
+    if (description.pointer == Pointer::PointingHand) {
         view.setCursor(Qt::PointingHandCursor);
     }
 }
@@ -85,7 +85,7 @@ QWidget* createView(Control& control, MainForm& form, QWidget* parent, const Lay
         form.raise(name, kind, code);
     };
     QWidget* view = newView(control, raise, parent);
-    dress(*view, control.spec(), layout);
+    dress(*view, control.description(), layout);
     if (auto* label = dynamic_cast<LabelView*>(view)) {
         label->fitCaption();
     }

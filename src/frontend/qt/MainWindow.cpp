@@ -40,7 +40,7 @@ void MainWindow::createViews() {
     const Layout layout = Layout::forScreen(screen());
     // Containers come before their contents in the form's list.
     for (Control* control : form_.controls()) {
-        const std::string& container = control->spec().container;
+        const std::string& container = control->description().container;
         QWidget* parent = container.empty() ? this : view(container);
         views_.emplace(control->name(), createView(*control, form_, parent, layout));
     }
@@ -54,7 +54,7 @@ void MainWindow::orderTabs() {
         }
     }
     std::sort(stops.begin(), stops.end(), [](const Control* a, const Control* b) {
-        return a->spec().tabIndex < b->spec().tabIndex;
+        return a->description().tabIndex < b->description().tabIndex;
     });
     for (std::size_t i = 1; i < stops.size(); ++i) {
         setTabOrder(view(stops[i - 1]->name()), view(stops[i]->name()));

@@ -32,7 +32,7 @@ HWND createNative(const Label& model, HWND parent) {
             break;
     }
     // Only a label that has something to do with a click hears it (and shows its pointer).
-    const DWORD notify = model.spec().pointer == Pointer::PointingHand ? SS_NOTIFY : 0;
+    const DWORD notify = model.description().pointer == Pointer::PointingHand ? SS_NOTIFY : 0;
     return createChild(parent, model, L"STATIC", SS_OWNERDRAW | notify);
 }
 
@@ -146,15 +146,15 @@ void CaptionView::draw(const DRAWITEMSTRUCT& item) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     const bool oneLine = item.rcItem.bottom - item.rcItem.top < 2 * metrics.tmHeight;
-    SetTextColor(dc, colourOf(model().spec().foreground));
+    SetTextColor(dc, colourOf(model().description().foreground));
     SetBkMode(dc, TRANSPARENT);
     const int length = GetWindowTextLengthW(handle());
     std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
     caption.resize(static_cast<std::size_t>(GetWindowTextW(handle(), caption.data(), length + 1)));
     if (oneLine) {
-        drawOneLine(dc, caption, item.rcItem, model().spec().alignment);
+        drawOneLine(dc, caption, item.rcItem, model().description().alignment);
     } else {
-        drawLines(dc, caption, item.rcItem, model().spec().alignment, metrics.tmHeight);
+        drawLines(dc, caption, item.rcItem, model().description().alignment, metrics.tmHeight);
     }
     SelectObject(dc, previousFont);
 }

@@ -65,7 +65,7 @@ void ControlView::raise(EventKind kind, std::int16_t keyCode) {
 
 HWND createChild(HWND parent, const Control& model, const wchar_t* windowClass, DWORD style,
                  DWORD extendedStyle) {
-    return CreateWindowExW(extendedStyle, windowClass, toWide(model.spec().text).c_str(),
+    return CreateWindowExW(extendedStyle, windowClass, toWide(model.description().text).c_str(),
                            WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(model))),
                            GetModuleHandleW(nullptr), nullptr);

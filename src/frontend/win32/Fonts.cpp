@@ -27,7 +27,7 @@ Fonts::~Fonts() {
 }
 
 HFONT Fonts::forControl(const Control& control) const {
-    return control.spec().font.underline ? underlined_ : plain_;
+    return control.description().font.underline ? underlined_ : plain_;
 }
 
 }  // namespace velmora::win32

@@ -7,10 +7,10 @@ int twipsToPixels(int twips, UINT dpi) {
 }
 
 RECT placeInPixels(const MainForm& form, const Control& control, UINT dpi) {
-    TwipsRect place = control.spec().place;
-    if (const Control* frame = form.control(control.spec().container)) {
-        place.left += frame->spec().place.left;
-        place.top += frame->spec().place.top;
+    TwipsRect place = control.description().place;
+    if (const Control* frame = form.control(control.description().container)) {
+        place.left += frame->description().place.left;
+        place.top += frame->description().place.top;
     }
     // Each edge is converted on its own, so neighbours that touch in twips touch in pixels.
     return {twipsToPixels(place.left, dpi), twipsToPixels(place.top, dpi),

@@ -20,7 +20,7 @@ SIZE clientSizeInPixels(UINT dpi);
 // Each control's window identifier: 1000 plus its tab index, so that another program (the
 // UI test, an automation client) can find every control by its place in the tab order.
 inline int controlId(const Control& control) {
-    return 1000 + control.spec().tabIndex;
+    return 1000 + control.description().tabIndex;
 }
 
 }  // namespace velmora::win32

@@ -81,7 +81,7 @@ void MainWindow::createViews() {
     // Created in tab order, which is the order Tab moves the focus in.
     std::vector<Control*> controls = form_.controls();
     std::sort(controls.begin(), controls.end(), [](const Control* a, const Control* b) {
-        return a->spec().tabIndex < b->spec().tabIndex;
+        return a->description().tabIndex < b->description().tabIndex;
     });
     for (Control* control : controls) {
         views_.push_back(makeView(form_, *control, window_));
@@ -100,7 +100,7 @@ void MainWindow::addToolTips() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     for (const auto& view : views_) {
-        const std::string& tip = view->model().spec().toolTip;
+        const std::string& tip = view->model().description().toolTip;
         if (tip.empty()) {
             continue;
         }
@@ -184,7 +184,7 @@ bool MainWindow::setCursor(HWND over) {
         return true;
     }
     const ControlView* view = viewOf(over);
-    if (view != nullptr && view->model().spec().pointer == Pointer::PointingHand) {
+    if (view != nullptr && view->model().description().pointer == Pointer::PointingHand) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return true;
     }

@@ -46,21 +46,23 @@ TEST_F(MainFormTest, HoldsNineteenControlsWithDistinctTabIndexesInsideTheClientA
     ASSERT_EQ(form.controls().size(), 19u);
     std::set<int> tabs;
     for (const Control* c : form.controls()) {
-        tabs.insert(c->spec().tabIndex);
+        tabs.insert(c->description().tabIndex);
         const Control* container =
-            c->spec().container.empty() ? nullptr : form.control(c->spec().container);
-        const int width = container ? container->spec().place.width : MainForm::kClientWidthTwips;
+            c->description().container.empty() ? nullptr : form.control(c->description().container);
+        const int width =
+            container ? container->description().place.width : MainForm::kClientWidthTwips;
         const int height =
-            container ? container->spec().place.height : MainForm::kClientHeightTwips;
-        EXPECT_LE(c->spec().place.left + c->spec().place.width, width) << c->name();
-        EXPECT_LE(c->spec().place.top + c->spec().place.height, height) << c->name();
-        EXPECT_EQ(c->spec().font.face, "Tahoma");
+            container ? container->description().place.height : MainForm::kClientHeightTwips;
+        EXPECT_LE(c->description().place.left + c->description().place.width, width) << c->name();
+        EXPECT_LE(c->description().place.top + c->description().place.height, height) << c->name();
+        EXPECT_EQ(c->description().font.face, "Tahoma");
     }
     EXPECT_EQ(tabs.size(), 19u);
-    EXPECT_EQ(*tabs.begin(), form.listSource.spec().tabIndex);
-    EXPECT_EQ(form.control("labelPSP")->spec().place.width, 1335);
-    EXPECT_EQ(form.listPSP.spec().toolTip, "Ctrl-R to refresh, Backspace to delete selected files");
-    EXPECT_TRUE(form.copyRight.spec().font.underline);
+    EXPECT_EQ(*tabs.begin(), form.listSource.description().tabIndex);
+    EXPECT_EQ(form.control("labelPSP")->description().place.width, 1335);
+    EXPECT_EQ(form.listPSP.description().toolTip,
+              "Ctrl-R to refresh, Backspace to delete selected files");
+    EXPECT_TRUE(form.copyRight.description().font.underline);
     EXPECT_EQ(form.picSource.ScaleWidth(), 80);
     EXPECT_EQ(form.picSource.ScaleHeight(), 60);
 }

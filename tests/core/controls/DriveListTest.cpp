@@ -7,17 +7,17 @@
 namespace velmora {
 namespace {
 
-ControlSpec driveSpec() {
-    ControlSpec spec;
-    spec.name = "drivePSP";
-    spec.kind = ControlKind::DriveList;
-    return spec;
+ControlDescription driveDescription() {
+    ControlDescription description;
+    description.name = "drivePSP";
+    description.kind = ControlKind::DriveList;
+    return description;
 }
 
 TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRoot) {
     test::ScriptedPlatform platform;
     platform.setDrives({{"/ [root]", "/"}, {"/media/stick [PSP]", "/media/stick/"}});
-    DriveList drives(driveSpec(), platform);
+    DriveList drives(driveDescription(), platform);
     drives.selectDriveHolding("/media/stick/MP_ROOT");
     EXPECT_EQ(drives.Drive(), "/media/stick [PSP]");
     EXPECT_EQ(drives.Root(), "/media/stick/");
@@ -30,7 +30,7 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRoot) {
 TEST(DriveList, RefreshKeepsTheCurrentDriveWhileItIsThere) {
     test::ScriptedPlatform platform;
     platform.setDrives({{"c: [SYSTEM]", "c:\\"}, {"e: [PSP]", "e:\\"}});
-    DriveList drives(driveSpec(), platform);
+    DriveList drives(driveDescription(), platform);
     drives.setListIndex(1);
     platform.setDrives({{"c: [SYSTEM]", "c:\\"}, {"d: [DVD]", "d:\\"}, {"e: [PSP]", "e:\\"}});
     drives.Refresh();

@@ -14,10 +14,10 @@ namespace {
 class FileListTest : public ::testing::Test {
   protected:
     FileList makeList() {
-        ControlSpec spec;
-        spec.name = "listSource";
-        spec.kind = ControlKind::FileList;
-        return FileList(spec, platform, "*.MP4");
+        ControlDescription description;
+        description.name = "listSource";
+        description.kind = ControlKind::FileList;
+        return FileList(description, platform, "*.MP4");
     }
     std::vector<std::string> names(const FileList& list) {
         std::vector<std::string> all;

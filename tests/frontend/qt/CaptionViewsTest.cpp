@@ -4,16 +4,16 @@
 
 #include <QtTest/QTest>
 
-#include "ControlSpecs.h"
+#include "ControlDescriptions.h"
 #include "EventRecorder.h"
 
 namespace velmora::test {
 namespace {
 
 TEST(CaptionViewsTest, FramesButtonsAndLabelsFollowTheirCaption) {
-    Frame frame(specOf("caption", ControlKind::Frame, "Source"));
-    Button button(specOf("caption", ControlKind::Button, "Copy to PSP"));
-    Label label(specOf("caption", ControlKind::Label, "0"));
+    Frame frame(descriptionOf("caption", ControlKind::Frame, "Source"));
+    Button button(descriptionOf("caption", ControlKind::Button, "Copy to PSP"));
+    Label label(descriptionOf("caption", ControlKind::Label, "0"));
     EventRecorder recorder;
     qt::FrameView frameView(frame, nullptr);
     qt::ButtonView buttonView(button, recorder.sink(), nullptr);
@@ -29,7 +29,7 @@ TEST(CaptionViewsTest, FramesButtonsAndLabelsFollowTheirCaption) {
 }
 
 TEST(CaptionViewsTest, AButtonClickRaisesClickOnce) {
-    Button button(specOf("caption", ControlKind::Button, "Browse.."));
+    Button button(descriptionOf("caption", ControlKind::Button, "Browse.."));
     EventRecorder recorder;
     qt::ButtonView view(button, recorder.sink(), nullptr);
     view.resize(65, 25);
@@ -38,7 +38,7 @@ TEST(CaptionViewsTest, AButtonClickRaisesClickOnce) {
 }
 
 TEST(CaptionViewsTest, ALabelClicksOnlyWhenPressedAndReleasedOverIt) {
-    Label label(specOf("caption", ControlKind::Label, "Velmora"));
+    Label label(descriptionOf("caption", ControlKind::Label, "Velmora"));
     EventRecorder recorder;
     qt::LabelView view(label, recorder.sink(), nullptr);
     view.resize(80, 30);
@@ -53,7 +53,7 @@ TEST(CaptionViewsTest, ALabelClicksOnlyWhenPressedAndReleasedOverIt) {
 }
 
 TEST(CaptionViewsTest, ACaptionALittleTooWideIsTightenedToFitAndAFittingOneIsLeftAlone) {
-    Label fitting(specOf("caption", ControlKind::Label, "Free space (MB):"));
+    Label fitting(descriptionOf("caption", ControlKind::Label, "Free space (MB):"));
     qt::LabelView roomy(fitting, {}, nullptr);
     roomy.resize(300, 17);
     roomy.fitCaption();

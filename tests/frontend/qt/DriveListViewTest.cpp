@@ -4,7 +4,7 @@
 
 #include <QtTest/QTest>
 
-#include "ControlSpecs.h"
+#include "ControlDescriptions.h"
 #include "EventRecorder.h"
 #include "support/ScriptedPlatform.h"
 
@@ -20,7 +20,7 @@ ScriptedPlatform withDrives() {
 class DriveListViewTest : public ::testing::Test {
   protected:
     ScriptedPlatform platform = withDrives();
-    DriveList drives{specOf("drivePSP", ControlKind::DriveList), platform};
+    DriveList drives{descriptionOf("drivePSP", ControlKind::DriveList), platform};
     EventRecorder recorder;
     qt::DriveListView view{drives, recorder.sink(), nullptr};
 };

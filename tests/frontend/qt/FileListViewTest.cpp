@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QtTest/QTest>
 
-#include "ControlSpecs.h"
+#include "ControlDescriptions.h"
 #include "EventRecorder.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempFolder.h"
@@ -55,7 +55,7 @@ class FileListViewTest : public ::testing::Test {
 
     TempFolder folder;
     ScriptedPlatform platform;
-    FileList list{specOf("listSource", ControlKind::FileList), platform, "*.MP4"};
+    FileList list{descriptionOf("listSource", ControlKind::FileList), platform, "*.MP4"};
     EventRecorder recorder;
     qt::FileListView view{list, recorder.sink(), nullptr};
 };

@@ -2,16 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "ControlSpecs.h"
+#include "ControlDescriptions.h"
 #include "QtPicture.h"
 
 namespace velmora::test {
 namespace {
 
-ControlSpec boxSpec() {
-    ControlSpec spec = specOf("picSource", ControlKind::PictureBox);
-    spec.place = {4290, 1080, 1260, 960};
-    return spec;
+ControlDescription boxDescription() {
+    ControlDescription description = descriptionOf("picSource", ControlKind::PictureBox);
+    description.place = {4290, 1080, 1260, 960};
+    return description;
 }
 
 std::shared_ptr<const Picture> halves(QColor left, QColor right) {
@@ -30,7 +30,7 @@ class PictureBoxViewTest : public ::testing::Test {
     PictureBoxViewTest() { view.resize(84, 64); }
     QImage shown() { return view.grab().toImage(); }
 
-    PictureBox box{boxSpec()};
+    PictureBox box{boxDescription()};
     qt::PictureBoxView view{box, nullptr};
 };
 

@@ -4,13 +4,13 @@
 
 #include <QtTest/QTest>
 
-#include "ControlSpecs.h"
+#include "ControlDescriptions.h"
 
 namespace velmora::test {
 namespace {
 
 TEST(TextBoxViewTest, WhatTheUserTypesIsTheModelsTextAtOnce) {
-    TextBox model(specOf("dirSource", ControlKind::TextBox, "Select a folder"));
+    TextBox model(descriptionOf("dirSource", ControlKind::TextBox, "Select a folder"));
     qt::TextBoxView view(model, nullptr);
     EXPECT_EQ(view.text(), "Select a folder");
     view.selectAll();
@@ -21,7 +21,7 @@ TEST(TextBoxViewTest, WhatTheUserTypesIsTheModelsTextAtOnce) {
 }
 
 TEST(TextBoxViewTest, TextSetByTheHandlersShowsAndKeepsTheCursorWhileTyping) {
-    TextBox model(specOf("dirSource", ControlKind::TextBox, "Select a folder"));
+    TextBox model(descriptionOf("dirSource", ControlKind::TextBox, "Select a folder"));
     qt::TextBoxView view(model, nullptr);
     model.setText("/home/me/Videos");
     EXPECT_EQ(view.text(), "/home/me/Videos");
