@@ -5,18 +5,12 @@
 
 #include "platform/PlatformError.h"
 
-#ifdef _WIN32
-#include "win32/FileOperations.h"
-using NativeFileOperations = velmora::win32::FileOperations;
-#else
-#include "posix/FileOperations.h"
-using NativeFileOperations = velmora::posix::FileOperations;
-#endif
+#include "FileOperations.h"
 
 namespace velmora::test {
 namespace {
 
-const NativeFileOperations files;
+const FileOperations files;
 
 template <typename T>
 std::optional<T> takeNext(std::deque<T>& queue) {

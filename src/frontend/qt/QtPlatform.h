@@ -1,7 +1,7 @@
 #pragma once
 
+#include "FileOperations.h"
 #include "platform/Platform.h"
-#include "posix/FileOperations.h"
 
 namespace velmora::qt {
 
@@ -31,7 +31,7 @@ class QtPlatform : public Platform {
     std::string workingFolder() override;
 
   private:
-    posix::FileOperations files_;
+    FileOperations files_;
     bool busy_ = false;
 };
 

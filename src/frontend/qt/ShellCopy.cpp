@@ -23,10 +23,10 @@ int stepOf(std::uint64_t copied, std::uint64_t total) {
 
 }  // namespace
 
-ShellCopyResult copyWithProgress(const posix::FileOperations& files, const std::string& from,
+ShellCopyResult copyWithProgress(const FileOperations& files, const std::string& from,
                                  const std::string& to, QWidget* owner) {
     const QString name = QFileInfo(QString::fromStdString(from)).fileName();
-    posix::FileOperations::CopyOutcome outcome{};
+    FileOperations::CopyOutcome outcome{};
     try {
         QProgressDialog progress(QStringLiteral("Copying %1").arg(name), QStringLiteral("Cancel"),
                                  0, kSteps, owner);
@@ -47,7 +47,7 @@ ShellCopyResult copyWithProgress(const posix::FileOperations& files, const std::
                        mb::kOk | mb::kIconError, std::nullopt);
         return {kCopyFailed, false};
     }
-    if (outcome == posix::FileOperations::CopyOutcome::Cancelled) {
+    if (outcome == FileOperations::CopyOutcome::Cancelled) {
         return {0, true};
     }
     return {0, false};

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "FileOperations.h"
 #include "platform/Platform.h"
-#include "posix/FileOperations.h"
 
 class QWidget;
 
@@ -13,7 +13,7 @@ namespace velmora::qt {
 // offers Cancel, as the Windows shell does. A failure is shown to the user here, with the
 // system's reason, and reported as a non-zero code; a cancel sets aborted. Either way the
 // destination is left as it was.
-ShellCopyResult copyWithProgress(const posix::FileOperations& files, const std::string& from,
+ShellCopyResult copyWithProgress(const FileOperations& files, const std::string& from,
                                  const std::string& to, QWidget* owner);
 
 }  // namespace velmora::qt

@@ -7,11 +7,12 @@
 #include <system_error>
 #include <vector>
 
+#include "FileOperations.h"
 #include "platform/PlatformError.h"
-#include "posix/FileOperations.h"
 #include "posix/UniqueFd.h"
 
-namespace velmora::posix {
+namespace velmora {
+using posix::UniqueFd;
 namespace {
 
 // Large blocks keep the copy as fast as cp while the memory used stays small and fixed; at
@@ -150,4 +151,4 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     return CopyOutcome::Copied;
 }
 
-}  // namespace velmora::posix
+}  // namespace velmora

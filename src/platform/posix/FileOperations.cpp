@@ -1,4 +1,4 @@
-#include "posix/FileOperations.h"
+#include "FileOperations.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,7 +15,8 @@
 #include "platform/PlatformError.h"
 #include "posix/UniqueFd.h"
 
-namespace velmora::posix {
+namespace velmora {
+using posix::UniqueFd;
 namespace {
 
 std::string systemReason(int error) {
@@ -210,4 +211,4 @@ std::string FileOperations::workingFolder() const {
     return cwd.get();
 }
 
-}  // namespace velmora::posix
+}  // namespace velmora

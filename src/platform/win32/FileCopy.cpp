@@ -4,11 +4,12 @@
 #include <atomic>
 #include <vector>
 
-#include "win32/FileOperations.h"
+#include "FileOperations.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
-namespace velmora::win32 {
+namespace velmora {
+using namespace win32;  // the wide strings and system errors of this platform
 namespace {
 
 // Large blocks keep the copy fast while the memory used stays small and fixed.
@@ -129,4 +130,4 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     return CopyOutcome::Copied;
 }
 
-}  // namespace velmora::win32
+}  // namespace velmora

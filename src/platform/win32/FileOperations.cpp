@@ -1,4 +1,4 @@
-#include "win32/FileOperations.h"
+#include "FileOperations.h"
 
 #include <windows.h>
 
@@ -6,7 +6,8 @@
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
-namespace velmora::win32 {
+namespace velmora {
+using namespace win32;  // the wide strings and system errors of this platform
 namespace {
 
 constexpr DWORD kUnlisted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -54,6 +55,10 @@ std::uint64_t sizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
 }
 
 }  // namespace
+
+std::string FileOperations::resolve(const std::string& path) const {
+    return path;
+}
 
 std::string FileOperations::findFirst(const std::string& pattern, int attributeMask) const {
     WIN32_FIND_DATAW entry{};
@@ -150,4 +155,4 @@ std::string FileOperations::workingFolder() const {
     return toUtf8(folder);
 }
 
-}  // namespace velmora::win32
+}  // namespace velmora

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <random>
 
+#include "FileOperations.h"
 #include "platform/Platform.h"
 #include "win32/ComApartment.h"
-#include "win32/FileOperations.h"
 
 namespace velmora::win32 {
 

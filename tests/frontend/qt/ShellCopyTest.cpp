@@ -20,7 +20,7 @@ class ShellCopyTest : public ::testing::Test {
     }
 
     TempFolder folder;
-    posix::FileOperations files;
+    FileOperations files;
 };
 
 TEST_F(ShellCopyTest, CopiesTheFileAndReportsSuccess) {

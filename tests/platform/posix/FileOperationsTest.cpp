@@ -1,4 +1,4 @@
-#include "posix/FileOperations.h"
+#include "FileOperations.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "win32/FileOperations.h"
+#include "FileOperations.h"
 
 #include <windows.h>
 

@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
-namespace velmora::win32 {
+namespace velmora {
 
-// The file-system half of the platform on Windows, with the wide-character calls so that any
-// file name works. Windows itself finds names regardless of letter case. Failures throw
+// The file-system half of the platform, without any toolkit: posix/ implements it for Linux,
+// win32/ (with the wide-character calls, so that any name works) for Windows. The desktop
+// platforms and the test double share it. Names behave as on Windows: a path part that
+// differs from a stored name only in letter case finds that stored entry. Failures throw
 // PlatformError with the system's reason.
 class FileOperations {
-  public:
+public:
     // Called now and then with the bytes copied so far and the total; returning false
     // cancels the copy.
     using Progress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
@@ -26,18 +28,20 @@ class FileOperations {
     std::int64_t fileLength(const std::string& path) const;
     void deleteFile(const std::string& path) const;
     void makeFolder(const std::string& path) const;
-    // Copies into a temporary file beside the destination, flushes it to the device, then
-    // puts it in place of the destination in one step. On failure or cancel the temporary
-    // file is removed and the destination is as it was.
+    // Copies into a hidden temporary file beside the destination, keeps the source's
+    // modification time, flushes the data to the device, then puts the copy in place of the
+    // destination in one step. On failure or cancel the temporary file is removed and the
+    // destination is as it was.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;
-    // Names of the folder's files that are neither hidden nor system.
+    // Names of the folder's regular files that are neither hidden nor system.
     std::vector<std::string> listFiles(const std::string& folder) const;
     std::string workingFolder() const;
 
-    // Windows finds stored names regardless of case, so a path is already as good as stored.
-    std::string resolve(const std::string& path) const { return path; }
+    // The path as stored: each part not found as written is replaced by the entry of its
+    // folder that differs only in letter case (Windows does this itself).
+    std::string resolve(const std::string& path) const;
 };
 
-}  // namespace velmora::win32
+}  // namespace velmora
