@@ -15,19 +15,7 @@ std::vector<std::string> FileList::readNames(const std::string& folder) const {
     std::vector<std::string> names = platform_.listFiles(folder);
     std::erase_if(names,
                   [this](const std::string& name) { return !matchesWildcard(name, pattern_); });
-    // Each name is folded once rather than at every comparison. Ties between names that
-    // differ only in case (possible off Windows) fall back to the byte order, so the order
-    // never depends on what the folder listing returned first.
-    std::vector<std::pair<std::string, std::string>> keyed;
-    keyed.reserve(names.size());
-    for (std::string& name : names) {
-        keyed.emplace_back(foldedCase(name), std::move(name));
-    }
-    std::sort(keyed.begin(), keyed.end());
-    names.clear();
-    for (auto& [key, name] : keyed) {
-        names.push_back(std::move(name));
-    }
+    sortIgnoringCase(names);
     return names;
 }
 

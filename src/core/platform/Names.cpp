@@ -28,6 +28,35 @@ std::string foldedCase(std::string_view name) {
     return folded;
 }
 
+void sortIgnoringCase(std::vector<std::string>& names) {
+    // A folder can hold thousands of videos and is sorted at every refresh: each name is
+    // folded once into one buffer, and small records pointing into it are sorted instead of
+    // the strings themselves.
+    struct Key {
+        std::size_t offset;
+        std::size_t length;
+        std::size_t index;
+    };
+    std::string folded;
+    std::vector<Key> keys;
+    keys.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        keys.push_back({folded.size(), names[i].size(), i});
+        folded += foldedCase(names[i]);
+    }
+    const std::string_view all(folded);
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        const int order = all.substr(a.offset, a.length).compare(all.substr(b.offset, b.length));
+        return order != 0 ? order < 0 : names[a.index] < names[b.index];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const Key& key : keys) {
+        sorted.push_back(std::move(names[key.index]));
+    }
+    names = std::move(sorted);
+}
+
 bool matchesWildcard(std::string_view name, std::string_view pattern) {
     // A file list's "*.MP4" is a plain ending: compare it directly.
     const std::string_view ending = pattern.substr(1);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace velmora {
 namespace {
 
@@ -30,6 +33,14 @@ TEST(Names, ComparisonIgnoresOnlyLetterCase) {
     EXPECT_TRUE(lessIgnoreCase("apple.MP4", "Banana.MP4"));
     EXPECT_FALSE(lessIgnoreCase("Banana.MP4", "apple.MP4"));
     EXPECT_FALSE(lessIgnoreCase("CLIP.MP4", "clip.mp4"));
+}
+
+TEST(Names, SortIgnoresCaseAndKeepsNamesDifferingOnlyInCaseInByteOrder) {
+    std::vector<std::string> names{"b.MP4",    "clip.mp4", "a.MP4", "CLIP.mp4",
+                                   "Clip.mp4", "B.MP4",    ""};
+    sortIgnoringCase(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"", "a.MP4", "B.MP4", "b.MP4", "CLIP.mp4",
+                                               "Clip.mp4", "clip.mp4"}));
 }
 
 }  // namespace
