@@ -20,14 +20,8 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -municode -static \
     "$repo/bench/win32/startup-timer.cpp" -o "$scratch/startup-timer.exe"
 source "$repo/scripts/wine-env.sh" "$build/wine-prefix"
 
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-export DISPLAY=":$display"
+start_xvfb
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 timer="$(windows_path "$scratch/startup-timer.exe")"
 median() { awk '/^median/ {print $2}'; }
 # One untimed start each, so that neither pays for loading Wine's libraries the first time.

@@ -1,5 +1,6 @@
 # Sourced: points Wine at a prefix of Velmora's own, made on first use, so tests never depend
-# on (or change) the user's ~/.wine. Usage: source scripts/wine-env.sh PREFIX
+# on (or change) the user's ~/.wine. Usage: source scripts/wine-env.sh PREFIX (also gives
+# windows_path and start_xvfb to the scripts that drive Wine).
 #
 # The prefix gets Wine's own fonts (Debian's Wine does not find its Tahoma otherwise, and the
 # layout must be measured with the right font), no crash dialog and no debugger (a crashing
@@ -58,3 +59,19 @@ if wineserver -p60 </dev/null >/dev/null 2>&1; then
     wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 fi
 unset velmora_wine_prefix
+
+# Wine shows Unix paths as drive Z:.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Starts a virtual X display of its own on the first free number, exports DISPLAY and keeps
+# the server's process id in xvfb_pid for the caller to end.
+start_xvfb() {
+    local display=99
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+    export DISPLAY=":$display"
+}

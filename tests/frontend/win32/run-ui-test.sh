@@ -16,9 +16,6 @@ build="$(dirname "$driver")"
 while [ "$build" != / ] && [ ! -f "$build/CMakeCache.txt" ]; do build="$(dirname "$build")"; done
 source "$scripts/wine-env.sh" "$build/wine-prefix-ui"
 
-# Wine shows Unix paths as drive Z:.
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
 scratch="$(mktemp -d /tmp/velmora-ui.XXXXXX)"
 mkdir "$scratch/stick"
 echo PSPSTICK >"$scratch/stick/.windows-label"
@@ -44,12 +41,7 @@ else
     echo "not root or no tmpfs: the copy onto a full stick is left out"
 fi
 
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-export DISPLAY=":$display"
+start_xvfb
 # Whoever holds the test for a screenshot needs to know where to take it.
 [ -z "$hold" ] || echo "$DISPLAY" >"$hold.display"
 
