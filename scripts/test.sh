@@ -17,3 +17,7 @@ run_preset() {
 run_preset ci
 run_preset asan
 ./scripts/test-windows.sh build/mingw
+
+lines() { git ls-files -z "$@" | xargs -0 cat | wc -l; }
+awk -v t="$(lines tests)" -v c="$(lines src bench)" \
+    'BEGIN { printf "Test lines / code lines (src/ and bench/): %d / %d = %.2f\n", t, c, t / c }'

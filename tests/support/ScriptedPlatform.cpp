@@ -5,12 +5,8 @@
 
 #include "platform/PlatformError.h"
 
-#include "FileOperations.h"
-
 namespace velmora::test {
 namespace {
-
-const FileOperations files;
 
 template <typename T>
 std::optional<T> takeNext(std::deque<T>& queue) {
@@ -46,12 +42,19 @@ double ScriptedPlatform::randomDraw() {
 }
 
 std::uint64_t ScriptedPlatform::freeBytesAvailable(const std::string& root) {
+    if (freeSpaceFails) {
+        throw PlatformError("Measuring the free space of", root, "Input/output error");
+    }
     const auto it = freeBytes_.find(root);
-    return it != freeBytes_.end() ? it->second : files.freeBytesAvailable(root);
+    return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
 }
 
-std::string ScriptedPlatform::workingFolder() {
-    return workingFolder_ ? *workingFolder_ : files.workingFolder();
+void ScriptedPlatform::deleteFile(const std::string& path) {
+    deletions.push_back(path);
+    if (failingDeletions.contains(path)) {
+        throw PlatformError("Deleting the file", path, "Permission denied");
+    }
+    files_.deleteFile(path);
 }
 
 ShellCopyResult ScriptedPlatform::shellCopy(const std::string& from, const std::string& to) {
@@ -64,7 +67,7 @@ ShellCopyResult ScriptedPlatform::shellCopy(const std::string& from, const std::
         return {1, false};
     }
     try {
-        files.copyFile(from, to);
+        files_.copyFile(from, to);
     } catch (const PlatformError& error) {
         // The shell reports its own errors; the caller sees only the result.
         questions.push_back({error.what(), mb::kOk | mb::kIconError, std::nullopt});
@@ -75,7 +78,7 @@ ShellCopyResult ScriptedPlatform::shellCopy(const std::string& from, const std::
 
 std::shared_ptr<const Picture> ScriptedPlatform::loadPicture(const std::string& path) {
     ++pictureLoads;
-    const std::string stored = files.resolve(path);
+    const std::string stored = files_.resolve(path);
     std::ifstream in(std::filesystem::path(std::u8string(stored.begin(), stored.end())),
                      std::ios::binary);
     if (!in) {
@@ -85,28 +88,6 @@ std::shared_ptr<const Picture> ScriptedPlatform::loadPicture(const std::string& 
     in.read(head.data(), 4);
     head.resize(static_cast<std::size_t>(in.gcount()));
     return startsWithPictureSignature(head) ? std::make_shared<TestPicture>(path) : nullptr;
-}
-
-std::string ScriptedPlatform::findFirst(const std::string& pattern, int attributeMask) {
-    return files.findFirst(pattern, attributeMask);
-}
-bool ScriptedPlatform::isFolder(const std::string& path) {
-    return files.isFolder(path);
-}
-std::int64_t ScriptedPlatform::fileLength(const std::string& path) {
-    return files.fileLength(path);
-}
-void ScriptedPlatform::deleteFile(const std::string& path) {
-    files.deleteFile(path);
-}
-void ScriptedPlatform::makeFolder(const std::string& path) {
-    files.makeFolder(path);
-}
-void ScriptedPlatform::copyFile(const std::string& from, const std::string& to) {
-    files.copyFile(from, to);
-}
-std::vector<std::string> ScriptedPlatform::listFiles(const std::string& folder) {
-    return files.listFiles(folder);
 }
 
 }  // namespace velmora::test

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FileOperations.h"
 #include "platform/Platform.h"
 
 namespace velmora::test {
@@ -53,11 +54,16 @@ class ScriptedPlatform : public Platform {
     void cancelShellCopy(int n) { cancelledCopies_.insert(n); }
     void setDrives(std::vector<DriveEntry> drives) { drives_ = std::move(drives); }
     void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+    // Deleting these paths fails as a file in use would; so does every free-space query
+    // while freeSpaceFails is set.
+    std::set<std::string> failingDeletions;
+    bool freeSpaceFails = false;
 
     // --- record -------------------------------------------------------------------------
     std::vector<Question> questions;
     std::vector<std::string> browseTitles;
     std::vector<Copy> shellCopies;
+    std::vector<std::string> deletions;  // every attempt, in order
     std::vector<std::string> openedAddresses;
     std::vector<bool> busyCursor;  // every switch, in order
     int randomDraws = 0;
@@ -66,12 +72,16 @@ class ScriptedPlatform : public Platform {
     // --- Platform -----------------------------------------------------------------------
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
-    std::string findFirst(const std::string& pattern, int attributeMask) override;
-    bool isFolder(const std::string& path) override;
-    std::int64_t fileLength(const std::string& path) override;
+    std::string findFirst(const std::string& pattern, int mask) override {
+        return files_.findFirst(pattern, mask);
+    }
+    bool isFolder(const std::string& path) override { return files_.isFolder(path); }
+    std::int64_t fileLength(const std::string& path) override { return files_.fileLength(path); }
     void deleteFile(const std::string& path) override;
-    void makeFolder(const std::string& path) override;
-    void copyFile(const std::string& from, const std::string& to) override;
+    void makeFolder(const std::string& path) override { files_.makeFolder(path); }
+    void copyFile(const std::string& from, const std::string& to) override {
+        files_.copyFile(from, to);
+    }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;
@@ -81,11 +91,16 @@ class ScriptedPlatform : public Platform {
     // Loads any file that starts with a JPEG, PNG or BMP signature; nullptr for others.
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override;
     double randomDraw() override;
-    std::vector<std::string> listFiles(const std::string& folder) override;
+    std::vector<std::string> listFiles(const std::string& folder) override {
+        return files_.listFiles(folder);
+    }
     std::vector<DriveEntry> listDrives() override { return drives_; }
-    std::string workingFolder() override;
+    std::string workingFolder() override {
+        return workingFolder_ ? *workingFolder_ : files_.workingFolder();
+    }
 
   private:
+    FileOperations files_;
     std::deque<int> answers_;
     std::deque<std::optional<std::string>> browses_;
     std::deque<double> draws_;

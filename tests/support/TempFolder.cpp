@@ -1,10 +1,11 @@
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -23,13 +24,15 @@ fs::path asPath(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+std::string asUtf8(const fs::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return {utf8.begin(), utf8.end()};
+}
+
 }  // namespace
 
-TempFolder::TempFolder() {
-    const fs::path folder = uniqueFolder();
-    fs::create_directories(folder);
-    const std::u8string utf8 = folder.u8string();
-    path_.assign(utf8.begin(), utf8.end());
+TempFolder::TempFolder() : path_(asUtf8(uniqueFolder())) {
+    fs::create_directories(asPath(path_));
 }
 
 TempFolder::~TempFolder() {
@@ -43,8 +46,7 @@ std::string TempFolder::root() const {
 }
 
 std::string TempFolder::at(const std::string& relative) const {
-    const std::u8string utf8 = (asPath(path_) / asPath(relative)).make_preferred().u8string();
-    return {utf8.begin(), utf8.end()};
+    return asUtf8((asPath(path_) / asPath(relative)).make_preferred());
 }
 
 void TempFolder::write(const std::string& relative, const std::string& bytes) const {
@@ -72,9 +74,20 @@ bool TempFolder::exists(const std::string& relative) const {
 
 std::string TempFolder::read(const std::string& relative) const {
     std::ifstream in(asPath(at(relative)), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void TempFolder::remove(const std::string& relative) const {
+    fs::remove_all(asPath(at(relative)));
+}
+
+std::vector<std::string> TempFolder::names(const std::string& relative) const {
+    std::vector<std::string> all;
+    for (const auto& entry : fs::directory_iterator(asPath(at(relative)))) {
+        all.push_back(asUtf8(entry.path().filename()));
+    }
+    std::sort(all.begin(), all.end());
+    return all;
 }
 
 }  // namespace velmora::test

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velmora::test {
 
@@ -27,6 +28,10 @@ class TempFolder {
     void makeFolder(const std::string& relative) const;
     bool exists(const std::string& relative) const;
     std::string read(const std::string& relative) const;
+    // Removes a file or a folder with everything in it.
+    void remove(const std::string& relative) const;
+    // Every name in a folder, hidden ones too, sorted by byte.
+    std::vector<std::string> names(const std::string& relative) const;
 
   private:
     std::string path_;

@@ -1,360 +1,193 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/MainForm.h"
-#include "core/copy/CopyFixture.h"
-#include "platform/Paths.h"
+#include "support/StickFixture.h"
 
 namespace velmora {
 namespace {
 
-using test::drawFor;
-using test::kMegabyte;
 using Strings = std::vector<std::string>;
-
 constexpr const char* kNotEnoughSpace = "There is not enough free space on the PSP!";
 constexpr const char* kConfirm = "Do you wish to copy the selected files to your PSP?";
 
-class CopyToPsp : public test::CopyTest {
+// The draw that gives a name prefix: the middle of its slice of [0, 1).
+double drawFor(int prefix) {
+    return (prefix - 100 + 0.5) / 801;
+}
+
+class CopyToPsp : public test::StickTest {
   protected:
-    // Records each refresh of the PSP list as (shell copies so far, names listed).
-    void watchRefreshes(MainForm& form) {
-        form.listPSP.itemsChanged.connect([this, &form] {
-            refreshes.emplace_back(platform.shellCopies.size(), form.listPSP.ListCount());
-        });
+    // A video of whole megabytes whose bytes tell it from the others.
+    void addVideo(const std::string& name, int megabytes = 1) const {
+        home.write(name, std::string(megabytes * kMegabyte, name[0]));
     }
-    void answerYesWithPrefix(int prefix) {
+    void addThumbnail(const std::string& name) const { home.write(name, test::kJpegBytes + name); }
+    // The window on the stick with these items selected, the copy's answers scripted.
+    void ready(MainForm& form, std::initializer_list<int> items, int prefix) {
+        showStick(form);
+        select(form.listSource, items);
+        form.listSource_Click();
         platform.drawNext(drawFor(prefix));
         platform.answer(mb::kAnswerYes);
     }
-    std::vector<std::pair<std::size_t, int>> refreshes;
+    bool copiedIntact(const std::string& onStickName, const std::string& homeName) const {
+        return onStick(onStickName) &&
+               stick.read(inVideoFolder(onStickName)) == home.read(homeName);
+    }
+    // Every name in the video folder, hidden ones too: a half-written copy shows here.
+    Strings stickFiles() const { return stick.names(kVideoFolder); }
 };
 
-// ----- Space test and empty test ----------------------------------------------------------
+// The free and the selected figures as the copy reads them back, and the question that follows.
+struct SpaceCase {
+    const char* free;
+    const char* selected;
+    const char* question;  // empty: nothing is asked or drawn
+};
 
-TEST_F(CopyToPsp, ZeroFiguresGiveTheSpaceMessageBeforeTheEmptyTest) {
-    addVideo("a.MP4");
+class SpaceTest : public CopyToPsp, public ::testing::WithParamInterface<SpaceCase> {};
+
+TEST_P(SpaceTest, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
     MainForm form(platform);
+    form.freePSP.setCaption(GetParam().free);
+    form.sizeSource.setCaption(GetParam().selected);
     form.btnCopy_Click();
-    ASSERT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(platform.questions[0].text, kNotEnoughSpace);
-    EXPECT_EQ(platform.questions[0].flags, mb::kOk);
-    EXPECT_FALSE(platform.questions[0].title.has_value());
-    EXPECT_EQ(platform.randomDraws, 0);
+    const std::string asked = platform.questions.empty() ? "" : platform.questions.back().text;
+    EXPECT_EQ(asked, GetParam().question);
+    EXPECT_EQ(platform.randomDraws, asked == kConfirm ? 1 : 0);
 }
 
-TEST_F(CopyToPsp, EqualFiguresAreRefusedAndOneMoreFreeMegabyteGoesOn) {
-    MainForm form(platform);
-    form.freePSP.setCaption("100");
-    form.sizeSource.setCaption("100");
-    form.btnCopy_Click();
-    ASSERT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(platform.questions[0].text, kNotEnoughSpace);
-
-    form.freePSP.setCaption("101");
-    form.btnCopy_Click();
-    ASSERT_EQ(platform.questions.size(), 2u);
-    EXPECT_EQ(platform.questions[1].text, kConfirm);
-    EXPECT_EQ(platform.randomDraws, 1);
-}
-
-TEST_F(CopyToPsp, SelectionOfVideosUnderAMegabyteEachDoesNothing) {
-    for (char c = 'a'; c < 'k'; ++c) {
-        source.write(std::string(1, c) + ".MP4", std::string(900000, c));
-    }
-    MainForm form(platform);
-    showStick(form);
-    select(form, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-    ASSERT_EQ(form.sizeSource.Caption(), "0");
-    form.btnCopy_Click();
-    EXPECT_TRUE(platform.questions.empty());
-    EXPECT_EQ(platform.randomDraws, 0);
-    EXPECT_EQ(selected(form).size(), 10u);
-}
-
-TEST_F(CopyToPsp, AnswerNoLeavesEverythingAsItWas) {
-    addVideo("a.MP4", 2);
-    addVideo("b.MP4");
-    MainForm form(platform);
-    showStick(form);
-    select(form, {0, 1});
-    platform.drawNext(drawFor(321));
-    platform.answer(mb::kAnswerNo);
-    form.btnCopy_Click();
-    ASSERT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(platform.questions[0].text, kConfirm);
-    EXPECT_EQ(platform.questions[0].flags, mb::kYesNo | mb::kIconQuestion);
-    EXPECT_EQ(platform.questions[0].title, "Confirm Copy");
-    EXPECT_TRUE(platform.shellCopies.empty());
-    EXPECT_TRUE(platform.busyCursor.empty());
-    EXPECT_TRUE(stickFiles().empty());
-    EXPECT_EQ(selected(form), (std::vector<int>{0, 1}));
-    EXPECT_EQ(form.sizeSource.Caption(), "3");
-}
-
-// ----- The run -------------------------------------------------------------------------------
+INSTANTIATE_TEST_SUITE_P(Figures, SpaceTest,
+                         ::testing::Values(SpaceCase{"0", "0", kNotEnoughSpace},
+                                           SpaceCase{"100", "100", kNotEnoughSpace},
+                                           SpaceCase{"101", "100", kConfirm},
+                                           SpaceCase{"500", "0", ""}));
 
 // The button and Ctrl-C in the source list start the same run.
-class CopyRun : public CopyToPsp, public ::testing::WithParamInterface<bool> {
-  protected:
-    void start(MainForm& form) {
-        if (GetParam()) {
-            form.listSource_KeyPress(key::kCtrlC);
-        } else {
-            form.raise("btnCopy", EventKind::Click);
-        }
-    }
-};
+class CopyRun : public CopyToPsp, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(CopyRun, CopiesEachSelectedVideoAndThumbnailAndRefreshesThePspSideAfterEach) {
-    addVideo("Alpha.MP4");
-    addThumbnail("Alpha.THM");
+TEST_P(CopyRun, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideAfterEach) {
+    const std::string unicode = "Çà et là — 東京 ☃";  // sorts last
+    for (const std::string& name : {std::string("Alpha"), std::string("gamma"), unicode}) {
+        addVideo(name + ".MP4");
+        addThumbnail(name + ".THM");
+    }
     addVideo("beta.mp4", 2);
-    addVideo("Gamma.MP4");
-    addThumbnail("Gamma.THM");
-    addVideo("zeta.MP4");  // not selected
     MainForm form(platform);
-    showStick(form);
-    select(form, {0, 1, 2});
+    ready(form, {0, 1, 3}, 123);
     ASSERT_EQ(form.sizeSource.Caption(), "4");
     int focusRequests = 0;
     form.listSource.focusRequested.connect([&focusRequests] { ++focusRequests; });
-    watchRefreshes(form);
+    std::vector<int> listedAtRefresh;
+    form.listPSP.itemsChanged.connect([&] { listedAtRefresh.push_back(form.listPSP.ListCount()); });
 
-    answerYesWithPrefix(123);
-    start(form);
+    GetParam() ? form.raise("listSource", EventKind::KeyPress, key::kCtrlC)
+               : form.raise("btnCopy", EventKind::Click);
 
-    EXPECT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "MAQ12301.THM", "MAQ12302.MP4", "MAQ12303.MP4",
-                                     "MAQ12303.THM"}));
-    EXPECT_TRUE(copiedIntact("MAQ12301.MP4", "Alpha.MP4"));
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "MAQ12301.THM", "MAQ12302.MP4", "MAQ12304.MP4",
+                                     "MAQ12304.THM"}));
     EXPECT_TRUE(copiedIntact("MAQ12302.MP4", "beta.mp4"));
-    EXPECT_TRUE(copiedIntact("MAQ12303.MP4", "Gamma.MP4"));
-    EXPECT_TRUE(copiedIntact("MAQ12301.THM", "Alpha.THM"));
-    EXPECT_TRUE(copiedIntact("MAQ12303.THM", "Gamma.THM"));
-    EXPECT_EQ(refreshes, (std::vector<std::pair<std::size_t, int>>{{1, 1}, {2, 2}, {3, 3}}));
-    EXPECT_EQ(listed(form.listPSP), (Strings{"MAQ12301.MP4", "MAQ12302.MP4", "MAQ12303.MP4"}));
+    EXPECT_TRUE(copiedIntact("MAQ12304.MP4", unicode + ".MP4"));
+    EXPECT_TRUE(copiedIntact("MAQ12304.THM", unicode + ".THM"));
+    EXPECT_EQ(listedAtRefresh, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(platform.busyCursor, (std::vector<bool>{true, false, true, false, true, false}));
-    EXPECT_TRUE(selected(form).empty());
+    EXPECT_TRUE(selected(form.listSource).empty());
     EXPECT_EQ(form.sizeSource.Caption(), "0");
-    EXPECT_EQ(form.freePSP.Caption(), "500");
     EXPECT_EQ(focusRequests, 1);
 }
 
-TEST_P(CopyRun, AVideoThatIsNotCopiedStopsTheRunThereAndStaysSelectedWithTheRest) {
-    for (const bool cancel : {true, false}) {
-        SCOPED_TRACE(cancel ? "cancelled" : "failed");
-        test::ScriptedPlatform fresh;
-        fresh.setWorkingFolder(source.path());
-        fresh.setDrives({{"e: [PSP]", stickRoot}});
-        std::filesystem::remove_all(pathOf(videoFolder()));
-        addVideo("a.MP4");
-        addVideo("b.MP4");
-        addThumbnail("b.THM");
-        addVideo("c.MP4");
-        MainForm form(fresh);
-        showStick(form);
-        select(form, {0, 1, 2});
-        int focusRequests = 0;
-        form.listSource.focusRequested.connect([&focusRequests] { ++focusRequests; });
-        cancel ? fresh.cancelShellCopy(2) : fresh.failShellCopy(2);
-        fresh.drawNext(drawFor(555));
-        fresh.answer(mb::kAnswerYes);
-        GetParam() ? form.listSource_KeyPress(key::kCtrlC) : form.btnCopy_Click();
+INSTANTIATE_TEST_SUITE_P(ButtonOrCtrlC, CopyRun, ::testing::Bool());
 
-        EXPECT_EQ(fresh.questions.size(), 1u);  // only the question: the shell spoke for itself
-        EXPECT_EQ(fresh.shellCopies.size(), 2u);
-        EXPECT_EQ(stickFiles(), Strings{"MAQ55501.MP4"});
-        EXPECT_EQ(listed(form.listPSP), Strings{"MAQ55501.MP4"});
-        EXPECT_EQ(selected(form), (std::vector<int>{1, 2}));
-        EXPECT_EQ(form.sizeSource.Caption(), "2");
-        EXPECT_EQ(fresh.busyCursor.back(), false);
-        EXPECT_EQ(focusRequests, 0);
-    }
-}
+// The ways a video ends the run: the shell's copy is cancelled or fails, or its thumbnail can't
+// be written (a folder takes its name), which takes the video back off the stick.
+enum class Stop { Cancelled, Failed, Thumbnail };
+class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
-INSTANTIATE_TEST_SUITE_P(ButtonOrCtrlC, CopyRun, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& run) {
-                             return run.param ? "CtrlC" : "Button";
-                         });
-
-// ----- Names -------------------------------------------------------------------------------
-
-TEST_F(CopyToPsp, NamesCarryTheListPositionWithItsGaps) {
-    for (int i = 1; i <= 12; ++i) {
-        addVideo("clip" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".MP4");
+TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
+    for (const char* name : {"a.MP4", "b.MP4", "b.THM", "c.MP4"}) {
+        addVideo(name);
     }
     MainForm form(platform);
-    showStick(form);
-    select(form, {2, 11});
-    answerYesWithPrefix(457);
-    form.btnCopy_Click();
-    EXPECT_EQ(stickFiles(), (Strings{"MAQ45703.MP4", "MAQ45712.MP4"}));
-    EXPECT_TRUE(copiedIntact("MAQ45712.MP4", "clip12.MP4"));
+    const bool thumbnail = GetParam() == Stop::Thumbnail;
+    if (thumbnail) {
+        stick.makeFolder(inVideoFolder("MAQ55502.THM"));
+    } else {
+        GetParam() == Stop::Cancelled ? platform.cancelShellCopy(2) : platform.failShellCopy(2);
+    }
+    ready(form, {0, 1, 2}, 555);
+    form.raise("btnCopy", EventKind::Click);
+    const Strings left =
+        thumbnail ? Strings{"MAQ55501.MP4", "MAQ55502.THM"} : Strings{"MAQ55501.MP4"};
+    EXPECT_EQ(stickFiles(), left);
+    EXPECT_EQ(listed(form.listPSP), Strings{"MAQ55501.MP4"});
+    EXPECT_EQ(selected(form.listSource), (std::vector<int>{1, 2}));
+    EXPECT_EQ(form.sizeSource.Caption(), "2");
+    // Only the question, or the thumbnail's failure after it: the shell speaks for itself.
+    ASSERT_EQ(platform.questions.size(), thumbnail ? 2u : 1u);
+    EXPECT_EQ(thumbnail, platform.questions.back().text.find("MAQ55502.THM") != std::string::npos);
 }
 
-TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesWhoseThumbnailsAreTheirOwn) {
-    for (int i = 1; i <= 101; ++i) {
-        const std::string base =
-            "v" + std::string(3 - std::to_string(i).size(), '0') + std::to_string(i);
-        source.writeSized(base + ".MP4", kMegabyte);
-        addThumbnail(base + ".THM");
-    }
-    MainForm form(platform);
-    showStick(form);
-    select(form, {0, 8, 9, 98, 99, 100});
-    answerYesWithPrefix(900);
-    form.btnCopy_Click();
-    const Strings videos{"MAQ90001", "MAQ90009", "MAQ90010", "MAQ90099", "MAQ900A0", "MAQ900A1"};
-    const Strings sources{"v001", "v009", "v010", "v099", "v100", "v101"};
-    for (std::size_t k = 0; k < videos.size(); ++k) {
-        SCOPED_TRACE(videos[k]);
-        EXPECT_TRUE(stickHas(videos[k] + ".MP4"));
-        EXPECT_TRUE(copiedIntact(videos[k] + ".THM", sources[k] + ".THM"));
-    }
-    EXPECT_EQ(stickFiles().size(), 12u);
-    EXPECT_TRUE(selected(form).empty());
-}
+INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
+                         ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail));
 
-TEST_F(CopyToPsp, AnItemBeyondTheLastNamedPositionIsExplainedAndStaysSelected) {
+TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesOfTheirOwnUpToTheLastThatHasOne) {
     for (int i = 0; i < 1037; ++i) {
-        source.write("v" + std::to_string(10000 + i) + ".MP4");
+        home.write("v" + std::to_string(10000 + i) + ".MP4");
     }
+    addThumbnail("v10009.THM");
+    addThumbnail("v10099.THM");
     MainForm form(platform);
-    showStick(form);
-    form.listSource.setSelected(0, true);
-    form.listSource.setSelected(1035, true);
-    form.listSource.setSelected(1036, true);
-    form.sizeSource.setCaption("3");
-    answerYesWithPrefix(200);
+    ready(form, {9, 99, 1035, 1036}, 900);
+    form.sizeSource.setCaption("4");
     form.btnCopy_Click();
-    EXPECT_EQ(stickFiles(), Strings{"MAQ20001.MP4"});
-    EXPECT_EQ(selected(form), (std::vector<int>{1035, 1036}));
+    // Position 100 would give MAQ90010.THM in digits, the thumbnail of position 10.
+    EXPECT_EQ(stickFiles(),
+              (Strings{"MAQ90010.MP4", "MAQ90010.THM", "MAQ900A0.MP4", "MAQ900A0.THM"}));
+    EXPECT_TRUE(copiedIntact("MAQ900A0.THM", "v10099.THM"));
+    EXPECT_EQ(selected(form.listSource), (std::vector<int>{1035, 1036}));
     ASSERT_EQ(platform.questions.size(), 2u);
-    EXPECT_NE(platform.questions[1].text.find("first 1035 files"), std::string::npos);
     EXPECT_NE(platform.questions[1].text.find("\"v11035.MP4\""), std::string::npos);
-    EXPECT_EQ(platform.questions[1].flags, mb::kOk);
 }
 
-// ----- Name prefix -------------------------------------------------------------------------
-
-TEST_F(CopyToPsp, APrefixIsDrawnAgainOnlyForAListedVideoNamedMaqAndItsDigitsInAnyCase) {
+TEST_F(CopyToPsp, APrefixIsDrawnAgainWhileAListedVideoUsesItInAnyLetterCase) {
     addVideo("a.MP4");
-    putOnStick("maq12301.MP4");  // the same file as MAQ12301.MP4 on the stick
-    putOnStick("MAQ45601.THM");  // not a video
-    putOnStick("MAQ78901.MP4");
-    putOnStick("MAQ1001.MP4");  // blocks 100
-    putOnStick("ZZZ.MP4");
-    MainForm form(platform);
-    showStick(form);
-    select(form, {0});
-    for (int prefix : {789, 100, 123, 456}) {
-        platform.drawNext(drawFor(prefix));
+    for (const char* name : {"maq12301.MP4", "MAQ45601.THM", "MAQ78901.MP4", "MAQ1001.MP4"}) {
+        stick.write(inVideoFolder(name));
     }
-    platform.answer(mb::kAnswerYes);
+    MainForm form(platform);
+    ready(form, {0}, 789);
+    for (double draw : {0.0, drawFor(123), drawFor(456)}) {
+        platform.drawNext(draw);  // 100 is taken by MAQ1001.MP4; a thumbnail takes nothing
+    }
     form.btnCopy_Click();
     EXPECT_EQ(platform.randomDraws, 4);
-    ASSERT_EQ(platform.shellCopies.size(), 1u);
-    EXPECT_EQ(platform.shellCopies[0].to, onStick("MAQ45601.MP4"));
-}
-
-TEST_F(CopyToPsp, TheDrawCoversOneHundredToNineHundred) {
-    for (const auto& [draw, name] :
-         {std::pair{0.0, "MAQ10001.MP4"}, std::pair{0.9999999, "MAQ90001.MP4"}}) {
-        std::filesystem::remove_all(pathOf(videoFolder()));
-        addVideo("a.MP4");
-        MainForm form(platform);
-        showStick(form);
-        select(form, {0});
-        platform.drawNext(draw);
-        platform.answer(mb::kAnswerYes);
-        form.btnCopy_Click();
-        EXPECT_EQ(stickFiles(), Strings{name});
-    }
+    EXPECT_TRUE(onStick("MAQ45601.MP4"));
 }
 
 TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
     for (int prefix = 100; prefix <= 900; ++prefix) {
-        putOnStick("MAQ" + std::to_string(prefix) + ".MP4");
+        stick.write(inVideoFolder("MAQ" + std::to_string(prefix) + ".MP4"));
     }
     addVideo("a.MP4");
     MainForm form(platform);
-    showStick(form);
-    select(form, {0});
+    ready(form, {0}, 100);
     form.btnCopy_Click();
     ASSERT_EQ(platform.questions.size(), 1u);
     EXPECT_EQ(platform.questions[0].text,
               "There are no free video names left on the PSP! Delete some videos from your "
               "PSP, then copy again.");
-    EXPECT_EQ(platform.questions[0].flags, mb::kOk);
     EXPECT_EQ(platform.randomDraws, 0);
-    EXPECT_TRUE(platform.shellCopies.empty());
 
-    // One prefix freed: the draw goes on until it finds it.
-    std::filesystem::remove(pathOf(onStick("MAQ654.MP4")));
+    // One prefix freed, the highest: the draw goes on until it finds it.
+    stick.remove(inVideoFolder("MAQ900.MP4"));
     form.listPSP.Refresh();
-    platform.drawNext(drawFor(100));
-    platform.drawNext(drawFor(654));
-    platform.answer(mb::kAnswerYes);
+    platform.drawNext(0.9999999);
+    platform.answer(mb::kAnswerYes);  // the message took the first answer
     form.btnCopy_Click();
-    EXPECT_TRUE(stickHas("MAQ65401.MP4"));
-}
-
-// ----- Thumbnails ------------------------------------------------------------------------------
-
-TEST_F(CopyToPsp, AThumbnailIsFoundWhateverItsLetterCaseAndReplacesOneOfTheSameName) {
-    addVideo("clip.mp4");
-    source.write("CLIP.thm", test::kJpegBytes + "clip");
-    putOnStick("MAQ31401.THM", "stale");
-    MainForm form(platform);
-    showStick(form);
-    select(form, {0});
-    answerYesWithPrefix(314);
-    form.btnCopy_Click();
-    EXPECT_TRUE(copiedIntact("MAQ31401.THM", "CLIP.thm"));
-}
-
-TEST_F(CopyToPsp, AThumbnailThatCantBeCopiedTakesItsVideoBackAndIsReported) {
-    addVideo("a.MP4");
-    addVideo("b.MP4");
-    addThumbnail("b.THM");
-    addVideo("c.MP4");
-    // A folder where b's thumbnail should go: nothing can be written under that name.
-    std::filesystem::create_directories(pathOf(onStick("MAQ22202.THM")));
-    MainForm form(platform);
-    showStick(form);
-    select(form, {0, 1, 2});
-    answerYesWithPrefix(222);
-    form.raise("btnCopy", EventKind::Click);
-    EXPECT_EQ(stickFiles(), (Strings{"MAQ22201.MP4", "MAQ22202.THM"}));
-    EXPECT_EQ(selected(form), (std::vector<int>{1, 2}));
-    EXPECT_EQ(form.sizeSource.Caption(), "2");
-    ASSERT_EQ(platform.questions.size(), 2u);
-    EXPECT_NE(platform.questions[1].text.find("MAQ22202.THM"), std::string::npos);
-    EXPECT_EQ(platform.questions[1].flags, mb::kOk | mb::kIconError);
-}
-
-// ----- Paths ---------------------------------------------------------------------------------
-
-TEST_F(CopyToPsp, NamesOfAnyCharactersAreCopied) {
-    const std::string name = "Çà et là — 東京 ☃.MP4";
-    addVideo(name);
-    source.write("Çà et là — 東京 ☃.THM", test::kJpegBytes);
-    MainForm form(platform);
-    showStick(form);
-    // Selected without the summary: the double opens pictures by a narrow path on Windows.
-    form.listSource.setSelected(0, true);
-    form.sizeSource.setCaption("1");
-    answerYesWithPrefix(777);
-    form.btnCopy_Click();
-    ASSERT_EQ(platform.shellCopies.size(), 1u);
-    EXPECT_EQ(platform.shellCopies[0].from, joinPath(source.path(), name));
-    EXPECT_TRUE(copiedIntact("MAQ77701.MP4", name));
-    EXPECT_TRUE(stickHas("MAQ77701.THM"));
+    EXPECT_TRUE(onStick("MAQ90001.MP4"));
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempFolder.h"
+
+namespace velmora::test {
+
+// A window's world: a home folder, the working folder, which holds the videos to copy, and a
+// stand-in stick with 700 MB free. The window is made once the test has written its files.
+class StickTest : public ::testing::Test {
+  protected:
+    static constexpr std::uint64_t kMegabyte = 1048576;
+    static constexpr int kStick = 1;
+    static constexpr const char* kVideoFolder = "MP_ROOT/100ANV01";
+
+    StickTest() {
+        platform.setWorkingFolder(home.path());
+        platform.setDrives({{"h: [HOME]", home.root()}, {"e: [PSP]", stick.root()}});
+        platform.setFreeBytes(home.root(), 5 * kMegabyte);
+        platform.setFreeBytes(stick.root(), 700 * kMegabyte + 1);
+    }
+
+    // What the user does by picking an entry in drivePSP.
+    void pick(MainForm& form, int index) {
+        form.drivePSP.setListIndex(index);
+        form.drivePSP_Change();
+    }
+    // The stick's video folder, holding these files, shown in listPSP.
+    void showStick(MainForm& form, std::initializer_list<const char*> files = {}) {
+        stick.makeFolder(kVideoFolder);
+        for (const char* name : files) {
+            stick.write(inVideoFolder(name), kJpegBytes);
+        }
+        pick(form, kStick);
+    }
+    static std::string inVideoFolder(const std::string& name) {
+        return std::string(kVideoFolder) + "/" + name;
+    }
+    bool onStick(const std::string& name) const { return stick.exists(inVideoFolder(name)); }
+
+    static void select(FileList& list, std::initializer_list<int> items) {
+        for (int i : items) {
+            list.setSelected(i, true);
+        }
+    }
+    static std::vector<int> selected(const FileList& list) {
+        std::vector<int> items;
+        for (int i = 0; i < list.ListCount(); ++i) {
+            if (list.Selected(i)) {
+                items.push_back(i);
+            }
+        }
+        return items;
+    }
+    static std::vector<std::string> listed(const FileList& list) {
+        std::vector<std::string> names;
+        for (int i = 0; i < list.ListCount(); ++i) {
+            names.push_back(list.List(i));
+        }
+        return names;
+    }
+
+    TempFolder home;
+    TempFolder stick;
+    ScriptedPlatform platform;
+};
+
+}  // namespace velmora::test
