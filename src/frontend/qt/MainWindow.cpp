@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "AccessibleNames.h"
 #include "AppIcon.h"
 #include "ControlViews.h"
 #include "Layout.h"
@@ -27,6 +28,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
                                      static_cast<qsizetype>(MainForm::kCaption.size())));
     setWindowIcon(applicationIcon());
     createViews();
+    nameByNeighbours(*this);
     orderTabs();
     placeOnScreen();
 }
