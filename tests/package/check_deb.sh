@@ -16,8 +16,6 @@ for path in ./usr/bin/velmora $share/applications/$app.desktop $share/metainfo/$
 done
 dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on Qt Widgets"
 
-root="$(mktemp -d)"
-trap 'rm -rf "$root"' EXIT
-dpkg-deb -x "$deb" "$root"
+root="$(mktemp -d)" && trap 'rm -rf "$root"' EXIT && dpkg-deb -x "$deb" "$root"
 "$(dirname "$(realpath "$0")")/../smoke/smoke.sh" "$root/usr/bin/velmora"
 echo "check_deb: $(basename "$deb") holds all it should and runs from where it unpacks"

@@ -27,9 +27,7 @@ def wait_for(what, find, seconds=20):
     sys.exit(f"atspi: {what}")
 
 def first(node, test):
-    if test(node):
-        return node
-    return next(filter(None, (first(child, test) for child in node if child)), None)
+    return node if test(node) else next(filter(None, (first(c, test) for c in node if c)), None)
 
 program = subprocess.Popen([os.environ["program"]])
 try:
@@ -48,9 +46,8 @@ try:
     wait_for(f"freePSP reads {free.name!r}, not 64", lambda: free.name == "64")
     labels = [r.getTarget(0).name for r in free.getRelationSet()
               if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-    text = free.queryText().getText(0, -1)
-    if "Free space (MB):" not in labels or text != "64":
-        sys.exit(f"atspi: freePSP labelled by {labels}, text {text!r}")
+    if "Free space (MB):" not in labels or free.queryText().getText(0, -1) != "64":
+        sys.exit(f"atspi: freePSP labelled by {labels}, with no text 64")
     print(f"atspi: freePSP reads {free.name}, labelled by {labels}")
 finally:
     program.terminate()

@@ -1,10 +1,7 @@
 #include "CaptionViews.h"
 
-#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
-
-#include "LabelAccessible.h"
 
 namespace velmora::qt {
 namespace {
@@ -55,7 +52,6 @@ LabelView::LabelView(Label& model, RaiseEvent raise, QWidget* parent)
     : QLabel(captionOf(model), parent), raise_(std::move(raise)) {
     // A caption is text, never markup, whatever it holds.
     setTextFormat(Qt::PlainText);
-    QAccessible::installFactory(&labelAccessible);  // once: Qt ignores a second install
     model.changed.connect([this, &model] { setText(captionOf(model)); });
 }
 

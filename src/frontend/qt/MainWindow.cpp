@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include <QAccessible>
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "AccessibleNames.h"
 #include "AppIcon.h"
 #include "ControlViews.h"
+#include "LabelAccessible.h"
 #include "Layout.h"
 #include "app/MainForm.h"
 
@@ -27,6 +29,8 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
     setWindowTitle(QString::fromUtf8(MainForm::kCaption.data(),
                                      static_cast<qsizetype>(MainForm::kCaption.size())));
     setWindowIcon(applicationIcon());
+    // Before the first label exists: Qt keeps the first interface it makes for a widget.
+    QAccessible::installFactory(&labelAccessible);
     createViews();
     nameByNeighbours(*this);
     orderTabs();

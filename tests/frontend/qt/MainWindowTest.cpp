@@ -4,8 +4,11 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <functional>
+#include <map>
 
 #include "QtPicture.h"
 #include "WindowFixture.h"
@@ -19,29 +22,27 @@ struct Place {
     int left, top, width, height;  // twips
 };
 
+// clang-format off
 const Place kPlaces[] = {
-    {"frameSource", "mainForm", 120, 120, 4095, 5655},
-    {"dirSource", "frameSource", 120, 270, 2775, 315},
-    {"btnBrowse", "frameSource", 3000, 240, 975, 375},
-    {"listSource", "frameSource", 120, 720, 3855, 4575},
-    {"labelSelected", "frameSource", 2160, 5350, 1095, 255},
-    {"sizeSource", "frameSource", 3360, 5350, 495, 255},
-    {"framePSP", "mainForm", 5640, 120, 4095, 5655},
-    {"drivePSP", "framePSP", 120, 240, 3855, 315},
-    {"listPSP", "framePSP", 120, 720, 3855, 4575},
-    {"labelSizePSP", "framePSP", 240, 5350, 1095, 255},
-    {"sizePSP", "framePSP", 1320, 5350, 495, 255},
-    {"labelPSP", "framePSP", 2040, 5350, 1335, 255},
-    {"freePSP", "framePSP", 3360, 5350, 495, 255},
-    {"labelSource", "mainForm", 4320, 720, 1215, 255},
-    {"picSource", "mainForm", 4290, 1080, 1260, 960},
-    {"btnCopy", "mainForm", 4320, 2640, 1215, 495},
-    {"labelSelPSP", "mainForm", 4320, 3600, 1215, 255},
-    {"picPSP", "mainForm", 4290, 3960, 1260, 960},
-    {"copyRight", "mainForm", 4320, 5280, 1215, 495},
-};
+    {"frameSource", "mainForm", 120, 120, 4095, 5655}, {"dirSource", "frameSource", 120, 270, 2775, 315},
+    {"btnBrowse", "frameSource", 3000, 240, 975, 375}, {"listSource", "frameSource", 120, 720, 3855, 4575},
+    {"labelSelected", "frameSource", 2160, 5350, 1095, 255}, {"sizeSource", "frameSource", 3360, 5350, 495, 255},
+    {"framePSP", "mainForm", 5640, 120, 4095, 5655}, {"drivePSP", "framePSP", 120, 240, 3855, 315},
+    {"listPSP", "framePSP", 120, 720, 3855, 4575}, {"labelSizePSP", "framePSP", 240, 5350, 1095, 255},
+    {"sizePSP", "framePSP", 1320, 5350, 495, 255}, {"labelPSP", "framePSP", 2040, 5350, 1335, 255},
+    {"freePSP", "framePSP", 3360, 5350, 495, 255}, {"labelSource", "mainForm", 4320, 720, 1215, 255},
+    {"picSource", "mainForm", 4290, 1080, 1260, 960}, {"btnCopy", "mainForm", 4320, 2640, 1215, 495},
+    {"labelSelPSP", "mainForm", 4320, 3600, 1215, 255}, {"picPSP", "mainForm", 4290, 3960, 1260, 960},
+    {"copyRight", "mainForm", 4320, 5280, 1215, 495}};
+// clang-format on
 
 using MainWindowTest = WindowFixture;
+
+void clickRow(QWidget* list, int row) {
+    auto& items = dynamic_cast<QAbstractItemView&>(*list);
+    QTest::mouseClick(items.viewport(), Qt::LeftButton, {},
+                      items.visualRect(items.model()->index(row, 0)).center());
+}
 
 TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
@@ -50,9 +51,9 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) 
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     const QPoint off = window.geometry().center() - window.screen()->availableGeometry().center();
     EXPECT_LE(off.manhattanLength(), 2);
+    const auto px = [](int twips) { return (twips + 7) / 15; };  // to the nearest pixel
     for (const Place& p : kPlaces) {
         EXPECT_EQ(view(p.name).parentWidget()->objectName(), p.container) << p.name;
-        const auto px = [](int twips) { return (twips + 7) / 15; };  // to the nearest pixel
         EXPECT_EQ(view(p.name).geometry(), QRect(px(p.left), px(p.top), px(p.width), px(p.height)))
             << p.name;
     }
@@ -62,11 +63,7 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) 
 TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {
     QImage halves(160, 120, QImage::Format_RGB32);
     halves.fill(Qt::red);
-    for (int y = 0; y < 120; ++y) {
-        for (int x = 80; x < 160; ++x) {
-            halves.setPixelColor(x, y, Qt::blue);
-        }
-    }
+    QPainter(&halves).fillRect(80, 0, 80, 120, Qt::blue);
     form.picSource.paint(std::make_shared<qt::QtPicture>(halves));
     for (int pass = 0; pass < 2; ++pass) {  // each grab paints the box afresh
         const QImage shown = view("picSource").grab().toImage();
@@ -76,63 +73,113 @@ TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {
     }
 }
 
-TEST_F(MainWindowTest, ClicksReachTheHandlers) {
-    auto& list = viewAs<QAbstractItemView>("listSource");
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                      list.visualRect(list.model()->index(1, 0)).center());
-    EXPECT_TRUE(form.listSource.Selected(1));
+TEST_F(MainWindowTest, ClicksAndKeysReachTheirHandlers) {
+    clickRow(&view("listSource"), 1);
     EXPECT_EQ(form.sizeSource.Caption(), "3");
     QTest::mouseClick(&view("copyRight"), Qt::LeftButton);
     EXPECT_EQ(platform.openedAddresses, std::vector{platform.aboutPageAddress()});
+
+    folder.write("c.MP4");
+    folder.write("sub/x.MP4");
+    platform.setDrives({{"/", "/"}, {folder.path(), folder.path() + "/"}, {"/m", "/m/"}});
+    form.listPSP.setListIndex(0);
+    form.listPSP.setSelected(0, true);
+    const struct {
+        const char* control;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<bool()> handled;
+    } presses[] = {
+        {"drivePSP", Qt::Key_R, Qt::ControlModifier,
+         [&] { return form.drivePSP.entries().size() == 3; }},
+        {"listSource", Qt::Key_R, Qt::ControlModifier,
+         [&] { return form.listSource.ListCount() == 3; }},
+        {"listSource", Qt::Key_C, Qt::ControlModifier,
+         [&] { return platform.questions.size() == 1; }},
+        {"listPSP", Qt::Key_Backspace, {}, [&] { return platform.questions.size() == 2; }},
+        {"dirSource", Qt::Key_Return, {}, [&] { return form.listSource.ListCount() == 1; }},
+    };
+    form.dirSource.setText(folder.at("sub"));
+    for (const auto& press : presses) {
+        QTest::keyClick(&view(press.control), press.key, press.modifiers);
+        EXPECT_TRUE(press.handled()) << press.control << " " << press.key;
+    }
 }
 
-struct KeyCase {
+// Controls that show no text of their own read as the control that heads them.
+const std::map<std::string_view, std::string_view> kNamedBy{{"listSource", "frameSource"},
+                                                            {"listPSP", "framePSP"},
+                                                            {"picSource", "labelSource"},
+                                                            {"picPSP", "labelSelPSP"}};
+const std::map<std::string_view, std::string_view> kLabelledBy{
+    {"sizeSource", "labelSelected"}, {"sizePSP", "labelSizePSP"}, {"freePSP", "labelPSP"}};
+
+std::string shownText(const MainForm& form, const Control& control) {
+    if (const auto by = kNamedBy.find(control.name()); by != kNamedBy.end()) {
+        return shownText(form, *form.control(by->second));
+    }
+    if (const auto* label = dynamic_cast<const Label*>(&control)) {
+        return label->Caption();
+    }
+    if (const auto* box = dynamic_cast<const TextBox*>(&control)) {
+        return box->Text();
+    }
+    return dynamic_cast<const DriveList&>(control).Drive();
+}
+
+// A moment in the window's life: what the user did, and a caption a handler changed.
+struct Moment {
+    std::function<void(qt::MainWindow&, ScriptedPlatform&, const TempFolder&)> act;
     const char* control;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    std::function<void(ScriptedPlatform&, MainForm&, const TempFolder&)> arrange;
-    std::function<bool(const ScriptedPlatform&, const MainForm&)> handled;
+    const char* shows;
 };
 
-class KeyTest : public WindowFixture, public ::testing::WithParamInterface<KeyCase> {};
+void PrintTo(const Moment& moment, std::ostream* out) {
+    *out << moment.control << " " << moment.shows;
+}
 
-TEST_P(KeyTest, APressedKeyReachesItsHandler) {
-    const KeyCase& c = GetParam();
-    c.arrange(platform, form, folder);
-    QTest::keyClick(&view(c.control), c.key, c.modifiers);
-    EXPECT_TRUE(c.handled(platform, form)) << c.control;
+class ScreenReaderTest : public WindowFixture, public ::testing::WithParamInterface<Moment> {};
+
+TEST_P(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
+    GetParam().act(window, platform, folder);
+    ASSERT_EQ(shownText(form, *form.control(GetParam().control)), GetParam().shows);
+    for (const Control* control : form.controls()) {
+        QAccessibleInterface& reader = accessible(control->name());
+        EXPECT_EQ(reader.text(QAccessible::Name).toStdString(), shownText(form, *control))
+            << control->name();
+        EXPECT_FALSE(reader.text(QAccessible::Description).isEmpty()) << control->name();
+        if (const QAccessibleTextInterface* text = reader.textInterface()) {
+            EXPECT_EQ(text->text(0, text->characterCount()), reader.text(QAccessible::Name));
+        } else {
+            EXPECT_NE(control->kind(), ControlKind::Label) << control->name() << " has no text";
+        }
+    }
+    for (const auto& [figure, label] : kLabelledBy) {
+        const auto labels = accessible(figure).relations(QAccessible::Label);
+        const auto by = [&](const auto& relation) { return relation.first == &accessible(label); };
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), by)) << figure;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, KeyTest,
+    Moments, ScreenReaderTest,
     ::testing::Values(
-        KeyCase{"drivePSP", Qt::Key_R, Qt::ControlModifier,
-                [](auto& p, auto&, auto& f) {
-                    p.setDrives({{"/", "/"}, {f.path(), f.path() + "/"}, {"/m/s", "/m/s/"}});
-                },
-                [](auto&, auto& m) { return m.drivePSP.entries().size() == 3; }},
-        KeyCase{"listSource", Qt::Key_R, Qt::ControlModifier,
-                [](auto&, auto&, auto& f) { f.write("c.MP4"); },
-                [](auto&, auto& m) { return m.listSource.ListCount() == 3; }},
-        KeyCase{"dirSource",
-                Qt::Key_Return,
-                {},
-                [](auto&, auto& m, auto& f) {
-                    f.write("sub/x.MP4");
-                    m.dirSource.setText(f.at("sub"));
-                },
-                [](auto&, auto& m) { return m.listSource.ListCount() == 1; }},
-        KeyCase{"listSource", Qt::Key_C, Qt::ControlModifier,
-                [](auto&, auto& m, auto&) { m.listSource.setSelected(0, true); },
-                [](auto& p, auto&) { return p.questions.size() == 1; }},
-        KeyCase{"listPSP",
-                Qt::Key_Backspace,
-                {},
-                [](auto&, auto& m, auto&) {
-                    m.listPSP.setListIndex(0);
-                    m.listPSP.setSelected(0, true);
-                },
-                [](auto& p, auto&) { return p.questions.size() == 1; }}));
+        Moment{[](auto&...) {}, "freePSP", "0"},
+        Moment{[](qt::MainWindow& window, ScriptedPlatform& platform, const TempFolder& folder) {
+                   folder.write("MP_ROOT/100ANV01/MAQ10001.MP4");
+                   platform.setFreeBytes(folder.path() + "/", 1931ull << 20);
+                   auto& drives = dynamic_cast<QComboBox&>(*window.view("drivePSP"));
+                   drives.activated(0);  // no video folder there
+                   drives.activated(1);
+               },
+               "freePSP", "1931"},
+        Moment{[](qt::MainWindow& window, auto&...) { clickRow(window.view("listSource"), 1); },
+               "sizeSource", "3"},
+        Moment{[](qt::MainWindow& window, ScriptedPlatform& platform, auto&) {
+                   platform.browseTo("/");
+                   QTest::mouseClick(window.view("btnBrowse"), Qt::LeftButton);
+               },
+               "dirSource", "/"}));
 
 }  // namespace
 }  // namespace velmora::test
