@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool python3 fonts-dejavu-core fonts-wine
+    dpkg-dev desktop-file-utils appstream zip dbus-daemon at-spi2-core python3-pyatspi imagemagick
 )
 
 "$(dirname "${BASH_SOURCE[0]}")/apt-install-missing.sh" "${packages[@]}"

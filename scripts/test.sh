@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the whole suite with warnings
-# as errors, the core tests under AddressSanitizer and UBSan, and the Windows build under Wine.
+# as errors, the core tests under AddressSanitizer and UBSan, the Debian package, and the
+# Windows build under Wine.
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
@@ -16,6 +17,9 @@ run_preset() {
 
 run_preset ci
 run_preset asan
+echo "=== package ==="
+./scripts/package.sh >/dev/null
+tests/package/check_deb.sh build/package/velmora_*.deb
 ./scripts/test-windows.sh build/mingw
 
 lines() { git ls-files -z "$@" | xargs -0 cat | wc -l; }

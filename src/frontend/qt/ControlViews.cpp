@@ -66,7 +66,7 @@ void applyForeground(QWidget& view, const Colour& colour) {
 
 void dress(QWidget& view, const ControlDescription& description, const Layout& layout) {
     view.setObjectName(QString::fromStdString(description.name));
-    view.setAccessibleName(accessibleNameOf(description.name));
+    view.setAccessibleDescription(accessibleDescriptionOf(description.name));
     view.setGeometry(layout.rect(description.place));
     view.setFont(controlFont(description.font));
     if (!description.toolTip.empty()) {

@@ -1,12 +1,15 @@
 #include "MainWindow.h"
 
+#include <QAccessible>
 #include <QScreen>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
 
+#include "AccessibleNames.h"
 #include "AppIcon.h"
 #include "ControlViews.h"
+#include "LabelAccessible.h"
 #include "Layout.h"
 #include "app/MainForm.h"
 
@@ -26,7 +29,10 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
     setWindowTitle(QString::fromUtf8(MainForm::kCaption.data(),
                                      static_cast<qsizetype>(MainForm::kCaption.size())));
     setWindowIcon(applicationIcon());
+    // Before the first label exists: Qt keeps the first interface it makes for a widget.
+    QAccessible::installFactory(&labelAccessible);
     createViews();
+    nameByNeighbours(*this);
     orderTabs();
     placeOnScreen();
 }

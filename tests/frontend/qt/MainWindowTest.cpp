@@ -3,205 +3,183 @@
 #include <QtTest/QTest>
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QPainter>
 #include <QScreen>
-#include <set>
+#include <algorithm>
+#include <functional>
+#include <map>
 
+#include "QtPicture.h"
 #include "WindowFixture.h"
 
 namespace velmora::test {
 namespace {
 
-struct Placement {
+struct Place {
     const char* name;
     const char* container;
-    QRect pixels;
+    int left, top, width, height;  // twips
 };
 
-// The window's table in pixels at 96 dpi (twips / 15), each inside its container.
-const Placement kPlacements[] = {
-    {"frameSource", "mainForm", {8, 8, 273, 377}},
-    {"dirSource", "frameSource", {8, 18, 185, 21}},
-    {"btnBrowse", "frameSource", {200, 16, 65, 25}},
-    {"listSource", "frameSource", {8, 48, 257, 305}},
-    {"labelSelected", "frameSource", {144, 357, 73, 17}},
-    {"sizeSource", "frameSource", {224, 357, 33, 17}},
-    {"framePSP", "mainForm", {376, 8, 273, 377}},
-    {"drivePSP", "framePSP", {8, 16, 257, 21}},
-    {"listPSP", "framePSP", {8, 48, 257, 305}},
-    {"labelSizePSP", "framePSP", {16, 357, 73, 17}},
-    {"sizePSP", "framePSP", {88, 357, 33, 17}},
-    {"labelPSP", "framePSP", {136, 357, 89, 17}},
-    {"freePSP", "framePSP", {224, 357, 33, 17}},
-    {"labelSource", "mainForm", {288, 48, 81, 17}},
-    {"picSource", "mainForm", {286, 72, 84, 64}},
-    {"btnCopy", "mainForm", {288, 176, 81, 33}},
-    {"labelSelPSP", "mainForm", {288, 240, 81, 17}},
-    {"picPSP", "mainForm", {286, 264, 84, 64}},
-    {"copyRight", "mainForm", {288, 352, 81, 33}},
-};
+// clang-format off
+const Place kPlaces[] = {
+    {"frameSource", "mainForm", 120, 120, 4095, 5655}, {"dirSource", "frameSource", 120, 270, 2775, 315},
+    {"btnBrowse", "frameSource", 3000, 240, 975, 375}, {"listSource", "frameSource", 120, 720, 3855, 4575},
+    {"labelSelected", "frameSource", 2160, 5350, 1095, 255}, {"sizeSource", "frameSource", 3360, 5350, 495, 255},
+    {"framePSP", "mainForm", 5640, 120, 4095, 5655}, {"drivePSP", "framePSP", 120, 240, 3855, 315},
+    {"listPSP", "framePSP", 120, 720, 3855, 4575}, {"labelSizePSP", "framePSP", 240, 5350, 1095, 255},
+    {"sizePSP", "framePSP", 1320, 5350, 495, 255}, {"labelPSP", "framePSP", 2040, 5350, 1335, 255},
+    {"freePSP", "framePSP", 3360, 5350, 495, 255}, {"labelSource", "mainForm", 4320, 720, 1215, 255},
+    {"picSource", "mainForm", 4290, 1080, 1260, 960}, {"btnCopy", "mainForm", 4320, 2640, 1215, 495},
+    {"labelSelPSP", "mainForm", 4320, 3600, 1215, 255}, {"picPSP", "mainForm", 4290, 3960, 1260, 960},
+    {"copyRight", "mainForm", 4320, 5280, 1215, 495}};
+// clang-format on
 
 using MainWindowTest = WindowFixture;
 
-TEST_F(MainWindowTest, IsAFixedCentredWindowWithTheClientAreaOfTheTable) {
+void clickRow(QWidget* list, int row) {
+    auto& items = dynamic_cast<QAbstractItemView&>(*list);
+    QTest::mouseClick(items.viewport(), Qt::LeftButton, {},
+                      items.visualRect(items.model()->index(row, 0)).center());
+}
+
+TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     EXPECT_EQ(window.windowTitle(), "Velmora");
     EXPECT_EQ(window.size(), QSize(657, 393));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
-    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    const QPoint offCentre =
-        window.geometry().center() - window.screen()->availableGeometry().center();
-    EXPECT_LE(offCentre.manhattanLength(), 2) << "centred to the pixel";
-    for (const int size : {16, 32, 48}) {
-        EXPECT_EQ(window.windowIcon().pixmap(size).width(), size);
+    const QPoint off = window.geometry().center() - window.screen()->availableGeometry().center();
+    EXPECT_LE(off.manhattanLength(), 2);
+    const auto px = [](int twips) { return (twips + 7) / 15; };  // to the nearest pixel
+    for (const Place& p : kPlaces) {
+        EXPECT_EQ(view(p.name).parentWidget()->objectName(), p.container) << p.name;
+        EXPECT_EQ(view(p.name).geometry(), QRect(px(p.left), px(p.top), px(p.width), px(p.height)))
+            << p.name;
+    }
+    EXPECT_EQ(std::size(kPlaces), form.controls().size());
+}
+
+TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {
+    QImage halves(160, 120, QImage::Format_RGB32);
+    halves.fill(Qt::red);
+    QPainter(&halves).fillRect(80, 0, 80, 120, Qt::blue);
+    form.picSource.paint(std::make_shared<qt::QtPicture>(halves));
+    for (int pass = 0; pass < 2; ++pass) {  // each grab paints the box afresh
+        const QImage shown = view("picSource").grab().toImage();
+        EXPECT_EQ(shown.pixelColor(3, 3), QColor(Qt::red));
+        EXPECT_EQ(shown.pixelColor(80, 60), QColor(Qt::blue));
+        EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::red)) << "the border stays";
     }
 }
 
-TEST_F(MainWindowTest, PlacesEveryControlInItsContainerAtItsTwipsInPixels) {
-    for (const Placement& p : kPlacements) {
-        SCOPED_TRACE(p.name);
-        const QWidget& widget = view(p.name);
-        EXPECT_EQ(widget.objectName(), p.name);
-        EXPECT_EQ(widget.parentWidget()->objectName(), p.container);
-        EXPECT_EQ(widget.geometry(), p.pixels);
-    }
-    EXPECT_EQ(std::size(kPlacements), form.controls().size());
-}
+TEST_F(MainWindowTest, ClicksAndKeysReachTheirHandlers) {
+    clickRow(&view("listSource"), 1);
+    EXPECT_EQ(form.sizeSource.Caption(), "3");
+    QTest::mouseClick(&view("copyRight"), Qt::LeftButton);
+    EXPECT_EQ(platform.openedAddresses, std::vector{platform.aboutPageAddress()});
 
-TEST_F(MainWindowTest, ShowsTheTextsAndToolTipsOfTheTable) {
-    EXPECT_EQ(viewAs<QGroupBox>("frameSource").title(), "Source");
-    EXPECT_EQ(viewAs<QGroupBox>("framePSP").title(), "PSP");
-    EXPECT_EQ(viewAs<QPushButton>("btnBrowse").text(), "Browse..");
-    EXPECT_EQ(viewAs<QPushButton>("btnCopy").text(), "Copy to PSP");
-    EXPECT_EQ(viewAs<QLabel>("labelSelected").text(), "Selected (MB):");
-    EXPECT_EQ(viewAs<QLabel>("labelSizePSP").text(), "Selected (MB):");
-    EXPECT_EQ(viewAs<QLabel>("labelPSP").text(), "Free space (MB):");
-    EXPECT_EQ(viewAs<QLabel>("labelSource").text(), "Selected Source:");
-    EXPECT_EQ(viewAs<QLabel>("labelSelPSP").text(), "Selected PSP:");
-    EXPECT_EQ(viewAs<QLabel>("copyRight").text().toStdString(), MainForm::kCredit);
-
-    EXPECT_EQ(view("listSource").toolTip(), "Ctrl-R to refresh, Ctrl-C to copy selected files");
-    EXPECT_EQ(view("listPSP").toolTip(), "Ctrl-R to refresh, Backspace to delete selected files");
-    EXPECT_EQ(view("drivePSP").toolTip(), "Ctrl-R to refresh");
-
-    for (const char* right :
-         {"labelSelected", "sizeSource", "labelSizePSP", "sizePSP", "labelPSP", "freePSP"}) {
-        EXPECT_TRUE(viewAs<QLabel>(right).alignment() & Qt::AlignRight) << right;
-    }
-    for (const char* centred : {"labelSource", "labelSelPSP", "copyRight"}) {
-        EXPECT_TRUE(viewAs<QLabel>(centred).alignment() & Qt::AlignHCenter) << centred;
+    folder.write("c.MP4");
+    folder.write("sub/x.MP4");
+    platform.setDrives({{"/", "/"}, {folder.path(), folder.path() + "/"}, {"/m", "/m/"}});
+    form.listPSP.setListIndex(0);
+    form.listPSP.setSelected(0, true);
+    const struct {
+        const char* control;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<bool()> handled;
+    } presses[] = {
+        {"drivePSP", Qt::Key_R, Qt::ControlModifier,
+         [&] { return form.drivePSP.entries().size() == 3; }},
+        {"listSource", Qt::Key_R, Qt::ControlModifier,
+         [&] { return form.listSource.ListCount() == 3; }},
+        {"listSource", Qt::Key_C, Qt::ControlModifier,
+         [&] { return platform.questions.size() == 1; }},
+        {"listPSP", Qt::Key_Backspace, {}, [&] { return platform.questions.size() == 2; }},
+        {"dirSource", Qt::Key_Return, {}, [&] { return form.listSource.ListCount() == 1; }},
+    };
+    form.dirSource.setText(folder.at("sub"));
+    for (const auto& press : presses) {
+        QTest::keyClick(&view(press.control), press.key, press.modifiers);
+        EXPECT_TRUE(press.handled()) << press.control << " " << press.key;
     }
 }
 
-TEST_F(MainWindowTest, EveryCaptionFitsItsControl) {
-    for (Control* control : form.controls()) {
-        auto* label = qobject_cast<QLabel*>(&view(control->name()));
-        if (label == nullptr) {
-            continue;
+// Controls that show no text of their own read as the control that heads them.
+const std::map<std::string_view, std::string_view> kNamedBy{{"listSource", "frameSource"},
+                                                            {"listPSP", "framePSP"},
+                                                            {"picSource", "labelSource"},
+                                                            {"picPSP", "labelSelPSP"}};
+const std::map<std::string_view, std::string_view> kLabelledBy{
+    {"sizeSource", "labelSelected"}, {"sizePSP", "labelSizePSP"}, {"freePSP", "labelPSP"}};
+
+std::string shownText(const MainForm& form, const Control& control) {
+    if (const auto by = kNamedBy.find(control.name()); by != kNamedBy.end()) {
+        return shownText(form, *form.control(by->second));
+    }
+    if (const auto* label = dynamic_cast<const Label*>(&control)) {
+        return label->Caption();
+    }
+    if (const auto* box = dynamic_cast<const TextBox*>(&control)) {
+        return box->Text();
+    }
+    return dynamic_cast<const DriveList&>(control).Drive();
+}
+
+// A moment in the window's life: what the user did, and a caption a handler changed.
+struct Moment {
+    std::function<void(qt::MainWindow&, ScriptedPlatform&, const TempFolder&)> act;
+    const char* control;
+    const char* shows;
+};
+
+void PrintTo(const Moment& moment, std::ostream* out) {
+    *out << moment.control << " " << moment.shows;
+}
+
+class ScreenReaderTest : public WindowFixture, public ::testing::WithParamInterface<Moment> {};
+
+TEST_P(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
+    GetParam().act(window, platform, folder);
+    ASSERT_EQ(shownText(form, *form.control(GetParam().control)), GetParam().shows);
+    for (const Control* control : form.controls()) {
+        QAccessibleInterface& reader = accessible(control->name());
+        EXPECT_EQ(reader.text(QAccessible::Name).toStdString(), shownText(form, *control))
+            << control->name();
+        EXPECT_FALSE(reader.text(QAccessible::Description).isEmpty()) << control->name();
+        if (const QAccessibleTextInterface* text = reader.textInterface()) {
+            EXPECT_EQ(text->text(0, text->characterCount()), reader.text(QAccessible::Name));
+        } else {
+            EXPECT_NE(control->kind(), ControlKind::Label) << control->name() << " has no text";
         }
-        const QRect needed =
-            QFontMetrics(label->font())
-                .boundingRect(QRect(0, 0, label->width(), 1000), Qt::TextWordWrap, label->text());
-        EXPECT_LE(needed.width(), label->width()) << control->name();
-        EXPECT_LE(needed.height(), label->height()) << control->name();
     }
-    for (const char* name : {"btnBrowse", "btnCopy"}) {
-        auto& button = viewAs<QPushButton>(name);
-        EXPECT_LE(button.fontMetrics().horizontalAdvance(button.text()) + 8, button.width())
-            << name;
+    for (const auto& [figure, label] : kLabelledBy) {
+        const auto labels = accessible(figure).relations(QAccessible::Label);
+        const auto by = [&](const auto& relation) { return relation.first == &accessible(label); };
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), by)) << figure;
     }
 }
 
-TEST_F(MainWindowTest, TheCreditIsABlueUnderlinedLinkThatOpensTheAboutPage) {
-    auto& credit = viewAs<QLabel>("copyRight");
-    EXPECT_EQ(credit.palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_TRUE(credit.font().underline());
-    EXPECT_EQ(credit.cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(credit.wordWrap());
-
-    QTest::mouseClick(&credit, Qt::LeftButton);
-    ASSERT_EQ(platform.openedAddresses.size(), 1u);
-    EXPECT_EQ(platform.openedAddresses[0], platform.aboutPageAddress());
-}
-
-TEST_F(MainWindowTest, UsesTheControlFontEverywhereButUnderlinesOnlyTheCredit) {
-    for (Control* control : form.controls()) {
-        const QFont font = view(control->name()).font();
-        EXPECT_DOUBLE_EQ(font.pointSizeF(), 8.25) << control->name();
-        EXPECT_EQ(font.weight(), QFont::Normal) << control->name();
-        EXPECT_EQ(font.underline(), control->name() == "copyRight") << control->name();
-    }
-}
-
-TEST_F(MainWindowTest, StartsInItsInitialState) {
-    EXPECT_EQ(viewAs<QLabel>("sizeSource").text(), "0");
-    EXPECT_EQ(viewAs<QLabel>("sizePSP").text(), "0");
-    EXPECT_EQ(viewAs<QLabel>("freePSP").text(), "0");
-    EXPECT_EQ(viewAs<QLineEdit>("dirSource").text(), "Select a folder");
-    for (const char* list : {"listSource", "listPSP"}) {
-        const QAbstractItemModel& names = *viewAs<QAbstractItemView>(list).model();
-        ASSERT_EQ(names.rowCount(), 2) << list;
-        EXPECT_EQ(names.index(0, 0).data().toString(), "A.mp4") << list;
-        EXPECT_EQ(names.index(1, 0).data().toString(), "b.MP4") << list;
-        EXPECT_TRUE(viewAs<QAbstractItemView>(list).selectionModel()->selectedIndexes().isEmpty());
-    }
-    EXPECT_EQ(viewAs<QComboBox>("drivePSP").currentText().toStdString(), folder.path() + " [CARD]");
-    EXPECT_EQ(window.focusWidget(), &view("listSource"));
-}
-
-TEST_F(MainWindowTest, TabMovesThroughTheFocusableControlsInTabIndexOrder) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(QApplication::focusWidget(), &view("listSource"));
-    for (const char* next :
-         {"listPSP", "dirSource", "drivePSP", "btnBrowse", "btnCopy", "listSource"}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget()->objectName(), next);
-    }
-}
-
-TEST_F(MainWindowTest, EveryControlHasItsOwnAccessibleName) {
-    std::set<QString> names;
-    for (Control* control : form.controls()) {
-        const QString name = view(control->name()).accessibleName();
-        EXPECT_FALSE(name.isEmpty()) << control->name();
-        EXPECT_NE(name.toStdString(), control->name()) << "not a spoken name";
-        names.insert(name);
-    }
-    EXPECT_EQ(names.size(), form.controls().size());
-}
-
-TEST_F(MainWindowTest, AControlAskingForTheFocusGetsIt) {
-    form.btnCopy.SetFocus();
-    EXPECT_EQ(window.focusWidget(), &view("btnCopy"));
-}
-
-// The window hands user events to the form's handlers by the control's name.
-TEST_F(MainWindowTest, CtrlRInTheDriveListReachesItsHandler) {
-    auto& drives = viewAs<QComboBox>("drivePSP");
-    ASSERT_EQ(drives.count(), 2);
-    platform.setDrives({{"/", "/"},
-                        {folder.path() + " [CARD]", folder.path() + "/"},
-                        {"/media/stick [PSP]", "/media/stick/"}});
-    QTest::keyClick(&drives, Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(drives.count(), 3);
-    EXPECT_EQ(drives.currentText().toStdString(), folder.path() + " [CARD]");
-}
-
-TEST_F(MainWindowTest, ClickingAVideoRaisesTheListsClickHandler) {
-    auto& list = viewAs<QAbstractItemView>("listSource");
-    const QRect row = list.visualRect(list.model()->index(1, 0));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_TRUE(form.listSource.Selected(1));
-    EXPECT_EQ(viewAs<QLabel>("sizeSource").text(), "3");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Moments, ScreenReaderTest,
+    ::testing::Values(
+        Moment{[](auto&...) {}, "freePSP", "0"},
+        Moment{[](qt::MainWindow& window, ScriptedPlatform& platform, const TempFolder& folder) {
+                   folder.write("MP_ROOT/100ANV01/MAQ10001.MP4");
+                   platform.setFreeBytes(folder.path() + "/", 1931ull << 20);
+                   auto& drives = dynamic_cast<QComboBox&>(*window.view("drivePSP"));
+                   drives.activated(0);  // no video folder there
+                   drives.activated(1);
+               },
+               "freePSP", "1931"},
+        Moment{[](qt::MainWindow& window, auto&...) { clickRow(window.view("listSource"), 1); },
+               "sizeSource", "3"},
+        Moment{[](qt::MainWindow& window, ScriptedPlatform& platform, auto&) {
+                   platform.browseTo("/");
+                   QTest::mouseClick(window.view("btnBrowse"), Qt::LeftButton);
+               },
+               "dirSource", "/"}));
 
 }  // namespace
 }  // namespace velmora::test

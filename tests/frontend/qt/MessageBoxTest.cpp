@@ -11,67 +11,55 @@
 namespace velmora::test {
 namespace {
 
-// What the box looked like when it showed, then the answer the user gave.
-struct Shown {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    Qt::TextFormat format = Qt::AutoText;
+using Box = QMessageBox;
+
+// The flags and title asked for, the button pressed (none: Escape), and what the box showed
+// and answered. Its text always shows as it was given, lines and markup alike.
+struct BoxCase {
+    int flags;
+    const char* title;
+    Box::StandardButton press;
+    const char* shownTitle;
+    Box::StandardButtons buttons;
+    Box::StandardButton defaultButton;
+    Box::Icon icon;
+    int answer;
 };
 
-int ask(const std::string& text, int flags, const std::optional<std::string>& title,
-        QMessageBox::StandardButton press, Shown& shown) {
-    onNextModal<QMessageBox>([&shown, press](QMessageBox& box) {
-        shown = {box.windowTitle(),
-                 box.text(),
-                 box.icon(),
-                 box.standardButtons(),
-                 box.standardButton(box.defaultButton()),
-                 box.textFormat()};
-        box.button(press)->click();
+void PrintTo(const BoxCase& box, std::ostream* out) {
+    *out << box.flags << " " << box.press;
+}
+
+class MessageBoxTest : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(MessageBoxTest, ShowsTheFlagsAndGivesTheAnswer) {
+    const BoxCase& c = GetParam();
+    bool shown = false;
+    onNextModal<Box>([&](Box& box) {
+        shown = true;
+        EXPECT_EQ(box.text(), "Failed.\n\n/tmp/<b>&.MP4");
+        EXPECT_EQ(box.textFormat(), Qt::PlainText);
+        EXPECT_EQ(box.windowTitle(), c.shownTitle);
+        EXPECT_EQ(box.standardButtons(), c.buttons);
+        EXPECT_EQ(box.standardButton(box.defaultButton()), c.defaultButton);
+        EXPECT_EQ(box.icon(), c.icon);
+        c.press == Box::NoButton ? box.reject() : box.button(c.press)->click();
     });
-    return qt::showMessageBox(nullptr, text, flags, title);
+    const auto title = c.title ? std::optional<std::string>(c.title) : std::nullopt;
+    EXPECT_EQ(qt::showMessageBox(nullptr, "Failed.\r\n\r\n/tmp/<b>&.MP4", c.flags, title),
+              c.answer);
+    EXPECT_TRUE(shown);
 }
 
-TEST(MessageBoxTest, TheDeletionQuestionHasYesNoTheQuestionIconAndNoAsDefault) {
-    Shown shown;
-    const int answer = ask("Delete?", mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2,
-                           "Confirm Deletion", QMessageBox::Yes, shown);
-    EXPECT_EQ(answer, mb::kAnswerYes);
-    EXPECT_EQ(shown.title, "Confirm Deletion");
-    EXPECT_EQ(shown.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(shown.defaultButton, QMessageBox::No);
-    EXPECT_EQ(shown.icon, QMessageBox::Question);
-}
-
-TEST(MessageBoxTest, AQuestionWithoutFlagsForTheDefaultHasYesAsDefaultAndAnswersNo) {
-    Shown shown;
-    const int answer = ask("Copy?", mb::kYesNo, std::nullopt, QMessageBox::No, shown);
-    EXPECT_EQ(answer, mb::kAnswerNo);
-    EXPECT_EQ(shown.defaultButton, QMessageBox::Yes);
-    EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(shown.title, "Velmora");
-}
-
-TEST(MessageBoxTest, AMessageHasOnlyOkAndShowsItsLinesAsPlainText) {
-    Shown shown;
-    const int answer = ask("Copy failed.\r\n\r\n/tmp/<b>&.MP4", mb::kOk | mb::kIconError,
-                           std::nullopt, QMessageBox::Ok, shown);
-    EXPECT_EQ(answer, mb::kAnswerOk);
-    EXPECT_EQ(shown.buttons, QMessageBox::Ok);
-    EXPECT_EQ(shown.icon, QMessageBox::Critical);
-    EXPECT_EQ(shown.text, "Copy failed.\n\n/tmp/<b>&.MP4");
-    EXPECT_EQ(shown.format, Qt::PlainText);
-    EXPECT_EQ(shown.title, "Velmora");
-}
-
-TEST(MessageBoxTest, ClosingAQuestionWithEscapeAnswersNo) {
-    onNextModal<QMessageBox>([](QMessageBox& box) { box.reject(); });
-    EXPECT_EQ(qt::showMessageBox(nullptr, "Create?", mb::kYesNo | mb::kDefaultButton2, {}),
-              mb::kAnswerNo);
-}
+constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Boxes, MessageBoxTest, ::testing::Values(
+    BoxCase{kYesNo2 | mb::kIconQuestion, "Confirm Deletion", Box::Yes, "Confirm Deletion",
+            Box::Yes | Box::No, Box::No, Box::Question, mb::kAnswerYes},
+    BoxCase{mb::kYesNo, nullptr, Box::No, "Velmora", Box::Yes | Box::No, Box::Yes, Box::NoIcon, mb::kAnswerNo},
+    BoxCase{kYesNo2, nullptr, Box::NoButton, "Velmora", Box::Yes | Box::No, Box::No, Box::NoIcon, mb::kAnswerNo},
+    BoxCase{mb::kOk | mb::kIconError, nullptr, Box::Ok, "Velmora", Box::Ok, Box::Ok, Box::Critical, mb::kAnswerOk}));
+// clang-format on
 
 }  // namespace
 }  // namespace velmora::test

@@ -7,21 +7,19 @@
 namespace velmora::test {
 
 // Acts on the next modal dialog of type T from inside its event loop, as a user would, as
-// soon as it is shown. Gives up after a few seconds, so a dialog that never comes fails
-// the test instead of touching a later one.
+// soon as it is shown. Gives up after five seconds, so a dialog that never comes fails the
+// test instead of touching a later one.
 template <typename T>
 void onNextModal(std::function<void(T&)> act) {
-    constexpr int kTickMs = 5;
-    constexpr int kGiveUpTicks = 1000;
     auto* timer = new QTimer;
-    timer->setInterval(kTickMs);
+    timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), ticks = 0]() mutable {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr && ++ticks < kGiveUpTicks) {
+        if (dialog == nullptr && ++ticks < 1000) {
             return;
         }
-        timer->stop();
         timer->deleteLater();
+        timer->stop();
         if (dialog != nullptr) {
             act(*dialog);
         }

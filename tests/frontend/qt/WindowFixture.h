@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <string_view>
 
 #include "MainWindow.h"
@@ -37,6 +38,11 @@ class WindowFixture : public ::testing::Test {
     template <typename T>
     T& viewAs(std::string_view name) {
         return dynamic_cast<T&>(view(name));
+    }
+
+    // What a screen reader is told about a control.
+    QAccessibleInterface& accessible(std::string_view name) {
+        return *QAccessible::queryAccessibleInterface(&view(name));
     }
 
     TempFolder folder;
