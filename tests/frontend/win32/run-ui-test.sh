@@ -19,7 +19,7 @@ cleanup() {
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
     rm -f "$WINEPREFIX/dosdevices/p:" "$WINEPREFIX/dosdevices/q:"
     umount "$scratch/full" 2>/dev/null || true
-    rm -rf "$scratch"
+    rm -rf "$scratch" "$WINEPREFIX"/drive_c/users/*/Temp/velmora-ui-*
 }
 trap cleanup EXIT
 wineserver -k 2>/dev/null || true # a fresh server reads the drive letters anew
