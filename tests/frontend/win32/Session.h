@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/MainForm.h"
 #include "win32/Wide.h"
 
 namespace velmora::uitest {
@@ -88,10 +87,41 @@ inline HWND topLevel(DWORD process, const wchar_t* windowClass) {
     return nullptr;
 }
 
+// The window's table: every control with its class, its place in the client area in twips
+// (inside a frame, moved by the frame's origin), its tab index (its identifier is 1000 plus
+// that) and its initial text.
+struct Expected {
+    const char* name;
+    const char* windowClass;
+    int left, top, width, height, tabIndex;
+    const char* text;
+};
+inline constexpr Expected kLayout[] = {
+    {"frameSource", "Button", 120, 120, 4095, 5655, 8, "Source"},
+    {"dirSource", "Edit", 240, 390, 2775, 315, 4, "Select a folder"},
+    {"btnBrowse", "Button", 3120, 360, 975, 375, 6, "Browse.."},
+    {"listSource", "ListBox", 240, 840, 3855, 4575, 0, ""},
+    {"labelSelected", "Static", 2280, 5470, 1095, 255, 10, "Selected (MB):"},
+    {"sizeSource", "Static", 3480, 5470, 495, 255, 17, "0"},
+    {"framePSP", "Button", 5640, 120, 4095, 5655, 7, "PSP"},
+    {"drivePSP", "ComboBox", 5760, 360, 3855, 315, 5, ""},
+    {"listPSP", "ListBox", 5760, 840, 3855, 4575, 1, ""},
+    {"labelSizePSP", "Static", 5880, 5470, 1095, 255, 12, "Selected (MB):"},
+    {"sizePSP", "Static", 6960, 5470, 495, 255, 16, "0"},
+    {"labelPSP", "Static", 7680, 5470, 1335, 255, 2, "Free space (MB):"},
+    {"freePSP", "Static", 9000, 5470, 495, 255, 9, "0"},
+    {"labelSource", "Static", 4320, 720, 1215, 255, 13, "Selected Source:"},
+    {"picSource", "VelmoraPictureBox", 4290, 1080, 1260, 960, 15, ""},
+    {"btnCopy", "Button", 4320, 2640, 1215, 495, 18, "Copy to PSP"},
+    {"labelSelPSP", "Static", 4320, 3600, 1215, 255, 11, "Selected PSP:"},
+    {"picPSP", "VelmoraPictureBox", 4290, 3960, 1260, 960, 14, ""},
+    {"copyRight", "Static", 4320, 5280, 1215, 495, 3, ""},
+};
+
 // One run of Velmora.exe, driven from outside by window messages only.
 class Session {
   public:
-    Session(const std::wstring& program, const std::wstring& workFolder, const MainForm& form) {
+    Session(const std::wstring& program, const std::wstring& workFolder) {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         std::wstring commandLine = L"\"" + program + L"\"";
@@ -100,8 +130,8 @@ class Session {
         waitFor([&] {
             return (window = topLevel(process_.dwProcessId, L"VelmoraMainForm")) != nullptr;
         });
-        for (const Control* control : form.controls()) {
-            controls_[control->name()] = GetDlgItem(window, 1000 + control->description().tabIndex);
+        for (const Expected& expected : kLayout) {
+            controls_[expected.name] = GetDlgItem(window, 1000 + expected.tabIndex);
         }
     }
     ~Session() {

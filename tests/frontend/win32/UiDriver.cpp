@@ -1,7 +1,7 @@
-// Drives the real Velmora.exe by window messages only: the window against the form's table;
-// the road of one copy from a folder deeper than MAX_PATH, chosen in the folder browser and
-// typed with forward slashes, to a stand-in stick, and a deletion there; and, given a
-// second, small stick, a copy of more than fits.
+// Drives the real Velmora.exe from outside, by window messages only, as an automation client
+// would: the window against its layout table; the road of one copy from a folder deeper than
+// MAX_PATH, chosen in the folder browser and typed with forward slashes, to a stand-in stick,
+// and a deletion there; and, given a second, small stick, a copy of more than fits.
 //
 // Usage: velmora_ui_driver.exe PATH\Velmora.exe STICK-LETTER [FULL-STICK-LETTER] [--hold FILE]
 //   --hold FILE: before the deletion, writes FILE.ready with the window's place and waits
@@ -14,7 +14,6 @@
 
 #include "SampleJpeg.h"
 #include "Session.h"
-#include "win32/Win32Platform.h"
 
 using namespace velmora::uitest;
 
@@ -26,7 +25,9 @@ struct Folders {
     fs::path root =
         fs::temp_directory_path() / ("velmora-ui-" + std::to_string(GetCurrentProcessId()));
     fs::path work = root / "work";
-    fs::path deep = root / std::wstring(120, L'd') / std::wstring(120, L'e') / L"Vid\u00E9os";
+    // Beside the others: Wine's browser shows no folder that holds a path this deep.
+    fs::path deep = fs::path(root.wstring() + L"-deep") / std::wstring(120, L'd') /
+                    std::wstring(120, L'e') / L"Vid\u00E9os";
     fs::path large = root / "large";
 
     Folders() {
@@ -47,6 +48,7 @@ struct Folders {
     ~Folders() {
         std::error_code ignored;  // Wine removes nothing deeper than MAX_PATH: the script does
         fs::remove_all(root, ignored);
+        fs::remove_all(root.wstring() + L"-deep", ignored);
     }
     static void write(const fs::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
@@ -64,7 +66,7 @@ bool closeTo(long actual, long expected) {
     return actual >= expected - 1 && actual <= expected + 1;
 }
 
-void checkWindowAtStart(Session& session, const velmora::MainForm& form) {
+void checkWindowAtStart(Session& session) {
     const UINT dpi = GetDpiForWindow(session.window);
     RECT client{}, frame{}, screen{};
     GetClientRect(session.window, &client);
@@ -77,31 +79,20 @@ void checkWindowAtStart(Session& session, const velmora::MainForm& form) {
     check(closeTo(frame.left - screen.left, screen.right - frame.right) &&
               closeTo(frame.top - screen.top, screen.bottom - frame.bottom),
           "the window is centred");
-    // Each control at the place of the form's table, a frame's contents moved by its origin.
-    constexpr const char* kClasses[] = {"Button",   "Edit",   "Button",           "ListBox",
-                                        "ComboBox", "Static", "VelmoraPictureBox"};
-    for (const velmora::Control* model : form.controls()) {
-        const velmora::ControlDescription& expected = model->description();
-        velmora::TwipsRect twips = expected.place;
-        if (const velmora::Control* box = form.control(expected.container)) {
-            twips.left += box->description().place.left;
-            twips.top += box->description().place.top;
-        }
+    for (const Expected& expected : kLayout) {
         const HWND control = session.control(expected.name);
         RECT place{};
         GetWindowRect(control, &place);
         MapWindowPoints(HWND_DESKTOP, session.window, reinterpret_cast<POINT*>(&place), 2);
         wchar_t windowClass[64] = {};
         GetClassNameW(control, windowClass, 64);
-        check(toUtf8(windowClass) == kClasses[static_cast<int>(expected.kind)] &&
-                  closeTo(place.left, pixels(twips.left, dpi)) &&
-                  closeTo(place.top, pixels(twips.top, dpi)) &&
-                  closeTo(place.right, pixels(twips.left + twips.width, dpi)) &&
-                  closeTo(place.bottom, pixels(twips.top + twips.height, dpi)) &&
-                  (model->kind() == velmora::ControlKind::FileList ||
-                   model->kind() == velmora::ControlKind::DriveList ||
-                   textOf(control) == expected.text),
-              expected.name + ": its kind, place and text");
+        check(toUtf8(windowClass) == expected.windowClass &&
+                  closeTo(place.left, pixels(expected.left, dpi)) &&
+                  closeTo(place.top, pixels(expected.top, dpi)) &&
+                  closeTo(place.right, pixels(expected.left + expected.width, dpi)) &&
+                  closeTo(place.bottom, pixels(expected.top + expected.height, dpi)) &&
+                  (*expected.text == '\0' || textOf(control) == expected.text),
+              std::string(expected.name) + ": its kind, place and text");
     }
     check(session.names("listSource") == std::vector<std::string>{"start.mp4"} &&
               session.names("listPSP") == session.names("listSource") &&
@@ -116,18 +107,20 @@ void chooseDeepFolder(Session& session, const Folders& folders) {
     check(GetWindow(browser, GW_OWNER) == session.window && !IsWindowEnabled(session.window),
           "the folder browser is modal over the window");
     // The browser takes the folder to select as text in its own process's memory. Wine's
-    // browser can't be told to select a folder this deep: the deep one is typed below.
-    const std::wstring parent = folders.large.wstring();
-    const std::size_t size = (parent.size() + 1) * sizeof(wchar_t);
+    // browser can't be told to select a folder deeper than MAX_PATH: that one is typed below.
+    const std::wstring chosen = folders.large.wstring();
+    const std::wstring deep = folders.deep.wstring();
+    const std::size_t size = (chosen.size() + 1) * sizeof(wchar_t);
     void* remote = VirtualAllocEx(session.process(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(session.process(), remote, parent.c_str(), size, nullptr);
+    WriteProcessMemory(session.process(), remote, chosen.c_str(), size, nullptr);
     send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
     session.answer(IDOK);
     VirtualFreeEx(session.process(), remote, 0, MEM_RELEASE);
     const std::vector<std::string> videos{"Beach.MP4", "city.mp4", "Dunes \xE2\x98\x83.MP4"};
-    check(session.text("dirSource") == toUtf8(parent) && session.names("listSource").size() == 2,
+    check(session.text("dirSource") == toUtf8(chosen) && session.names("listSource").size() == 2,
           "the folder chosen in the browser is listed");
-    std::wstring typed = folders.deep.wstring();
+
+    std::wstring typed = deep;
     std::replace(typed.begin(), typed.end(), L'\\', L'/');
     session.typeSourceFolder(L"Z:/nowhere");
     session.typeSourceFolder(typed);
@@ -238,19 +231,17 @@ int wmain(int argc, wchar_t** argv) {
         return fs::path(std::wstring(1, letter[0]) + L":\\MP_ROOT\\100ANV01");
     };
     const Folders folders;
-    velmora::win32::Win32Platform platform;
-    const velmora::MainForm form(platform);  // the window's table
     {
-        Session session(argv[1], folders.work.wstring(), form);
+        Session session(argv[1], folders.work.wstring());
         if (check(session.window != nullptr, "Velmora.exe starts and shows its window")) {
-            checkWindowAtStart(session, form);
+            checkWindowAtStart(session);
             chooseDeepFolder(session, folders);
             pickNewStick(session, argv[2][0]);
             copyAndDelete(session, folders, videoFolder(argv[2]), hold);
         }
     }
     if (full) {
-        Session session(argv[1], folders.work.wstring(), form);
+        Session session(argv[1], folders.work.wstring());
         copyOntoFullStick(session, folders, videoFolder(argv[3]));
     }
     std::printf("%d passed, %d failed\n", passed, failed);
