@@ -72,6 +72,10 @@ class Platform {
     // The chosen file-system folder, without a final separator except at a root; nothing
     // when the user cancels.
     virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;
+    // A typed path as the system resolves it (absolute, with its own separators, without "."
+    // and ".." parts), for a folder that is about to be listed and copied from. Where the
+    // system has no such form, the path as typed.
+    virtual std::string fullPath(const std::string& path) { return path; }
     // Bytes available to the caller on the volume holding root.
     virtual std::uint64_t freeBytesAvailable(const std::string& root) = 0;
     // Opens an address in the user's browser; failures are ignored.

@@ -23,7 +23,9 @@ void MainForm::dirSource_KeyPress(std::int16_t keyCode) {
     if (!platform_.isFolder(typed)) {
         return;
     }
-    listSource.setPath(typed);
+    // The box keeps what was typed; the list, and every path built from it, gets the folder
+    // as the system names it ("C:/Videos" copies as "C:\Videos").
+    listSource.setPath(platform_.fullPath(typed));
     listSource_KeyPress(key::kCtrlR);
 }
 

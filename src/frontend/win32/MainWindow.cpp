@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "CaptionView.h"
+#include "Dpi.h"
 #include "DriveListView.h"
 #include "FileListView.h"
 #include "Layout.h"
@@ -67,7 +68,7 @@ MainWindow::MainWindow(MainForm& form, Win32Platform& platform) : form_(form), p
     platform_.setOwner(window_);
     createViews();
     addToolTips();
-    layOut(GetDpiForWindow(window_));
+    layOut(windowDpi(window_));
 }
 
 MainWindow::~MainWindow() {
@@ -118,7 +119,7 @@ void MainWindow::addToolTips() {
 SIZE MainWindow::windowSize(UINT dpi) const {
     const SIZE client = clientSizeInPixels(dpi);
     RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExtendedStyle, dpi);
+    adjustFrameForDpi(frame, kStyle, kExtendedStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
@@ -244,6 +245,12 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_CLOSE:
+            // Closing now would pull the window from under the copy that runs inside it.
+            if (platform_.busy()) {
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include "platform/PlatformError.h"
+#include "win32/SharedRead.h"
+#include "win32/SystemError.h"
 #include "win32/Wide.h"
 #include "win32/Win32Platform.h"
 
@@ -18,29 +21,57 @@ std::string_view embeddedPage() {
     return {static_cast<const char*>(bytes), SizeofResource(program, resource)};
 }
 
-bool writeFile(const std::wstring& path, std::string_view bytes) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+// The page as the temporary folder holds it already, from an earlier click or run.
+bool holds(const std::string& path, std::string_view page) {
+    try {
+        return readShared(path, page.size(), "Reading the help page") == page;
+    } catch (const PlatformError&) {
         return false;
+    }
+}
+
+void writePage(const std::string& path, std::string_view bytes) {
+    const std::wstring file = toWide(path);
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        fail("Writing the help page", path);
     }
     DWORD written = 0;
     const bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
+        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size();
-    return CloseHandle(file) != 0 && ok;
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (!ok) {
+        DeleteFileW(file.c_str());  // a browser would show half a page
+        fail("Writing the help page", path, error);
+    }
+}
+
+std::string temporaryFolder() {
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length >= folder.size()) {
+        folder.resize(length);
+        length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    }
+    if (length == 0 || length >= folder.size()) {
+        fail("Finding the temporary folder", "");
+    }
+    folder.resize(length);
+    return toUtf8(folder);
 }
 
 }  // namespace
 
 std::string Win32Platform::aboutPageAddress() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    const std::wstring page = std::wstring(folder, length) + L"Velmora.html";
-    // A page that can't be written is not reported: the browser then shows that it is
-    // missing, and the window changes nothing.
-    writeFile(page, embeddedPage());
-    return toUtf8(page);
+    const std::string page = temporaryFolder() + "Velmora.html";
+    const std::string_view bytes = embeddedPage();
+    if (!holds(page, bytes)) {
+        writePage(page, bytes);
+    }
+    return page;
 }
 
 }  // namespace velmora::win32

@@ -1,6 +1,7 @@
 #include "win32/Drives.h"
 
-#include <windows.h>
+#include <winioctl.h>
+#include <winnetwk.h>
 
 #include <cwctype>
 
@@ -11,12 +12,38 @@ namespace {
 
 std::wstring volumeLabel(const std::wstring& root) {
     wchar_t label[MAX_PATH + 1] = {};
-    // Without a medium this fails at once: the process asks Windows not to prompt for a disk.
     if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
                                nullptr, 0)) {
         return {};
     }
     return label;
+}
+
+// Asks the device itself, which answers without reading the medium. A device that can't be
+// asked is taken to hold one: reading its label then fails at once if it doesn't, since the
+// process asks Windows not to prompt for a disk.
+bool hasMedium(const std::wstring& root) {
+    const std::wstring device = L"\\\\.\\" + root.substr(0, 2);
+    const HANDLE handle = CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return true;
+    }
+    DWORD returned = 0;
+    const bool ready = DeviceIoControl(handle, IOCTL_STORAGE_CHECK_VERIFY2, nullptr, 0, nullptr, 0,
+                                       &returned, nullptr) != FALSE;
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    return ready || (error != ERROR_NOT_READY && error != ERROR_NO_MEDIA_IN_DRIVE);
+}
+
+std::wstring shareName(const std::wstring& root) {
+    wchar_t share[MAX_PATH + 1] = {};
+    DWORD length = MAX_PATH + 1;
+    if (WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length) != NO_ERROR) {
+        return {};
+    }
+    return share;
 }
 
 }  // namespace
@@ -30,6 +57,26 @@ DriveEntry driveEntry(wchar_t letter, const std::wstring& label) {
     return {toUtf8(text), toUtf8(drive + L"\\")};
 }
 
+DriveQueries systemDriveQueries() {
+    return {[](const std::wstring& root) { return GetDriveTypeW(root.c_str()); }, hasMedium,
+            volumeLabel, shareName};
+}
+
+DriveEntry describeDrive(const std::wstring& root, const DriveQueries& ask) {
+    switch (ask.type(root)) {
+        case DRIVE_REMOTE:
+            return driveEntry(root[0], ask.share(root));
+        case DRIVE_REMOVABLE:
+        case DRIVE_CDROM:
+            return driveEntry(root[0], ask.hasMedium(root) ? ask.label(root) : std::wstring());
+        case DRIVE_FIXED:
+        case DRIVE_RAMDISK:
+            return driveEntry(root[0], ask.label(root));
+        default:
+            return driveEntry(root[0], {});
+    }
+}
+
 std::vector<DriveEntry> logicalDrives() {
     std::vector<DriveEntry> drives;
     wchar_t roots[4 * 26 + 1] = {};
@@ -37,8 +84,9 @@ std::vector<DriveEntry> logicalDrives() {
     if (length == 0 || length >= std::size(roots)) {
         return drives;
     }
+    const DriveQueries system = systemDriveQueries();
     for (const wchar_t* root = roots; *root != L'\0'; root += wcslen(root) + 1) {
-        drives.push_back(driveEntry(root[0], volumeLabel(root)));
+        drives.push_back(describeDrive(root, system));
     }
     return drives;
 }

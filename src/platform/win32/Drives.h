@@ -1,5 +1,8 @@
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,10 +11,27 @@
 namespace velmora::win32 {
 
 // How the drive list shows a drive: its letter in lower case, a colon, and the volume label
-// in square brackets when it has one ("e: [PSP]"); its root is "e:\".
+// (or a network drive's share) in square brackets when it has one ("e: [PSP]"); its root is
+// "e:\".
 DriveEntry driveEntry(wchar_t letter, const std::wstring& label);
 
-// The machine's drives in letter order. A drive without a medium is listed without a label.
+// What the drive list asks Windows about a drive, each by its root ("e:\"). The list asks
+// the type first and only what that type can answer at once: a network drive's share comes
+// from the local cache, and a volume label is read only from a local volume that holds a
+// medium, so a server that doesn't answer or a disc that must spin up never holds it back.
+struct DriveQueries {
+    std::function<UINT(const std::wstring& root)> type;
+    std::function<bool(const std::wstring& root)> hasMedium;
+    std::function<std::wstring(const std::wstring& root)> label;
+    std::function<std::wstring(const std::wstring& root)> share;
+};
+
+// The queries answered by the system.
+DriveQueries systemDriveQueries();
+
+DriveEntry describeDrive(const std::wstring& root, const DriveQueries& ask);
+
+// The machine's drives in letter order.
 std::vector<DriveEntry> logicalDrives();
 
 }  // namespace velmora::win32

@@ -6,6 +6,13 @@
 #include "win32/Win32Platform.h"
 
 namespace velmora::win32 {
+namespace {
+
+constexpr const char* kNoFolderPath =
+    "The chosen item is not a folder on a drive, so its videos can't be listed. Choose a "
+    "folder on a drive or a network share.";
+
+}  // namespace
 
 std::optional<std::string> Win32Platform::browseForFolder(const std::string& title) {
     const std::wstring instruction = toWide(title);
@@ -20,14 +27,18 @@ std::optional<std::string> Win32Platform::browseForFolder(const std::string& tit
     if (item == nullptr) {
         return std::nullopt;
     }
-    wchar_t path[MAX_PATH] = {};
-    const bool hasPath = SHGetPathFromIDListW(item, path) != FALSE;
+    // Asked for at any length: the browser offers folders deeper than MAX_PATH.
+    PWSTR path = nullptr;
+    const HRESULT result = SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &path);
     CoTaskMemFree(item);
-    // An item without a file-system path is taken as a cancel: there is no folder to show.
-    if (!hasPath || path[0] == L'\0') {
+    if (FAILED(result) || path == nullptr || path[0] == L'\0') {
+        CoTaskMemFree(path);
+        messageBox(kNoFolderPath, MB_OK | MB_ICONEXCLAMATION, std::nullopt);
         return std::nullopt;
     }
-    return toUtf8(path);
+    std::string folder = toUtf8(path);
+    CoTaskMemFree(path);
+    return folder;
 }
 
 }  // namespace velmora::win32

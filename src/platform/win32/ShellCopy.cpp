@@ -4,14 +4,15 @@
 // needs the types that windows.h declares
 #include <shellapi.h>
 
+#include "win32/FullPath.h"
 #include "win32/Wide.h"
 
 namespace velmora::win32 {
 namespace {
 
-// The shell takes lists of paths, each ended by a NUL and the list by one more.
+// The shell takes lists of full paths, each ended by a NUL and the list by one more.
 std::wstring pathList(const std::string& path) {
-    std::wstring list = toWide(path);
+    std::wstring list = fullPath(toWide(path));
     list.push_back(L'\0');
     return list;  // c_str() adds the second NUL
 }
@@ -28,11 +29,11 @@ bool sizeOf(const std::string& path, std::uint64_t& size) {
 
 }  // namespace
 
-ShellCopyResult runShellCopy(const std::string& from, const std::string& to) {
+ShellCopyResult runShellCopy(HWND owner, const std::string& from, const std::string& to) {
     const std::wstring source = pathList(from);
     const std::wstring target = pathList(to);
     SHFILEOPSTRUCTW request{};
-    request.hwnd = nullptr;
+    request.hwnd = owner;
     request.wFunc = FO_COPY;
     request.pFrom = source.c_str();
     request.pTo = target.c_str();

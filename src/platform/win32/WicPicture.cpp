@@ -3,8 +3,10 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "win32/ComApartment.h"
+#include "win32/SharedRead.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
@@ -14,6 +16,9 @@ namespace {
 // Far more than a preview box shows, even on a large screen; keeps a huge picture that was
 // given a .THM name from taking hundreds of megabytes.
 constexpr UINT kLargestSide = 1024;
+// A thumbnail is a few kilobytes; a file far larger is taken for no picture rather than read
+// into memory whole.
+constexpr std::uint64_t kLargestFile = 64ull * 1024 * 1024;
 
 // The frame, scaled down to fit kLargestSide when it is larger.
 bool fitted(IWICImagingFactory* factory, IWICBitmapSource* frame, ComRef<IWICBitmapScaler>& scaler,
@@ -74,25 +79,25 @@ void WicPicture::draw(HDC dc, const RECT& area) const {
 }
 
 std::shared_ptr<const Picture> loadPicture(const std::string& path) {
-    const std::wstring file = toWide(path);
-    // Tell a file that can't be read (an error) from one that is no picture (no picture).
-    const HANDLE probe = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) {
-        fail("Reading the picture", path);
+    const std::optional<std::string> bytes = readShared(path, kLargestFile, "Reading the picture");
+    if (!bytes) {
+        return nullptr;
     }
-    CloseHandle(probe);
-
     ComRef<IWICImagingFactory> factory;
     HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(factory.put()));
     if (FAILED(result)) {
         fail("Reading the picture", path, static_cast<unsigned long>(result));
     }
+    // Decoded from memory: the decoder opening the file itself would deny other programs
+    // the writing that the read above allows.
+    ComRef<IWICStream> stream;
     ComRef<IWICBitmapDecoder> decoder;
-    result = factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put());
-    if (FAILED(result)) {
+    auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes->data()));
+    if (FAILED(factory->CreateStream(stream.put())) ||
+        FAILED(stream->InitializeFromMemory(data, static_cast<DWORD>(bytes->size()))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put()))) {
         return nullptr;
     }
     return decode(factory.get(), decoder.get());

@@ -4,6 +4,8 @@
 
 #include "app/MainForm.h"
 #include "win32/Drives.h"
+#include "win32/FullPath.h"
+#include "win32/InputPause.h"
 #include "win32/ShellCopy.h"
 #include "win32/WicPicture.h"
 #include "win32/Wide.h"
@@ -62,15 +64,15 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
 
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
     const bool targetExisted = exists(to);
-    // The shell's progress window has no owner, so the window is closed to the user while
-    // the copy runs: a second click on the button would start a second copy inside this one.
-    if (owner_ != nullptr) {
-        EnableWindow(owner_, FALSE);
+    ShellCopyResult result;
+    {
+        // The window owns the shell's progress and stays enabled, but takes no input: a second
+        // click on the button would start a second copy inside this one.
+        const InputPause pause(owner_);
+        result = runShellCopy(owner_, from, to);
     }
-    ShellCopyResult result = runShellCopy(from, to);
     if (owner_ != nullptr) {
-        EnableWindow(owner_, TRUE);
-        SetForegroundWindow(owner_);
+        SetForegroundWindow(owner_);  // its activation brings the keyboard focus back
     }
     const bool saidOk = result.code == 0 && !result.aborted;
     if (saidOk && !arrivedWhole(from, to)) {
@@ -83,6 +85,10 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
         DeleteFileW(toWide(to).c_str());
     }
     return result;
+}
+
+std::string Win32Platform::fullPath(const std::string& path) {
+    return toUtf8(win32::fullPath(toWide(path)));
 }
 
 std::uint64_t Win32Platform::freeBytesAvailable(const std::string& root) {

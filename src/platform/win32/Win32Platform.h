@@ -19,7 +19,8 @@ class Win32Platform : public Platform {
 
     // The window that message boxes and the folder browser are modal over.
     void setOwner(HWND owner) { owner_ = owner; }
-    // Whether the busy cursor is on: the window shows it wherever the pointer is over it.
+    // Whether the busy cursor is on, which is while the shell copies: the window shows it
+    // wherever the pointer is over it, and can't be closed meanwhile.
     bool busy() const { return busy_; }
 
     int messageBox(const std::string& text, int flags,
@@ -34,10 +35,11 @@ class Win32Platform : public Platform {
     // the shell said, is reported, and leaves no new file behind.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
+    std::string fullPath(const std::string& path) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;
     void shellOpen(const std::string& address) override;
-    // The help page is built into the program; it is written to the user's temporary folder
-    // for the browser, as one file replaced each time.
+    // The help page is built into the program; the browser gets it as one file in the user's
+    // temporary folder, written only when that file doesn't hold the page already.
     std::string aboutPageAddress() override;
     void setBusyCursor(bool busy) override;
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override;
