@@ -29,9 +29,11 @@ class ButtonView : public QPushButton {
 // A label that follows its caption and raises the control's Click when the left button is
 // pressed and released over it.
 class LabelView : public QLabel {
-    Q_OBJECT  // a class name of its own, which its accessible interface is made for
+    // A class name of its own, which its accessible interface is made for.
+    Q_OBJECT
 
-        public : LabelView(Label& model, RaiseEvent raise, QWidget* parent);
+  public:
+    LabelView(Label& model, RaiseEvent raise, QWidget* parent);
 
     // Tightens the letter spacing of the current font, a little at most, until the caption
     // fits the label's size. The layout was made for Tahoma; the faces that stand in for
