@@ -23,7 +23,7 @@ inline const std::string kJpegBytes = std::string("\xFF\xD8\xFF\xE0", 4) + "thum
 // A picture as the double loads it: it remembers the file it came from.
 class TestPicture : public Picture {
   public:
-    explicit TestPicture(std::string path) : path(std::move(path)) {}
+    explicit TestPicture(std::string file) : path(std::move(file)) {}
     int width() const override { return 160; }
     int height() const override { return 120; }
     const std::string path;
