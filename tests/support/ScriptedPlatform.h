@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -10,19 +13,20 @@
 
 #include "FileOperations.h"
 #include "platform/Platform.h"
+#include "platform/PlatformError.h"
 
 namespace velmora::test {
+
+// The first bytes of a JPEG file: enough for the double to take a file as a picture.
+inline const std::string kJpegBytes = std::string("\xFF\xD8\xFF\xE0", 4) + "thumbnail";
 
 // A picture as the double loads it: it remembers the file it came from.
 class TestPicture : public Picture {
   public:
-    explicit TestPicture(std::string path) : path_(std::move(path)) {}
+    explicit TestPicture(std::string file) : path(std::move(file)) {}
     int width() const override { return 160; }
     int height() const override { return 120; }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
+    const std::string path;
 };
 
 // The platform for core tests: real file operations on real (temporary) folders, desktop
@@ -34,63 +38,97 @@ class ScriptedPlatform : public Platform {
         int flags = 0;
         std::optional<std::string> title;
     };
-    struct Copy {
-        std::string from;
-        std::string to;
-    };
 
-    // --- script -------------------------------------------------------------------------
-    // Answers for the next message boxes, in order. A box with no scripted answer gets No
-    // (Yes/No boxes) or OK.
+    // Script: what nothing scripts is a box's No or OK, a cancelled browser, a draw of 0.
     void answer(int reply) { answers_.push_back(reply); }
-    // Results of the next folder browsers, in order; nothing scripted means Cancel.
     void browseTo(std::optional<std::string> folder) { browses_.push_back(std::move(folder)); }
-    // Values of the next random draws, in order; nothing scripted draws 0.
     void drawNext(double value) { draws_.push_back(value); }
-    // The free space reported for a root; other roots report the real figure.
+    // The free space of a root; other roots report the real figure.
     void setFreeBytes(const std::string& root, std::uint64_t bytes) { freeBytes_[root] = bytes; }
-    // The n-th shell copy (counting from 1) fails, or is cancelled, without leaving a file.
-    void failShellCopy(int n) { failingCopies_.insert(n); }
-    void cancelShellCopy(int n) { cancelledCopies_.insert(n); }
     void setDrives(std::vector<DriveEntry> drives) { drives_ = std::move(drives); }
     void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+    // The n-th shell copy (counting from 1) ends so, leaving no file.
+    std::map<int, ShellCopyResult> shellCopyEnds;
     // Deleting these paths fails as a file in use would; so does every free-space query
     // while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
 
-    // --- record -------------------------------------------------------------------------
+    // What the handlers asked and did, in order.
     std::vector<Question> questions;
     std::vector<std::string> browseTitles;
-    std::vector<Copy> shellCopies;
-    std::vector<std::string> deletions;  // every attempt, in order
+    std::vector<std::string> deletions;  // every attempt
     std::vector<std::string> openedAddresses;
-    std::vector<bool> busyCursor;  // every switch, in order
+    std::vector<bool> busyCursor;
+    int shellCopies = 0;
     int randomDraws = 0;
     int pictureLoads = 0;
 
-    // --- Platform -----------------------------------------------------------------------
     int messageBox(const std::string& text, int flags,
-                   const std::optional<std::string>& title) override;
+                   const std::optional<std::string>& title) override {
+        questions.push_back({text, flags, title});
+        return next(answers_, (flags & 0xF) == mb::kYesNo ? mb::kAnswerNo : mb::kAnswerOk);
+    }
     std::string findFirst(const std::string& pattern, int mask) override {
         return files_.findFirst(pattern, mask);
     }
     bool isFolder(const std::string& path) override { return files_.isFolder(path); }
     std::int64_t fileLength(const std::string& path) override { return files_.fileLength(path); }
-    void deleteFile(const std::string& path) override;
+    void deleteFile(const std::string& path) override {
+        deletions.push_back(path);
+        if (failingDeletions.contains(path)) {
+            throw PlatformError("Deleting the file", path, "Permission denied");
+        }
+        files_.deleteFile(path);
+    }
     void makeFolder(const std::string& path) override { files_.makeFolder(path); }
     void copyFile(const std::string& from, const std::string& to) override {
         files_.copyFile(from, to);
     }
-    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
-    std::optional<std::string> browseForFolder(const std::string& title) override;
-    std::uint64_t freeBytesAvailable(const std::string& root) override;
+    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
+        if (const auto end = shellCopyEnds.find(++shellCopies); end != shellCopyEnds.end()) {
+            return end->second;
+        }
+        try {
+            files_.copyFile(from, to);
+        } catch (const PlatformError& error) {
+            // The shell reports its own errors; the caller sees only the result.
+            questions.push_back({error.what(), mb::kOk | mb::kIconError, std::nullopt});
+            return {1, false};
+        }
+        return {};
+    }
+    std::optional<std::string> browseForFolder(const std::string& title) override {
+        browseTitles.push_back(title);
+        return next(browses_, std::optional<std::string>());
+    }
+    std::uint64_t freeBytesAvailable(const std::string& root) override {
+        if (freeSpaceFails) {
+            throw PlatformError("Measuring the free space of", root, "Input/output error");
+        }
+        const auto it = freeBytes_.find(root);
+        return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
+    }
     void shellOpen(const std::string& address) override { openedAddresses.push_back(address); }
     std::string aboutPageAddress() override { return "file:///about/velmora.html"; }
     void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
-    // Loads any file that starts with a JPEG, PNG or BMP signature; nullptr for others.
-    std::shared_ptr<const Picture> loadPicture(const std::string& path) override;
-    double randomDraw() override;
+    // A file that starts as a JPEG does is a picture.
+    std::shared_ptr<const Picture> loadPicture(const std::string& path) override {
+        ++pictureLoads;
+        const std::string stored = files_.resolve(path);
+        std::ifstream in(std::filesystem::path(std::u8string(stored.begin(), stored.end())),
+                         std::ios::binary);
+        if (!in) {
+            throw PlatformError("Reading the picture", path, "cannot open");
+        }
+        std::string start(2, '\0');
+        in.read(start.data(), 2);
+        return kJpegBytes.starts_with(start) ? std::make_shared<TestPicture>(path) : nullptr;
+    }
+    double randomDraw() override {
+        ++randomDraws;
+        return next(draws_, 0.0);
+    }
     std::vector<std::string> listFiles(const std::string& folder) override {
         return files_.listFiles(folder);
     }
@@ -100,13 +138,20 @@ class ScriptedPlatform : public Platform {
     }
 
   private:
+    template <typename T>
+    static T next(std::deque<T>& queue, T fallback) {
+        if (!queue.empty()) {
+            fallback = std::move(queue.front());
+            queue.pop_front();
+        }
+        return fallback;
+    }
+
     FileOperations files_;
     std::deque<int> answers_;
     std::deque<std::optional<std::string>> browses_;
     std::deque<double> draws_;
     std::map<std::string, std::uint64_t> freeBytes_;
-    std::set<int> failingCopies_;
-    std::set<int> cancelledCopies_;
     std::vector<DriveEntry> drives_;
     std::optional<std::string> workingFolder_;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -13,12 +14,13 @@
 
 namespace velmora::test {
 
+using Strings = std::vector<std::string>;
+
 // A window's world: a home folder, the working folder, which holds the videos to copy, and a
-// stand-in stick with 700 MB free. The window is made once the test has written its files.
+// stand-in stick with 700 MB free. The test makes the window once it has written its files.
 class StickTest : public ::testing::Test {
   protected:
     static constexpr std::uint64_t kMegabyte = 1048576;
-    static constexpr int kStick = 1;
     static constexpr const char* kVideoFolder = "MP_ROOT/100ANV01";
 
     StickTest() {
@@ -28,8 +30,8 @@ class StickTest : public ::testing::Test {
         platform.setFreeBytes(stick.root(), 700 * kMegabyte + 1);
     }
 
-    // What the user does by picking an entry in drivePSP.
-    void pick(MainForm& form, int index) {
+    // What the user does by picking an entry in drivePSP (1 is the stick).
+    static void pick(MainForm& form, int index) {
         form.drivePSP.setListIndex(index);
         form.drivePSP_Change();
     }
@@ -39,16 +41,16 @@ class StickTest : public ::testing::Test {
         for (const char* name : files) {
             stick.write(inVideoFolder(name), kJpegBytes);
         }
-        pick(form, kStick);
+        pick(form, 1);
     }
     static std::string inVideoFolder(const std::string& name) {
         return std::string(kVideoFolder) + "/" + name;
     }
-    bool onStick(const std::string& name) const { return stick.exists(inVideoFolder(name)); }
+    Strings stickFiles() const { return stick.names(kVideoFolder); }
 
     static void select(FileList& list, std::initializer_list<int> items) {
-        for (int i : items) {
-            list.setSelected(i, true);
+        for (int i = 0; i < list.ListCount(); ++i) {
+            list.setSelected(i, std::find(items.begin(), items.end(), i) != items.end());
         }
     }
     static std::vector<int> selected(const FileList& list) {
@@ -60,12 +62,15 @@ class StickTest : public ::testing::Test {
         }
         return items;
     }
-    static std::vector<std::string> listed(const FileList& list) {
-        std::vector<std::string> names;
+    static Strings listed(const FileList& list) {
+        Strings names;
         for (int i = 0; i < list.ListCount(); ++i) {
             names.push_back(list.List(i));
         }
         return names;
+    }
+    std::string lastQuestion() const {
+        return platform.questions.empty() ? "" : platform.questions.back().text;
     }
 
     TempFolder home;

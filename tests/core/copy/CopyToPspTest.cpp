@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "app/MainForm.h"
 #include "support/StickFixture.h"
 
 namespace velmora {
 namespace {
 
-using Strings = std::vector<std::string>;
+using test::Strings;
 constexpr const char* kNotEnoughSpace = "There is not enough free space on the PSP!";
 constexpr const char* kConfirm = "Do you wish to copy the selected files to your PSP?";
 
@@ -34,11 +33,8 @@ class CopyToPsp : public test::StickTest {
         platform.answer(mb::kAnswerYes);
     }
     bool copiedIntact(const std::string& onStickName, const std::string& homeName) const {
-        return onStick(onStickName) &&
-               stick.read(inVideoFolder(onStickName)) == home.read(homeName);
+        return stick.read(inVideoFolder(onStickName)) == home.read(homeName);
     }
-    // Every name in the video folder, hidden ones too: a half-written copy shows here.
-    Strings stickFiles() const { return stick.names(kVideoFolder); }
 };
 
 // The free and the selected figures as the copy reads them back, and the question that follows.
@@ -55,9 +51,8 @@ TEST_P(SpaceTest, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
     form.freePSP.setCaption(GetParam().free);
     form.sizeSource.setCaption(GetParam().selected);
     form.btnCopy_Click();
-    const std::string asked = platform.questions.empty() ? "" : platform.questions.back().text;
-    EXPECT_EQ(asked, GetParam().question);
-    EXPECT_EQ(platform.randomDraws, asked == kConfirm ? 1 : 0);
+    EXPECT_EQ(lastQuestion(), GetParam().question);
+    EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Figures, SpaceTest,
@@ -115,7 +110,8 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
     if (thumbnail) {
         stick.makeFolder(inVideoFolder("MAQ55502.THM"));
     } else {
-        GetParam() == Stop::Cancelled ? platform.cancelShellCopy(2) : platform.failShellCopy(2);
+        platform.shellCopyEnds[2] = {GetParam() == Stop::Failed ? 1 : 0,
+                                     GetParam() == Stop::Cancelled};
     }
     ready(form, {0, 1, 2}, 555);
     form.raise("btnCopy", EventKind::Click);
@@ -164,7 +160,7 @@ TEST_F(CopyToPsp, APrefixIsDrawnAgainWhileAListedVideoUsesItInAnyLetterCase) {
     }
     form.btnCopy_Click();
     EXPECT_EQ(platform.randomDraws, 4);
-    EXPECT_TRUE(onStick("MAQ45601.MP4"));
+    EXPECT_TRUE(stick.exists(inVideoFolder("MAQ45601.MP4")));
 }
 
 TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
@@ -187,7 +183,7 @@ TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
     platform.drawNext(0.9999999);
     platform.answer(mb::kAnswerYes);  // the message took the first answer
     form.btnCopy_Click();
-    EXPECT_TRUE(onStick("MAQ90001.MP4"));
+    EXPECT_TRUE(stick.exists(inVideoFolder("MAQ90001.MP4")));
 }
 
 }  // namespace

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/StickFixture.h"
+
+namespace velmora {
+namespace {
+
+using test::Strings;
+
+// The window, whose PSP side starts on the home folder; the stick is drive 1.
+class PspSide : public test::StickTest {
+  protected:
+    // Makes these items of listPSP the selection, the first of them the current file.
+    void choose(std::initializer_list<int> items) {
+        select(form.listPSP, items);
+        form.listPSP.setListIndex(*items.begin());
+    }
+    void deleteChosen() {
+        platform.answer(mb::kAnswerYes);
+        form.listPSP_KeyPress(key::kBackspace);
+    }
+    std::string video(const std::string& name) const { return stick.at(inVideoFolder(name)); }
+    MainForm form{platform};
+};
+
+TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndKeepsItWhileItIsThere) {
+    test::ScriptedPlatform platform;
+    platform.setDrives({{"/ [root]", "/"}, {"/media/stick [PSP]", "/media/stick/"}});
+    DriveList drives({}, platform);
+    for (const auto& [folder, root] :
+         {std::pair{"/media/stick/MP_ROOT", "/media/stick/"},
+          std::pair{"/media/stick", "/media/stick/"}, std::pair{"/media/sticky", "/"}}) {
+        drives.selectDriveHolding(folder);
+        EXPECT_EQ(drives.Root(), root) << folder;
+    }
+    drives.setListIndex(1);
+    platform.setDrives(
+        {{"/ [root]", "/"}, {"/d [DVD]", "/d/"}, {"/media/stick [PSP]", "/media/stick/"}});
+    drives.Refresh();
+    EXPECT_EQ(drives.Drive(), "/media/stick [PSP]");
+    platform.setDrives({{"/ [root]", "/"}});
+    drives.Refresh();
+    EXPECT_EQ(drives.Drive(), "/ [root]");
+    platform.setDrives({});
+    drives.Refresh();
+    EXPECT_EQ(drives.ListIndex(), -1);
+}
+
+// The folders on the stick before it is picked, the answer to the create question, and the
+// folder listPSP then shows (none: it stays on the home folder).
+struct FolderCase {
+    std::vector<const char*> folders;
+    int answer;
+    const char* shown;
+    bool asked;
+};
+
+class DriveChange : public PspSide, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(DriveChange, ShowsTheVideoFolderOfTheStickAndItsFreeSpace) {
+    for (const char* folder : GetParam().folders) {
+        stick.makeFolder(folder);
+    }
+    platform.answer(GetParam().answer);
+    pick(form, 1);
+    const char* shown = GetParam().shown;
+    EXPECT_EQ(form.listPSP.Path(), shown ? stick.at(shown) : home.path());
+    EXPECT_EQ(form.freePSP.Caption(), shown ? "700" : "0");
+    EXPECT_EQ(stick.exists("MP_ROOT"), !GetParam().folders.empty() || shown);
+    ASSERT_EQ(platform.questions.size(), GetParam().asked ? 1u : 0u);
+    if (GetParam().asked) {
+        EXPECT_EQ(lastQuestion(),
+                  "No Video directory found on drive e: [PSP].\r\n\r\nDo you wish to create one?");
+        EXPECT_EQ(platform.questions[0].flags, mb::kYesNo | mb::kDefaultButton2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, DriveChange,
+    ::testing::Values(
+        FolderCase{
+            {"MP_ROOT/100ANV01", "MP_ROOT/101ANV01"}, mb::kAnswerNo, "MP_ROOT/100ANV01", false},
+        FolderCase{{"MP_ROOT/101ANV01"}, mb::kAnswerNo, "MP_ROOT/101ANV01", false},
+        FolderCase{{"MP_ROOT/100anv01"}, mb::kAnswerNo, nullptr, true},  // capitals only
+        FolderCase{{}, mb::kAnswerYes, "MP_ROOT/100ANV01", true},
+        FolderCase{{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}));
+
+TEST_F(PspSide, ADriveThatHasGoneOffersToMakeNothing) {
+    stick.remove("");
+    platform.answer(mb::kAnswerYes);
+    pick(form, 1);
+    // One plain message, and the list and the figure still on the drive the user came from.
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(lastQuestion(), "Video directory not found!");
+    EXPECT_EQ(form.listPSP.Path(), home.path());
+    EXPECT_EQ(form.freePSP.Caption(), "0");
+}
+
+TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
+    showStick(form, {"MAQ10001.MP4", "MAQ10001.THM"});
+    stick.writeSized(inVideoFolder("MAQ10002.MP4"), 3 * kMegabyte);
+    platform.setFreeBytes(stick.root(), (4ull << 40) + 650 * kMegabyte);  // 4 TiB
+    platform.setDrives({{"e: [PSP]", stick.root()}});
+    form.drivePSP_KeyPress(key::kBackspace);
+    form.raise("drivePSP", EventKind::KeyPress, key::kCtrlR);
+    EXPECT_EQ(form.drivePSP.entries().size(), 1u);
+    EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
+    EXPECT_EQ(form.listPSP.ListCount(), 1);
+    EXPECT_EQ(form.freePSP.Caption(), "700");
+    choose({0});
+    form.sizePSP.setCaption("99");
+    form.raise("listPSP", EventKind::KeyPress, key::kCtrlR);
+    EXPECT_EQ(listed(form.listPSP), (Strings{"MAQ10001.MP4", "MAQ10002.MP4"}));
+    EXPECT_EQ(form.freePSP.Caption(), "4194954");
+    EXPECT_EQ(selected(form.listPSP), std::vector<int>{0});
+    EXPECT_EQ(form.sizePSP.Caption(), "0");
+    EXPECT_NE(form.picPSP.picture(), nullptr);
+}
+
+TEST_F(PspSide, OtherKeysBackspaceWithoutACurrentFileAndAnswerNoDeleteNothing) {
+    showStick(form, {"MAQ10001.MP4"});
+    select(form.listPSP, {0});
+    for (const std::int16_t code : std::initializer_list<std::int16_t>{0, 3, 8, 13, 27}) {
+        form.listPSP_KeyPress(code);
+    }
+    EXPECT_TRUE(platform.questions.empty());
+    form.listPSP.setListIndex(0);
+    form.listPSP_KeyPress(key::kBackspace);
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0].title, "Confirm Deletion");
+    EXPECT_EQ(platform.questions[0].flags, mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2);
+    EXPECT_TRUE(platform.deletions.empty());
+}
+
+TEST_F(PspSide, DeletesSelectedVideosAndTheirThumbnailsInListOrder) {
+    // A.MP4 sorts first, and its thumbnail is named by its first eight characters.
+    showStick(form, {"MAQ10001.MP4", "MAQ10001.THM", "MAQ10002.MP4", "MAQ10003.MP4", "maq10003.thm",
+                     "A.MP4", "A.MP4.THM"});
+    choose({3, 2, 0});
+    form.sizePSP.setCaption("42");
+    platform.setFreeBytes(stick.root(), 800 * kMegabyte);
+    deleteChosen();
+    EXPECT_EQ(platform.deletions,
+              (Strings{video("A.MP4"), video("A.MP4.THM"), video("MAQ10002.MP4"),
+                       video("MAQ10003.MP4"), video("MAQ10003.THM")}));
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ10001.MP4", "MAQ10001.THM"}));
+    EXPECT_EQ(listed(form.listPSP), Strings{"MAQ10001.MP4"});
+    EXPECT_EQ(form.freePSP.Caption(), "800");
+    EXPECT_EQ(form.sizePSP.Caption(), "42");  // left to the next click or refresh
+}
+
+TEST_F(PspSide, FailingStepsArePassedOverSilently) {
+    showStick(form, {"MAQ10001.MP4", "MAQ10001.THM", "MAQ10002.MP4", "MAQ10002.THM", "MAQ10003.MP4",
+                     "MAQ10003.THM"});
+    choose({0, 1, 2});
+    stick.remove(inVideoFolder("MAQ10001.MP4"));              // already gone
+    platform.failingDeletions.insert(video("MAQ10002.MP4"));  // in use
+    platform.failingDeletions.insert(video("MAQ10003.THM"));  // read-only
+    platform.freeSpaceFails = true;
+    deleteChosen();
+    EXPECT_EQ(platform.questions.size(), 1u);
+    // A video that stays keeps nobody else's thumbnail, so its own goes with the request.
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ10002.MP4", "MAQ10003.THM"}));
+    EXPECT_EQ(listed(form.listPSP), Strings{"MAQ10002.MP4"});
+    EXPECT_EQ(form.freePSP.Caption(), "700");
+}
+
+TEST_F(PspSide, AThumbnailStaysWhileAVideoThatStaysSharesIt) {
+    // Every one of these names gives HOLIDAY1.THM by the eight-character rule.
+    showStick(form, {"HOLIDAY1A.MP4", "HOLIDAY1B.MP4", "HOLIDAY1C.MP4", "HOLIDAY1.THM"});
+    choose({0});
+    deleteChosen();
+    EXPECT_TRUE(stick.exists(inVideoFolder("HOLIDAY1.THM")));
+    // A sharer whose deletion failed earlier in the loop is still in the folder as well.
+    choose({0, 1});
+    platform.failingDeletions.insert(video("HOLIDAY1B.MP4"));
+    deleteChosen();
+    EXPECT_EQ(stickFiles(), (Strings{"HOLIDAY1.THM", "HOLIDAY1B.MP4"}));
+}
+
+}  // namespace
+}  // namespace velmora

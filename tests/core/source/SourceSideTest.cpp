@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/PlatformError.h"
+#include "support/StickFixture.h"
+
+namespace velmora {
+namespace {
+
+using test::Strings;
+constexpr std::uint64_t kMB = 1048576;
+
+// The window on the home folder, where the test writes the videos before it clicks.
+class SourceSide : public test::StickTest {
+  protected:
+    void click(const char* name, std::initializer_list<int> items) {
+        FileList& list = *static_cast<FileList*>(form.control(name));
+        list.Refresh();
+        select(list, items);
+        form.raise(name, EventKind::Click);
+    }
+    // The file whose picture the box shows; empty when it shows none.
+    static std::string shown(const PictureBox& box) {
+        const auto* picture = dynamic_cast<const test::TestPicture*>(box.picture().get());
+        return picture ? std::filesystem::path(picture->path).filename().string() : "";
+    }
+    MainForm form{platform};
+};
+
+TEST_F(SourceSide, StartsWithBothListsShowingTheVisibleVideosOfTheWorkingFolder) {
+    for (const char* name : {"b.mp4", "A.MP4", "notes.txt", "d.MP4.THM", ".hidden.MP4"}) {
+        home.write(name);
+    }
+    home.makeFolder("folder.MP4");
+    const MainForm started(platform);
+    for (const FileList* list : {&started.listSource, &started.listPSP}) {
+        EXPECT_EQ(list->Path(), home.path());
+        EXPECT_EQ(listed(*list), (Strings{"A.MP4", "b.mp4"}));
+    }
+    EXPECT_EQ(started.drivePSP.Drive(), "h: [HOME]");
+    EXPECT_EQ(started.freePSP.Caption(), "0");
+}
+
+TEST_F(SourceSide, AnUncaughtFailureIsReportedOnceWithItsPathAndReason) {
+    home.remove("");
+    form.raise("listPSP", EventKind::KeyPress, key::kCtrlR);  // the refresh can't read the folder
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(lastQuestion().find(home.path()), std::string::npos);
+    EXPECT_EQ(platform.questions[0].flags, mb::kOk | mb::kIconError);
+}
+
+// A window on home's one video, selected and previewed; home/clips holds two more.
+class NewFolder : public SourceSide {
+  protected:
+    void SetUp() override {
+        home.writeSized("home.MP4", 3 * kMB);
+        home.write("home.THM", test::kJpegBytes);
+        home.write("clips/b.mp4");
+        home.write("clips/a.MP4");
+        click("listSource", {0});
+    }
+    bool unchanged() const {
+        return form.listSource.Path() == home.path() && form.listSource.Selected(0) &&
+               form.sizeSource.Caption() == "3";
+    }
+};
+
+TEST_F(NewFolder, BrowsingListsTheChosenFolderAndKeepsTheFormerSummary) {
+    form.btnBrowse_Click();  // cancelled
+    platform.browseTo(home.at("gone"));
+    EXPECT_THROW(form.btnBrowse_Click(), PlatformError);
+    EXPECT_EQ(platform.browseTitles[0], "Select the folder where your video files reside");
+    EXPECT_TRUE(unchanged());
+    platform.browseTo(home.at("clips"));
+    form.btnBrowse_Click();
+    EXPECT_EQ(form.dirSource.Text(), home.at("clips"));
+    EXPECT_EQ(listed(form.listSource), (Strings{"a.MP4", "b.mp4"}));
+    EXPECT_TRUE(selected(form.listSource).empty());
+    EXPECT_EQ(form.sizeSource.Caption(), "3");
+    EXPECT_EQ(shown(form.picSource), "home.THM");
+    const std::string root = std::filesystem::path(home.path()).root_path().string();
+    platform.browseTo(root);
+    form.btnBrowse_Click();
+    EXPECT_EQ(form.listSource.Path(), root);  // with its separator
+}
+
+// What is typed into the folder box, relative to home, and whether Enter takes it.
+class TypedFolder : public NewFolder,
+                    public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(TypedFolder, EnterTakesAnExistingFolderOnly) {
+    form.dirSource.setText(home.at(GetParam().first));
+    form.dirSource_KeyPress(key::kCtrlR);  // only Enter counts
+    EXPECT_TRUE(unchanged());
+    form.raise("dirSource", EventKind::KeyPress, key::kEnter);
+    EXPECT_EQ(!unchanged(), GetParam().second);
+    EXPECT_EQ(form.sizeSource.Caption(), GetParam().second ? "0" : "3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, TypedFolder,
+                         ::testing::Values(std::pair{"clips", true}, std::pair{"clips/", true},
+                                           std::pair{"clips/sub", false},
+                                           std::pair{"clips/a.MP4", false},
+                                           std::pair{"cl*", false}));
+
+TEST_F(SourceSide, KeysOfTheListRefreshAndRecomputeTheSummaryButCtrlCCopies) {
+    home.writeSized("home.MP4", 3 * kMB);
+    click("listSource", {0});
+    home.write("added.MP4");
+    form.listSource.setSelected(0, false);
+    form.listSource_KeyPress(key::kCtrlC);  // the copy's space test: nothing is free yet
+    EXPECT_EQ(form.sizeSource.Caption(), "3");
+    EXPECT_EQ(platform.questions.size(), 1u);
+    form.listSource_KeyPress(27);
+    EXPECT_EQ(form.sizeSource.Caption(), "0");
+    EXPECT_EQ(form.listSource.ListCount(), 1);
+    form.raise("listSource", EventKind::KeyPress, key::kCtrlR);
+    EXPECT_EQ(listed(form.listSource), (Strings{"added.MP4", "home.MP4"}));
+}
+
+struct SizeCase {
+    std::vector<std::uint64_t> sizes;
+    const char* figure;
+};
+
+class SizeFigure : public SourceSide, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(SizeFigure, DropsTheFractionOfEachVideoBeforeAddingInSixtyFourBits) {
+    for (std::size_t i = 0; i < GetParam().sizes.size(); ++i) {
+        home.writeSized("v" + std::to_string(i) + ".MP4", GetParam().sizes[i]);
+    }
+    click("listSource", {0, 1, 2});
+    EXPECT_EQ(form.sizeSource.Caption(), GetParam().figure);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, SizeFigure,
+                         ::testing::Values(SizeCase{{kMB - 1, kMB, 2 * kMB - 1}, "2"},
+                                           SizeCase{{3 * kMB / 2, 3 * kMB / 2, 3 * kMB / 2}, "3"},
+                                           SizeCase{{2048 * kMB, 3072 * kMB + kMB - 1, 30720 * kMB},
+                                                    "35840"}));
+
+TEST_F(SourceSide, EachSideFindsTheThumbnailByItsOwnRuleInAnyLetterCase) {
+    for (const char* name : {"clip.mp4", "clip.thm", "clip.mp4.thm"}) {
+        home.write(name, test::kJpegBytes);
+    }
+    click("listSource", {0});
+    click("listPSP", {0});
+    EXPECT_EQ(shown(form.picSource), "clip.THM");
+    EXPECT_EQ(shown(form.picPSP), "clip.mp4.THM");
+}
+
+TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBox) {
+    for (const char* name : {"a", "b", "c", "d", "e", "f"}) {
+        home.writeSized(std::string(name) + ".MP4", kMB);
+    }
+    home.write("c.THM", test::kJpegBytes);
+    home.write("e.THM", "not a picture");
+    home.write("f.THM", test::kJpegBytes);
+    click("listSource", {2, 5});
+    EXPECT_EQ(shown(form.picSource), "f.THM");
+    EXPECT_EQ(platform.pictureLoads, 2);  // every thumbnail is painted in turn
+    click("listSource", {0, 2, 4});
+    EXPECT_EQ(shown(form.picSource), "c.THM");
+    EXPECT_EQ(form.sizeSource.Caption(), "3");
+    click("listSource", {3});
+    click("listSource", {});
+    EXPECT_EQ(shown(form.picSource), "c.THM");
+    EXPECT_EQ(form.sizeSource.Caption(), "0");
+    EXPECT_TRUE(platform.questions.empty());
+}
+
+TEST_F(SourceSide, AVideoThatHasGoneIsReportedAfterTheFigureIsWritten) {
+    home.writeSized("a.MP4", 2 * kMB);
+    home.writeSized("b.MP4", 5 * kMB);
+    home.write("b.THM", test::kJpegBytes);
+    form.listSource.Refresh();
+    form.sizeSource.setCaption("9");
+    select(form.listSource, {0, 1});
+    home.remove("a.MP4");
+    form.raise("listSource", EventKind::Click);
+    EXPECT_EQ(form.sizeSource.Caption(), "5");
+    EXPECT_EQ(shown(form.picSource), "b.THM");
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(lastQuestion().find(home.at("a.MP4")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
