@@ -9,7 +9,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "win32/Wide.h"
@@ -34,14 +33,10 @@ inline bool expect(const std::string& actual, const std::string& expected,
 }
 
 inline bool waitFor(const std::function<bool()>& condition, int seconds = 30) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (int tick = 0; tick < seconds * 20 && !condition(); ++tick) {
+        Sleep(50);
     }
-    return true;
+    return condition();
 }
 
 // A message with a time-out, so a hung program can't hang the test.
@@ -66,8 +61,7 @@ inline std::string readFile(const fs::path& path) {
 
 inline std::vector<std::wstring> namesIn(const fs::path& folder) {
     std::vector<std::wstring> names;
-    for (const auto& entry :
-         fs::directory_iterator(folder, fs::directory_options::skip_permission_denied)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().wstring());
     }
     std::sort(names.begin(), names.end());
@@ -149,7 +143,6 @@ class Session {
 
     HWND control(const std::string& name) { return controls_[name]; }
     std::string text(const std::string& name) { return textOf(control(name)); }
-    HANDLE process() const { return process_.hProcess; }
     HWND dialog() const { return topLevel(process_.dwProcessId, L"#32770"); }
     HWND focus() const {
         GUITHREADINFO thread{};
@@ -200,8 +193,7 @@ class Session {
         HWND box = nullptr;
         waitFor([&] { return (box = dialog()) != nullptr; });
         std::string seen = textOf(box) + ": ";
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             wchar_t name[16] = {};
             GetClassNameW(child, name, 16);
             seen += std::wstring(name) == L"Static" ? textOf(child) : "";
