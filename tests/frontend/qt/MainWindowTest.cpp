@@ -134,10 +134,6 @@ struct Moment {
     const char* shows;
 };
 
-void PrintTo(const Moment& moment, std::ostream* out) {
-    *out << moment.control << " " << moment.shows;
-}
-
 class ScreenReaderTest : public WindowFixture, public ::testing::WithParamInterface<Moment> {};
 
 TEST_P(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {

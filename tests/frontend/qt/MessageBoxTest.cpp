@@ -26,10 +26,6 @@ struct BoxCase {
     int answer;
 };
 
-void PrintTo(const BoxCase& box, std::ostream* out) {
-    *out << box.flags << " " << box.press;
-}
-
 class MessageBoxTest : public ::testing::TestWithParam<BoxCase> {};
 
 TEST_P(MessageBoxTest, ShowsTheFlagsAndGivesTheAnswer) {

@@ -35,11 +35,6 @@ class WindowFixture : public ::testing::Test {
         return *widget;
     }
 
-    template <typename T>
-    T& viewAs(std::string_view name) {
-        return dynamic_cast<T&>(view(name));
-    }
-
     // What a screen reader is told about a control.
     QAccessibleInterface& accessible(std::string_view name) {
         return *QAccessible::queryAccessibleInterface(&view(name));

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Runs velmora_ui_driver.exe on Velmora.exe under Wine in a virtual X display, in a Wine
-# prefix of its own where drive P: is a stand-in stick (a temporary folder labelled PSPSTICK)
-# and, when run as root, drive Q: one that fills up (a 3.5 MB tmpfs with the same label).
-# Exits 77 (skipped) without Xvfb. Usage: run-ui-test.sh DRIVER.exe VELMORA.exe [HOLD-FILE]
-#   HOLD-FILE: stop before the deletion for a screenshot; see UiDriver.cpp.
+# Runs velmora_ui_driver.exe on Velmora.exe under Wine in Xvfb, in a Wine prefix of its own
+# where drive P: is a stand-in stick (a folder labelled PSPSTICK) and, as root, Q: one that
+# fills up (a 3.5 MB tmpfs, same label). Exits 77 (skipped) without Xvfb.
+# Usage: run-ui-test.sh DRIVER.exe VELMORA.exe [HOLD-FILE]   (HOLD-FILE: see UiDriver.cpp)
 set -euo pipefail
 driver="$(realpath "$1")" program="$(realpath "$2")" hold="${3:-}"
 scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../../scripts" && pwd)"
@@ -12,8 +11,7 @@ build="$(dirname "$driver")"
 while [ "$build" != / ] && [ ! -f "$build/CMakeCache.txt" ]; do build="$(dirname "$build")"; done
 source "$scripts/wine-env.sh" "$build/wine-prefix-ui"
 
-scratch="$(mktemp -d /tmp/velmora-ui.XXXXXX)"
-xvfb_pid=""
+scratch="$(mktemp -d /tmp/velmora-ui.XXXXXX)" xvfb_pid=""
 cleanup() {
     wineserver -k 2>/dev/null || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
@@ -35,8 +33,5 @@ else
     echo "not root or no tmpfs: the copy onto a full stick is left out"
 fi
 start_xvfb
-if [ -n "$hold" ]; then
-    echo "$DISPLAY" >"$hold.display" # where the screenshot is taken
-    args+=(--hold "$(windows_path "$hold")")
-fi
+[ -z "$hold" ] || { echo "$DISPLAY" >"$hold.display"; args+=(--hold "$(windows_path "$hold")"); }
 wine "$driver" "$(windows_path "$program")" "${args[@]}"

@@ -1,14 +1,16 @@
 #include "win32/Win32Platform.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "FileOperations.h"
 #include "SampleJpeg.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
 #include "win32/Drives.h"
-#include "win32/FullPath.h"
 #include "win32/ShellCopy.h"
 #include "win32/Wide.h"
 
@@ -17,45 +19,62 @@ namespace {
 
 using test::TempFolder;
 
-struct DriveCase {
-    UINT type;
-    bool medium;
-    const char* text;
-    bool labelRead;
-};
+// What only Windows has: file attributes, names outside the ANSI code page, sizes past 4 GB.
+TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
+    const TempFolder folder;
+    const FileOperations files;
+    const auto setAttribute = [&](const std::string& name, DWORD attribute) {
+        SetFileAttributesW(toWide(folder.at(name)).c_str(), attribute);
+    };
+    const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
+    folder.write(snowman, "x");
+    folder.write("hidden.THM", "x");
+    folder.write("system.MP4", "x");
+    folder.write("read-only.THM", "read-only bytes");
+    folder.writeSized("big.MP4", 5'000'000'000ull);
+    setAttribute("hidden.THM", FILE_ATTRIBUTE_HIDDEN);
+    setAttribute("system.MP4", FILE_ATTRIBUTE_SYSTEM);
+    setAttribute("read-only.THM", FILE_ATTRIBUTE_READONLY);
 
+    EXPECT_EQ(files.listFiles(folder.path()).size(), 3u);  // the snowman, read-only and big
+    EXPECT_EQ(files.findFirst(folder.at(snowman), lookup::kFilesOnly), snowman);
+    EXPECT_EQ(files.findFirst(folder.at("hidden.THM"), lookup::kFilesOnly), "");
+    EXPECT_EQ(files.findFirst(folder.at("system.MP4"), lookup::kFilesOnly), "");
+    EXPECT_EQ(files.fileLength(folder.at("BIG.mp4")), 5'000'000'000ll);
+    // A copy keeps the source's attributes, and must still be replaceable by the next copy.
+    files.copyFile(folder.at("read-only.THM"), folder.at(snowman));
+    files.copyFile(folder.at("read-only.THM"), folder.at(snowman));
+    EXPECT_EQ(folder.read(snowman), "read-only bytes");
+    setAttribute("read-only.THM", FILE_ATTRIBUTE_NORMAL);
+    setAttribute(snowman, FILE_ATTRIBUTE_NORMAL);
+}
+
+// A drive's type and whether it holds a medium; the entry shown, and whether its label was read.
+using DriveCase = std::tuple<UINT, bool, const char*, bool>;
 class Win32DriveEntry : public ::testing::TestWithParam<DriveCase> {};
 
 // A network drive whose server is gone, or an empty disc drive, would hold the list up for
 // as long as its label is asked for.
 TEST_P(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnce) {
+    const auto [type, medium, text, labelReadExpected] = GetParam();
     bool labelRead = false;
     const DriveEntry entry = describeDrive(
-        L"E:\\", {[](auto&) { return GetParam().type; }, [](auto&) { return GetParam().medium; },
+        L"E:\\", {[&](auto&) { return type; }, [&](auto&) { return medium; },
                   [&](auto&) { return labelRead = true, std::wstring(L"\u00C9T\u00C9"); },
                   [](auto&) { return std::wstring(L"\\\\nas\\videos"); }});
-    EXPECT_EQ(entry.text, GetParam().text);
+    EXPECT_EQ(entry.text, text);
     EXPECT_EQ(entry.root, "e:\\");
-    EXPECT_EQ(labelRead, GetParam().labelRead);
+    EXPECT_EQ(labelRead, labelReadExpected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Types, Win32DriveEntry,
-    ::testing::Values(DriveCase{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
-                      DriveCase{DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true},
-                      DriveCase{DRIVE_REMOVABLE, false, "e:", false},
-                      DriveCase{DRIVE_CDROM, false, "e:", false},
-                      DriveCase{DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false},
-                      DriveCase{DRIVE_NO_ROOT_DIR, true, "e:", false}));
-
-TEST(Win32FullPath, TheShellGetsAbsoluteBackslashedPathsOfAnyLength) {
-    const std::wstring deep = L"C:\\" + std::wstring(300, L'd');
-    EXPECT_EQ(fullPath(L"C:/Videos/clip.MP4"), L"C:\\Videos\\clip.MP4");
-    EXPECT_EQ(fullPath(L"E:\\\\clip.MP4"), L"E:\\clip.MP4");
-    EXPECT_EQ(fullPath(L"C:\\a\\.\\b\\..\\c"), L"C:\\a\\c");
-    EXPECT_EQ(fullPath(L"C:/" + std::wstring(300, L'd')), deep);
-    EXPECT_EQ(fullPath(L"relative").find(L":\\"), 1u);
-}
+    ::testing::Values(DriveCase(DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true),
+                      DriveCase(DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true),
+                      DriveCase(DRIVE_REMOVABLE, false, "e:", false),
+                      DriveCase(DRIVE_CDROM, false, "e:", false),
+                      DriveCase(DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false),
+                      DriveCase(DRIVE_NO_ROOT_DIR, true, "e:", false)));
 
 TEST(Win32Pictures, AThumbnailIsDecodedByItsContentEvenWhileAnotherProgramWritesIt) {
     Win32Platform platform;
@@ -73,49 +92,31 @@ TEST(Win32Pictures, AThumbnailIsDecodedByItsContentEvenWhileAnotherProgramWrites
     EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
 }
 
-TEST(Win32Random, DrawsStayBelowOneAndFollowTheClock) {
-    Win32Platform platform;
-    double previous = -1;
-    int repeats = 0;
-    for (int i = 0; i < 200; ++i) {
-        const double draw = platform.randomDraw();
-        EXPECT_TRUE(draw >= 0.0 && draw < 1.0);
-        repeats += draw == previous ? 1 : 0;
-        previous = draw;
-    }
-    EXPECT_LT(repeats, 5);  // a coarse clock would give the same draw again and again
-}
-
-// Some shells report success for a copy that did not arrive (Wine on a full drive).
-TEST(Win32ShellCopy, ACopyCountsOnlyWhenItArrivedWhole) {
-    TempFolder folder;
-    folder.write("clip.MP4", "twelve bytes");
-    folder.write("whole.MP4", "twelve bytes");
-    folder.write("partial.MP4", "twelve");
-    EXPECT_TRUE(arrivedWhole(folder.at("clip.MP4"), folder.at("whole.MP4")));
-    EXPECT_FALSE(arrivedWhole(folder.at("clip.MP4"), folder.at("partial.MP4")));
-    EXPECT_FALSE(arrivedWhole(folder.at("clip.MP4"), folder.at("missing.MP4")));
-}
-
-TEST(Win32ShellCopy, TheShellCopiesFromATypedFolderUnderTheGivenName) {
+// Some shells report success for a copy that did not arrive (Wine on a full drive): a copy
+// counts only when it arrived whole.
+TEST(Win32ShellCopy, CopiesFromATypedFolderUnderTheGivenNameAndCountsOnlyWholeCopies) {
     Win32Platform platform;
     TempFolder folder;
-    folder.writeSized("Holiday \xE2\x98\x83.mp4", 2'000'000);
+    const std::string video = "Holiday \xE2\x98\x83.mp4";
+    const std::string copy = folder.at("100ANV01\\MAQ12301.MP4");
+    folder.writeSized(video, 2'000'000);
     folder.makeFolder("100ANV01");
     std::string typed = folder.path();
     std::replace(typed.begin(), typed.end(), '\\', '/');
-    const ShellCopyResult result = platform.shellCopy(typed + "//Holiday \xE2\x98\x83.mp4",
-                                                      folder.at("100ANV01\\\\MAQ12301.MP4"));
+    const ShellCopyResult result =
+        platform.shellCopy(typed + "//" + video, folder.at("100ANV01\\\\MAQ12301.MP4"));
     EXPECT_EQ(result.code, 0);
     EXPECT_FALSE(result.aborted);
-    EXPECT_EQ(platform.fileLength(folder.at("100ANV01\\MAQ12301.MP4")), 2'000'000);
+    EXPECT_TRUE(arrivedWhole(folder.at(video), copy));
+    folder.writeSized("100ANV01/MAQ12301.MP4", 1'999'999);
+    EXPECT_FALSE(arrivedWhole(folder.at(video), copy));
+    EXPECT_FALSE(arrivedWhole(folder.at(video), folder.at("missing.MP4")));
 }
 
 TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     Win32Platform platform;
     const std::string page = platform.aboutPageAddress();
-    WIN32_FILE_ATTRIBUTE_DATA first{};
-    WIN32_FILE_ATTRIBUTE_DATA second{};
+    WIN32_FILE_ATTRIBUTE_DATA first{}, second{};
     GetFileAttributesExW(toWide(page).c_str(), GetFileExInfoStandard, &first);
     Sleep(50);
     EXPECT_EQ(platform.aboutPageAddress(), page);
