@@ -71,23 +71,17 @@ bool statEntry(int dirFd, const char* name, struct stat& info) {
 // The name as the folder stores the entry found under name. It differs only where the file
 // system ignores letter case (a FAT stick): the same entry is then found under the name with
 // every letter's case turned, and the folder's listing tells how it is spelt.
-std::string storedName(DIR* dir, const std::string& name, const struct stat& found) {
+std::string storedName(DIR* dir, const std::string& folder, const std::string& name,
+                       const struct stat& found) {
     std::string turned = name;
     for (char& c : turned) {
-        c = static_cast<char>(std::islower(static_cast<unsigned char>(c)) ? std::toupper(c)
-                                                                          : std::tolower(c));
+        const auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
     }
     struct stat info {};
-    if (turned == name || !statEntry(dirfd(dir), turned.c_str(), info) ||
-        info.st_ino != found.st_ino) {
-        return name;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        if (entry->d_ino == found.st_ino && equalsIgnoreCase(entry->d_name, name)) {
-            return entry->d_name;
-        }
-    }
-    return name;
+    const bool foldsCase = turned != name && statEntry(dirfd(dir), turned.c_str(), info) &&
+                           info.st_ino == found.st_ino;
+    return foldsCase ? findIgnoringCase(folder, name) : name;
 }
 
 }  // namespace
@@ -141,7 +135,7 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
         struct stat info {};
         if (statEntry(dirfd(dir.get()), namePattern.c_str(), info)) {
             const bool counts = S_ISREG(info.st_mode) || (foldersToo && S_ISDIR(info.st_mode));
-            return counts ? storedName(dir.get(), namePattern, info) : std::string();
+            return counts ? storedName(dir.get(), folder, namePattern, info) : std::string();
         }
     }
     while (const dirent* entry = readdir(dir.get())) {
