@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The copy to the PSP through the real program on a virtual X server: a small tmpfs mounted
-# under /media stands in for the stick. The script picks it by its entry in the drive list,
-# whatever else is mounted, copies two of three videos with Ctrl-C and Yes, and checks that
-# the stick holds exactly their MAQ copies and thumbnails, byte for byte.
+# The real program on a virtual X server copies two of three videos, picked by Ctrl-C and Yes,
+# onto a tmpfs under /media, picked by its drive entry whatever else is mounted; the stick
+# must then hold exactly their MAQ copies and thumbnails, byte for byte.
 # Usage: copy_e2e.sh <path to velmora>. Exits 77 (skipped) without root, xvfb-run or xdotool.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -21,8 +20,7 @@ source="$(mktemp -d)"
 pid=""
 cleanup() {
     [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-    umount -l "$stick" 2>/dev/null || true
-    rmdir "$stick" 2>/dev/null || true
+    umount -l "$stick" 2>/dev/null && rmdir "$stick" || true
     rm -rf "$source"
 }
 trap cleanup EXIT
@@ -39,8 +37,6 @@ cd "$source"
 pid=$!
 window="$(timeout 20 xdotool search --sync --name '^Velmora$' | head -n 1)" || true
 [ -n "$window" ] || fail "no window titled Velmora appeared"
-sleep 1
-
 # A click at a control's place in twips (15 a pixel) inside its frame. drivePSP lies at
 # (120, 240) in framePSP at (5640, 120): the click opens its list, where typing the entry's
 # text finds it and Enter picks it. Then listSource at (120, 720) in frameSource at (120, 120):
@@ -62,7 +58,6 @@ for _ in $(seq 100); do
     [ "$(find "$videos" -name 'MAQ*' | wc -l)" -ge 4 ] && break
     sleep 0.2
 done
-sleep 1
 
 for pair in alpha:01 beta:02; do
     copy=$(find "$videos" -name "MAQ???${pair#*:}.MP4")

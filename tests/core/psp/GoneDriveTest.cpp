@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/MainForm.h"
 #include "core/psp/StickFixture.h"
 
 namespace velmora {
@@ -8,8 +7,7 @@ namespace {
 
 using GoneDrive = test::StickTest;
 
-// The stick is pulled out after the drive list was read: its mount point stays behind as an
-// empty folder of the computer's own disk, and the list still offers its entry.
+// Pulled out after the drive list was read: its mount point stays behind as an empty folder.
 TEST_F(GoneDrive, IsNotReadyAndGetsNoFolders) {
     MainForm form(platform);
     platform.setDrives({{"h: [HOME]", home.root()}, {"f: [OTHER]", other.root()}});

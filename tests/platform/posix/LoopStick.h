@@ -15,14 +15,12 @@ namespace velmora::test {
 class LoopStick {
   public:
     LoopStick(const std::string& mountPoint, int megabytes) : mountPoint_(mountPoint) {
-        const std::string image = mountPoint + ".img";
-        if (geteuid() != 0 || !run("truncate -s " + std::to_string(megabytes) + "M " + image +
-                                   " && mkfs.ext4 -q -F " + image + " && losetup -f --show " +
-                                   image + " >" + image + ".dev && rm " + image)) {
-            return;
-        }
-        std::ifstream(image + ".dev") >> device_;
+        const std::string image = mountPoint + ".img";  // removed once the device holds it
         ready_ =
+            geteuid() == 0 &&
+            run("truncate -s " + std::to_string(megabytes) + "M " + image + " && mkfs.ext4 -q -F " +
+                image + " && losetup -f --show " + image + " >" + image + ".dev && rm " + image) &&
+            std::ifstream(image + ".dev") >> device_ &&
             run("rm " + image + ".dev && mount -o noinit_itable " + device_ + " " + mountPoint);
     }
     ~LoopStick() {
@@ -30,8 +28,6 @@ class LoopStick {
         run("umount -l " + mountPoint_ + "; losetup -d " + device_);
     }
     LoopStick(const LoopStick&) = delete;
-    LoopStick& operator=(const LoopStick&) = delete;
-
     bool ready() const { return ready_; }
     bool makeReadOnly() const { return run("mount -o remount,ro " + mountPoint_); }
     // Holds the device's writes to a rate (0 lifts it); false where the machine can't.
