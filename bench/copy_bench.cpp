@@ -1,5 +1,11 @@
-// The copy to the PSP through the window's own handler and the Linux platform, against `cp`
-// followed by `sync` of the same files, and the peak resident memory while it copies.
+// The copy to the PSP as a user sees it: through the window's own handler and the Linux
+// platform, from videos on the computer's disk onto a separate stick, with nothing of either
+// in the page cache; against `cp` followed by `sync` of the same files onto the same stick.
+// The stick is an ext4 image on a loop device, once held to 8 MiB/s as a USB 2 stick is; so
+// the benchmark runs as root.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -21,6 +27,7 @@ namespace velmora::bench {
 namespace {
 
 constexpr std::uint64_t kMegabyte = 1048576;
+constexpr const char* kThrottle = "/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device";
 
 // The Linux platform with a user who answers Yes to the question.
 class YesPlatform : public qt::QtPlatform {
@@ -30,13 +37,71 @@ class YesPlatform : public qt::QtPlatform {
     }
 };
 
+void shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+}
+
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, pipe) != nullptr) {
+            text += line;
+        }
+        pclose(pipe);
+    }
+    while (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// An ext4 image on a loop device that writes straight to the disk, mounted for the life of
+// the object; its write rate can be held down.
+class LoopStick {
+  public:
+    explicit LoopStick(const std::string& folder)
+        : image_(folder + "/stick.img"), mount_(folder + "/stick") {
+        std::filesystem::create_directories(mount_);
+        shell("truncate -s 3G " + image_ + " && mkfs.ext4 -q -F " + image_);
+        device_ = output("losetup --find --show --direct-io=on " + image_);
+        shell("mount -o noinit_itable " + device_ + " " + mount_);
+        struct stat info {};
+        stat(device_.c_str(), &info);
+        numbers_ = std::to_string(major(info.st_rdev)) + ":" + std::to_string(minor(info.st_rdev));
+    }
+    ~LoopStick() {
+        limitWrites(0);
+        std::system(("umount " + mount_ + " && losetup -d " + device_).c_str());
+    }
+    LoopStick(const LoopStick&) = delete;
+    LoopStick& operator=(const LoopStick&) = delete;
+
+    std::string at(const std::string& name) const { return mount_ + "/" + name; }
+    // 0 lifts the limit.
+    void limitWrites(std::uint64_t bytesPerSecond) const {
+        std::ofstream(kThrottle) << numbers_ << " " << bytesPerSecond << "\n";
+    }
+
+  private:
+    std::string image_;
+    std::string mount_;
+    std::string device_;
+    std::string numbers_;
+};
+
 // Videos of bytes that differ from block to block, so no file system can share or skip them.
-void makeVideos(const std::string& folder, int count, std::uint64_t megabytes) {
+std::vector<std::string> makeVideos(const std::string& folder, int count, std::uint64_t megabytes) {
     std::filesystem::create_directories(folder);
+    std::vector<std::string> paths;
     std::string block(kMegabyte, '\0');
     std::uint64_t state = 88172645463325252ull;
     for (int v = 0; v < count; ++v) {
-        std::ofstream out(folder + "/clip" + std::to_string(1000 + v) + ".MP4", std::ios::binary);
+        paths.push_back(folder + "/clip" + std::to_string(1000 + v) + ".MP4");
+        std::ofstream out(paths.back(), std::ios::binary);
         for (std::uint64_t m = 0; m < megabytes; ++m) {
             for (std::size_t i = 0; i + 8 <= block.size(); i += 8) {
                 state ^= state << 13;
@@ -47,12 +112,26 @@ void makeVideos(const std::string& folder, int count, std::uint64_t megabytes) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
         }
     }
+    sync();
+    return paths;
+}
+
+// Nothing of the sources or the stick stays in memory: every round reads from the disk.
+void dropCaches(const std::vector<std::string>& sources) {
+    sync();
+    if (std::ofstream("/proc/sys/vm/drop_caches") << "3\n") {
+        return;
+    }
+    for (const std::string& path : sources) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        close(fd);
+    }
 }
 
 void emptyFolder(const std::string& folder) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    sync();
 }
 
 // A field of /proc/self/status in kB.
@@ -67,71 +146,42 @@ long statusKilobytes(const char* field) {
     return -1;
 }
 
-// Starts a new peak: the kernel forgets the high-water mark of the resident set.
-void resetPeakResident() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 struct Scenario {
     int videos;
     std::uint64_t megabytes;
+    std::uint64_t writeLimit;  // bytes a second; 0 for none
+    double aim;
     int rounds;
 };
 
-// Median seconds of each way of copying. Every round empties the targets first, outside the
-// timing, and the ways take turns so that all see the same caches and load; the first
-// round only warms up.
-struct Medians {
-    double window = 0;
-    double platformAlone = 0;
-    double cpAndSync = 0;
-};
-
-template <typename Prepare, typename Window, typename PlatformAlone, typename CpAndSync>
-Medians timeInTurns(int rounds, Prepare&& prepare, Window&& window, PlatformAlone&& platformAlone,
-                    CpAndSync&& cpAndSync) {
-    std::vector<double> windowTimes, platformTimes, cpTimes;
-    for (int round = 0; round <= rounds; ++round) {
-        prepare();
-        const double w = secondsOf(window, 1);
-        prepare();
-        const double p = secondsOf(platformAlone, 1);
-        prepare();
-        const double c = secondsOf(cpAndSync, 1);
-        if (round > 0) {
-            windowTimes.push_back(w);
-            platformTimes.push_back(p);
-            cpTimes.push_back(c);
-        }
-    }
-    return {median(windowTimes), median(platformTimes), median(cpTimes)};
-}
-
-void run(const Scenario& scenario) {
-    const ScratchFolder scratch("velmora-copy-bench");
-    const std::string source = scratch.at("source");
-    const std::string stick = scratch.at("stick/MP_ROOT/100ANV01");
-    const std::string reference = scratch.at("reference");
-    makeVideos(source, scenario.videos, scenario.megabytes);
+// The median seconds of the copy through the window and of cp + sync, in turns: each round
+// starts from empty targets and cold caches, prepared outside the timing.
+void run(const std::string& scratch, const LoopStick& stick, const Scenario& scenario) {
+    const std::string source = scratch + "/source";
+    std::filesystem::remove_all(source);
+    const std::vector<std::string> sources =
+        makeVideos(source, scenario.videos, scenario.megabytes);
+    const std::string videos = stick.at("MP_ROOT/100ANV01");
+    const std::string reference = stick.at("reference");
+    stick.limitWrites(scenario.writeLimit);
 
     YesPlatform platform;
     MainForm form(platform);
     form.listSource.setPath(source);
     const auto prepare = [&] {
-        emptyFolder(stick);
+        emptyFolder(videos);
         emptyFolder(reference);
-        form.listPSP.setPath(stick);
+        form.listPSP.setPath(videos);
         for (int i = 0; i < form.listSource.ListCount(); ++i) {
             form.listSource.setSelected(i, true);
         }
         form.listSource_Click();
         form.freePSP.setCaption("100000000");
+        dropCaches(sources);
     };
-
     long peakKilobytes = 0;
-    const long before = statusKilobytes("VmRSS:");
     const auto copyThroughTheWindow = [&] {
-        resetPeakResident();
+        std::ofstream("/proc/self/clear_refs") << "5";  // a new peak of the resident set
         form.btnCopy_Click();
         peakKilobytes = std::max(peakKilobytes, statusKilobytes("VmHWM:"));
         if (form.listPSP.ListCount() != scenario.videos) {
@@ -139,48 +189,44 @@ void run(const Scenario& scenario) {
             std::exit(1);
         }
     };
-    // The platform's copy alone, file by file, tells the handler's share from the platform's.
-    const auto copyByPlatform = [&] {
-        for (int i = 0; i < form.listSource.ListCount(); ++i) {
-            const std::string& name = form.listSource.List(i);
-            platform.shellCopy(source + "/" + name, stick + "/" + name);
-        }
-    };
     const std::string cpAndSync = "cp " + source + "/*.MP4 " + reference + "/ && sync";
-    const auto copyByCp = [&] {
-        if (std::system(cpAndSync.c_str()) != 0) {
-            std::fprintf(stderr, "cp failed\n");
-            std::exit(1);
-        }
-    };
 
-    const Medians m =
-        timeInTurns(scenario.rounds, prepare, copyThroughTheWindow, copyByPlatform, copyByCp);
-    const double ratio = m.window / m.cpAndSync;
-    std::printf("Copy of %d videos of %llu MiB against cp + sync (median of %d rounds)\n",
-                scenario.videos, static_cast<unsigned long long>(scenario.megabytes),
-                scenario.rounds);
-    std::printf(
-        "  program   %9.3f ms\n  reference %9.3f ms\n  ratio     %9.3f (aim: at most "
-        "1.05, %s)\n",
-        m.window * 1e3, m.cpAndSync * 1e3, ratio, ratio <= 1.05 ? "met" : "NOT met");
-    std::printf("  the platform's copy alone, file by file: %9.3f ms, ratio %.3f\n",
-                m.platformAlone * 1e3, m.platformAlone / m.cpAndSync);
-    std::printf(
-        "  peak resident while copying %.1f MiB (resident before: %.1f MiB; aim: under "
-        "64 MiB, %s)\n",
-        static_cast<double>(peakKilobytes) / 1024, static_cast<double>(before) / 1024,
-        peakKilobytes < 64 * 1024 ? "met" : "NOT met");
+    std::vector<double> program, cp;
+    for (int round = 0; round < scenario.rounds; ++round) {
+        prepare();
+        program.push_back(secondsOf(copyThroughTheWindow, 1));
+        prepare();
+        cp.push_back(secondsOf([&] { shell(cpAndSync); }, 1));
+    }
+    stick.limitWrites(0);
+    const Timing timing{median(program), median(cp)};
+    char what[160];
+    std::snprintf(what, sizeof what,
+                  "Copy of %d x %llu MiB from the disk onto a stick%s, against cp + sync",
+                  scenario.videos, static_cast<unsigned long long>(scenario.megabytes),
+                  scenario.writeLimit != 0 ? " held to 8 MiB/s" : "");
+    report(what, timing, scenario.aim);
+    std::printf("  peak resident while copying %.1f MiB (aim: under 64 MiB, %s)\n",
+                static_cast<double>(peakKilobytes) / 1024,
+                peakKilobytes < 64 * 1024 ? "met" : "NOT met");
 }
 
 }  // namespace
 }  // namespace velmora::bench
 
 int main(int argc, char** argv) {
-    using namespace velmora;
-    bench::useOffscreenUnlessSet();
+    using namespace velmora::bench;
+    if (geteuid() != 0) {
+        std::printf(
+            "copy_bench: skipped: the stand-in stick is a loop-mounted image, which needs root\n");
+        return 0;
+    }
+    useOffscreenUnlessSet();
     QApplication app(argc, argv);
-    bench::run({4, 256, 5});
-    bench::run({200, 2, 5});
+    const ScratchFolder scratch("velmora-copy-bench");
+    const LoopStick stick(scratch.path());
+    run(scratch.path(), stick, {4, 256, 0, 1.0, 3});
+    run(scratch.path(), stick, {200, 2, 0, 1.3, 3});
+    run(scratch.path(), stick, {2, 64, 8 * kMegabyte, 1.05, 3});
     return 0;
 }

@@ -1,12 +1,19 @@
 #include "psp/FreeSpace.h"
 
 #include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "summary/Megabytes.h"
 
 namespace velmora {
 
 std::string freeSpaceFigure(Platform& platform, const std::string& root) {
-    return megabyteFigure(wholeMegabytes(platform.freeBytesAvailable(root)));
+    // A figure left from another drive would let a copy start that can't fit; nothing
+    // measured is nothing free, as Windows reports it too.
+    try {
+        return megabyteFigure(wholeMegabytes(platform.freeBytesAvailable(root)));
+    } catch (const PlatformError&) {
+        return megabyteFigure(0);
+    }
 }
 
 }  // namespace velmora

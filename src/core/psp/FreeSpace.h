@@ -6,8 +6,8 @@ namespace velmora {
 
 class Platform;
 
-// The free-space figure of the drive at root: the whole megabytes available to this user.
-// Throws PlatformError when the drive can't be measured.
+// The free-space figure of the drive at root: the whole megabytes available to this user;
+// "0" when the drive can't be measured.
 std::string freeSpaceFigure(Platform& platform, const std::string& root);
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #include "psp/VideoFolder.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "platform/Paths.h"
 #include "platform/Platform.h"
@@ -22,6 +24,12 @@ bool holdsFolder(Platform& platform, const std::string& path, std::string_view n
     return platform.findFirst(path, lookup::kFoldersToo) == name;
 }
 
+bool isMachineDrive(Platform& platform, const std::string& root) {
+    const std::vector<DriveEntry> drives = platform.listDrives();
+    return std::any_of(drives.begin(), drives.end(),
+                       [&root](const DriveEntry& drive) { return drive.root == root; });
+}
+
 void makeMissingFolder(Platform& platform, const std::string& path) {
     if (!platform.isFolder(path)) {
         platform.makeFolder(path);
@@ -31,9 +39,11 @@ void makeMissingFolder(Platform& platform, const std::string& path) {
 }  // namespace
 
 std::optional<std::string> findVideoFolder(Platform& platform, const std::string& root) {
-    // A drive that has gone or is not mounted has no root folder; on Windows the lookup
-    // itself fails there, so treat it the same rather than offer to make folders on it.
-    if (!platform.isFolder(root)) {
+    // A stick pulled out since the drive list was read can leave its mount point behind as
+    // an empty folder of the computer's own disk: only a drive that is still one of the
+    // machine's drives is ready. Offering to make folders elsewhere would put them on the
+    // wrong disk.
+    if (!isMachineDrive(platform, root) || !platform.isFolder(root)) {
         throw PlatformError("Reading the drive", root, "The drive is not ready.");
     }
     for (std::string_view name : {kFirstVideoFolder, kSecondVideoFolder}) {

@@ -1,9 +1,13 @@
 #include "ShellCopy.h"
 
-#include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <atomic>
+#include <exception>
+#include <thread>
 
+#include "InputGate.h"
 #include "MessageBox.h"
 #include "platform/PlatformError.h"
 
@@ -12,8 +16,9 @@ namespace {
 
 // The bar counts in thousandths: an int can't hold the byte count of a large video.
 constexpr int kSteps = 1000;
-// Thumbnails copy in a blink; only a copy that takes longer than this shows the window.
-constexpr int kShowAfterMs = 300;
+// A copy that ends sooner shows no window: one for each of many small videos would cost more
+// than their copy. A slow one shows its window well within half a second.
+constexpr int kShowAfterMs = 200;
 // Windows' ERROR_GEN_FAILURE: the shell's code when a copy fails for a reason of the system.
 constexpr int kCopyFailed = 31;
 
@@ -21,10 +26,52 @@ int stepOf(std::uint64_t copied, std::uint64_t total) {
     return total == 0 ? kSteps : static_cast<int>(copied * kSteps / total);
 }
 
+// The copy on a thread of its own, so that the window keeps repainting and Cancel answers
+// while a slow stick takes its time; the caller's event loop runs until it is done.
+class CopyThread {
+  public:
+    CopyThread(const FileOperations& files, const std::string& from, const std::string& to,
+               QProgressDialog& progress)
+        : thread_([this, &files, from, to, &progress] {
+              try {
+                  outcome_ = files.copyFile(from, to, [this, &progress](auto copied, auto total) {
+                      QMetaObject::invokeMethod(
+                          &progress,
+                          [&progress, step = stepOf(copied, total)] { progress.setValue(step); },
+                          Qt::QueuedConnection);
+                      return !cancelled_;
+                  });
+              } catch (...) {
+                  failure_ = std::current_exception();
+              }
+              QMetaObject::invokeMethod(&done_, &QEventLoop::quit, Qt::QueuedConnection);
+          }) {
+        QObject::connect(&progress, &QProgressDialog::canceled, [this] { cancelled_ = true; });
+    }
+
+    // Runs the event loop until the copy has ended; gives its outcome or throws its failure.
+    FileOperations::CopyOutcome wait() {
+        done_.exec();
+        thread_.join();
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+        return outcome_;
+    }
+
+  private:
+    QEventLoop done_;
+    std::atomic<bool> cancelled_ = false;
+    FileOperations::CopyOutcome outcome_{};
+    std::exception_ptr failure_;
+    std::thread thread_;  // last: it starts once the rest is there
+};
+
 }  // namespace
 
 ShellCopyResult copyWithProgress(const FileOperations& files, const std::string& from,
                                  const std::string& to, QWidget* owner) {
+    const ClosedToInput closed;
     const QString name = QFileInfo(QString::fromStdString(from)).fileName();
     FileOperations::CopyOutcome outcome{};
     try {
@@ -32,25 +79,19 @@ ShellCopyResult copyWithProgress(const FileOperations& files, const std::string&
                                  0, kSteps, owner);
         progress.setWindowTitle(QStringLiteral("Copying"));
         progress.setWindowModality(Qt::ApplicationModal);
-        progress.setMinimumDuration(kShowAfterMs);
         progress.setAutoClose(false);
         progress.setAutoReset(false);
+        progress.setMinimumDuration(kShowAfterMs);
         progress.setValue(0);
-        outcome = files.copyFile(from, to, [&progress](std::uint64_t copied, std::uint64_t total) {
-            progress.setValue(stepOf(copied, total));
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        CopyThread copy(files, from, to, progress);
+        outcome = copy.wait();
     } catch (const PlatformError& failure) {
         showMessageBox(owner,
                        "Can't copy \"" + name.toStdString() + "\".\r\n\r\n" + failure.reason(),
                        mb::kOk | mb::kIconError, std::nullopt);
         return {kCopyFailed, false};
     }
-    if (outcome == FileOperations::CopyOutcome::Cancelled) {
-        return {0, true};
-    }
-    return {0, false};
+    return {0, outcome == FileOperations::CopyOutcome::Cancelled};
 }
 
 }  // namespace velmora::qt

@@ -6,6 +6,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <memory>
 #include <system_error>
@@ -67,6 +68,22 @@ bool statEntry(int dirFd, const char* name, struct stat& info) {
     return fstatat(dirFd, name, &info, 0) == 0;
 }
 
+// The name as the folder stores the entry found under name. It differs only where the file
+// system ignores letter case (a FAT stick): the same entry is then found under the name with
+// every letter's case turned, and the folder's listing tells how it is spelt.
+std::string storedName(DIR* dir, const std::string& folder, const std::string& name,
+                       const struct stat& found) {
+    std::string turned = name;
+    for (char& c : turned) {
+        const auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
+    }
+    struct stat info {};
+    const bool foldsCase = turned != name && statEntry(dirfd(dir), turned.c_str(), info) &&
+                           info.st_ino == found.st_ino;
+    return foldsCase ? findIgnoringCase(folder, name) : name;
+}
+
 }  // namespace
 
 std::string FileOperations::resolve(const std::string& path) const {
@@ -118,7 +135,7 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
         struct stat info {};
         if (statEntry(dirfd(dir.get()), namePattern.c_str(), info)) {
             const bool counts = S_ISREG(info.st_mode) || (foldersToo && S_ISDIR(info.st_mode));
-            return counts ? namePattern : std::string();
+            return counts ? storedName(dir.get(), folder, namePattern, info) : std::string();
         }
     }
     while (const dirent* entry = readdir(dir.get())) {

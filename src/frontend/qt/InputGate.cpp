@@ -1,0 +1,93 @@
+#include "InputGate.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace velmora::qt {
+namespace {
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Input for the modal dialog that is up passes; any other is dropped.
+bool forTheModalDialog(QObject* receiver) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) {
+        return false;
+    }
+    if (const auto* widget = qobject_cast<QWidget*>(receiver)) {
+        return widget->window() == modal;
+    }
+    return receiver == modal->windowHandle();
+}
+
+class Gate : public QObject {
+  public:
+    void close() {
+        if (depth_++ == 0 && !installed_) {
+            QApplication::instance()->installEventFilter(this);
+            installed_ = true;
+        }
+    }
+    void release() {
+        --depth_;
+        QTimer::singleShot(0, this, [this] { reopenWhenIdle(); });
+    }
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        return isUserInput(event->type()) && !forTheModalDialog(receiver);
+    }
+
+  private:
+    void reopenWhenIdle() {
+        if (depth_ > 0 || !installed_) {
+            return;
+        }
+        QApplication::processEvents();  // what came in while the thread was busy is dropped
+        if (depth_ == 0) {
+            QApplication::instance()->removeEventFilter(this);
+            installed_ = false;
+        }
+    }
+
+    int depth_ = 0;
+    bool installed_ = false;
+};
+
+Gate& gate() {
+    static Gate* const instance = new Gate;  // lives as long as the program
+    return *instance;
+}
+
+}  // namespace
+
+ClosedToInput::ClosedToInput() {
+    gate().close();
+}
+
+ClosedToInput::~ClosedToInput() {
+    gate().release();
+}
+
+}  // namespace velmora::qt

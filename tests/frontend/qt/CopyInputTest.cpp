@@ -1,0 +1,89 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "ModalDialogs.h"
+#include "ShellCopy.h"
+#include "WindowFixture.h"
+
+namespace velmora::test {
+namespace {
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A copy that runs until it is cancelled: its source is a pipe that trickles and never ends.
+class CopyInput : public WindowFixture {
+  protected:
+    CopyInput() {
+        mkfifo(source.c_str(), 0600);
+        feeder = std::thread([this, fd = open(source.c_str(), O_RDWR | O_NONBLOCK)] {
+            for (const std::string chunk(1 << 16, 'v'); !stop; usleep(10000)) {
+                static_cast<void>(write(fd, chunk.data(), chunk.size()));
+            }
+            close(fd);
+        });
+    }
+    ~CopyInput() override {
+        stop = true;
+        feeder.join();
+    }
+    const std::string source = folder.at("endless.MP4");
+    std::atomic<bool> stop = false;
+    std::thread feeder;
+};
+
+TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
+    window.show();
+    const std::string typed = form.dirSource.Text();
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    onNextModal<QProgressDialog>([&](QProgressDialog& progress) {
+        QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);
+        QTest::keyClicks(&view("dirSource"), "typed");
+        window.update();
+        QTest::qWait(100);
+        EXPECT_GT(counter.paints, 0);
+        QTest::mouseClick(progress.findChild<QPushButton*>(), Qt::LeftButton);  // Cancel
+    });
+    const ShellCopyResult result =
+        qt::copyWithProgress(FileOperations(), source, folder.at("MAQ12301.MP4"), &window);
+    EXPECT_TRUE(result.aborted);
+    EXPECT_FALSE(folder.exists("MAQ12301.MP4"));
+    QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too
+    QApplication::processEvents();
+    EXPECT_TRUE(platform.questions.empty());  // a click on Copy would have said "not enough space"
+    EXPECT_EQ(form.dirSource.Text(), typed);
+    QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);  // open again
+    EXPECT_EQ(platform.questions.size(), 1u);
+}
+
+TEST_F(CopyInput, AFailureIsShownWithTheSystemsReasonAndGivesANonZeroCode) {
+    QString shown;
+    onNextModal<QMessageBox>([&shown](QMessageBox& box) {
+        shown = box.icon() == QMessageBox::Critical ? box.text() : "no error icon";
+        box.accept();
+    });
+    const ShellCopyResult result = qt::copyWithProgress(FileOperations(), folder.at("b.MP4"),
+                                                        folder.at("no/MAQ.MP4"), &window);
+    EXPECT_TRUE(result.code != 0 && !result.aborted);
+    EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
+    QApplication::processEvents();  // the window takes input again once its loop runs
+}
+
+}  // namespace
+}  // namespace velmora::test

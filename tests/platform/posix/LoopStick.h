@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace velmora::test {
+
+// An ext4 image on a loop device mounted on an existing folder for the life of the object: a
+// stick of its own that fills up, turns read-only or writes slowly. Only root may mount.
+class LoopStick {
+  public:
+    LoopStick(const std::string& mountPoint, int megabytes) : mountPoint_(mountPoint) {
+        const std::string image = mountPoint + ".img";  // removed once the device holds it
+        ready_ =
+            geteuid() == 0 &&
+            run("truncate -s " + std::to_string(megabytes) + "M " + image + " && mkfs.ext4 -q -F " +
+                image + " && losetup -f --show " + image + " >" + image + ".dev && rm " + image) &&
+            std::ifstream(image + ".dev") >> device_ &&
+            run("rm " + image + ".dev && mount -o noinit_itable " + device_ + " " + mountPoint);
+    }
+    ~LoopStick() {
+        limitWrites(0);
+        run("umount -l " + mountPoint_ + "; losetup -d " + device_);
+    }
+    LoopStick(const LoopStick&) = delete;
+    bool ready() const { return ready_; }
+    bool makeReadOnly() const { return run("mount -o remount,ro " + mountPoint_); }
+    // Holds the device's writes to a rate (0 lifts it); false where the machine can't.
+    bool limitWrites(unsigned long bytesPerSecond) const {
+        struct stat info {};
+        return stat(device_.c_str(), &info) == 0 &&
+               std::ofstream("/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device")
+                   << major(info.st_rdev) << ":" << minor(info.st_rdev) << " " << bytesPerSecond
+                   << std::endl;
+    }
+    // Transactions its journal has committed so far.
+    long commits() const {
+        std::ifstream info("/proc/fs/jbd2/" + device_.substr(device_.rfind('/') + 1) + "-8/info");
+        long count = -1;
+        info >> count;
+        return count;
+    }
+
+  private:
+    static bool run(const std::string& command) {
+        return std::system((command + " 2>/dev/null").c_str()) == 0;
+    }
+    std::string mountPoint_;
+    std::string device_;
+    bool ready_ = false;
+};
+
+}  // namespace velmora::test
