@@ -99,6 +99,23 @@ TEST_F(PspSide, ADriveThatHasGoneOffersToMakeNothing) {
     EXPECT_EQ(form.freePSP.Caption(), "0");
 }
 
+TEST_F(PspSide, AStickPulledOutIsNotReadyAndOneThatCannotBeMeasuredHasNoSpace) {
+    // Its mount point stays behind as an empty folder of the computer's own disk.
+    platform.setDrives({{"h: [HOME]", home.root()}});
+    platform.answer(mb::kAnswerYes);
+    pick(form, 1);
+    EXPECT_EQ(lastQuestion(), "Video directory not found!");
+    EXPECT_FALSE(stick.exists("MP_ROOT"));
+    // Back in, but its free space can't be read: no figure of another drive stays.
+    platform.setDrives({{"h: [HOME]", home.root()}, {"e: [PSP]", stick.root()}});
+    form.freePSP.setCaption("9");
+    platform.freeSpaceFails = true;
+    showStick(form);
+    EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
+    EXPECT_EQ(form.freePSP.Caption(), "0");
+    EXPECT_EQ(platform.questions.size(), 1u);
+}
+
 TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     showStick(form, {"MAQ10001.MP4", "MAQ10001.THM"});
     stick.writeSized(inVideoFolder("MAQ10002.MP4"), 3 * kMegabyte);
@@ -165,7 +182,7 @@ TEST_F(PspSide, FailingStepsArePassedOverSilently) {
     // A video that stays keeps nobody else's thumbnail, so its own goes with the request.
     EXPECT_EQ(stickFiles(), (Strings{"MAQ10002.MP4", "MAQ10003.THM"}));
     EXPECT_EQ(listed(form.listPSP), Strings{"MAQ10002.MP4"});
-    EXPECT_EQ(form.freePSP.Caption(), "700");
+    EXPECT_EQ(form.freePSP.Caption(), "0");
 }
 
 TEST_F(PspSide, AThumbnailStaysWhileAVideoThatStaysSharesIt) {
