@@ -5,7 +5,6 @@
 // the benchmark runs as root.
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -17,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "LoopStick.h"
 #include "Offscreen.h"
 #include "QtPlatform.h"
 #include "Ratio.h"
@@ -27,7 +27,6 @@ namespace velmora::bench {
 namespace {
 
 constexpr std::uint64_t kMegabyte = 1048576;
-constexpr const char* kThrottle = "/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device";
 
 // The Linux platform with a user who answers Yes to the question.
 class YesPlatform : public qt::QtPlatform {
@@ -43,55 +42,6 @@ void shell(const std::string& command) {
         std::exit(1);
     }
 }
-
-std::string output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, pipe) != nullptr) {
-            text += line;
-        }
-        pclose(pipe);
-    }
-    while (!text.empty() && text.back() == '\n') {
-        text.pop_back();
-    }
-    return text;
-}
-
-// An ext4 image on a loop device that writes straight to the disk, mounted for the life of
-// the object; its write rate can be held down.
-class LoopStick {
-  public:
-    explicit LoopStick(const std::string& folder)
-        : image_(folder + "/stick.img"), mount_(folder + "/stick") {
-        std::filesystem::create_directories(mount_);
-        shell("truncate -s 3G " + image_ + " && mkfs.ext4 -q -F " + image_);
-        device_ = output("losetup --find --show --direct-io=on " + image_);
-        shell("mount -o noinit_itable " + device_ + " " + mount_);
-        struct stat info {};
-        stat(device_.c_str(), &info);
-        numbers_ = std::to_string(major(info.st_rdev)) + ":" + std::to_string(minor(info.st_rdev));
-    }
-    ~LoopStick() {
-        limitWrites(0);
-        std::system(("umount " + mount_ + " && losetup -d " + device_).c_str());
-    }
-    LoopStick(const LoopStick&) = delete;
-    LoopStick& operator=(const LoopStick&) = delete;
-
-    std::string at(const std::string& name) const { return mount_ + "/" + name; }
-    // 0 lifts the limit.
-    void limitWrites(std::uint64_t bytesPerSecond) const {
-        std::ofstream(kThrottle) << numbers_ << " " << bytesPerSecond << "\n";
-    }
-
-  private:
-    std::string image_;
-    std::string mount_;
-    std::string device_;
-    std::string numbers_;
-};
 
 // Videos of bytes that differ from block to block, so no file system can share or skip them.
 std::vector<std::string> makeVideos(const std::string& folder, int count, std::uint64_t megabytes) {
@@ -157,12 +107,13 @@ struct Scenario {
 // The median seconds of the copy through the window and of cp + sync, in turns: each round
 // starts from empty targets and cold caches, prepared outside the timing.
 void run(const std::string& scratch, const LoopStick& stick, const Scenario& scenario) {
+    const std::string onStick = scratch + "/stick/";
     const std::string source = scratch + "/source";
     std::filesystem::remove_all(source);
     const std::vector<std::string> sources =
         makeVideos(source, scenario.videos, scenario.megabytes);
-    const std::string videos = stick.at("MP_ROOT/100ANV01");
-    const std::string reference = stick.at("reference");
+    const std::string videos = onStick + "MP_ROOT/100ANV01";
+    const std::string reference = onStick + "reference";
     stick.limitWrites(scenario.writeLimit);
 
     YesPlatform platform;
@@ -224,7 +175,12 @@ int main(int argc, char** argv) {
     useOffscreenUnlessSet();
     QApplication app(argc, argv);
     const ScratchFolder scratch("velmora-copy-bench");
-    const LoopStick stick(scratch.path());
+    std::filesystem::create_directories(scratch.at("stick"));
+    const LoopStick stick(scratch.at("stick"), 3072, true);
+    if (!stick.ready()) {
+        std::fprintf(stderr, "copy_bench: could not mount the stand-in stick\n");
+        return 1;
+    }
     run(scratch.path(), stick, {4, 256, 0, 1.0, 3});
     run(scratch.path(), stick, {200, 2, 0, 1.3, 3});
     run(scratch.path(), stick, {2, 64, 8 * kMegabyte, 1.05, 3});

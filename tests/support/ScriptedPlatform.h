@@ -56,7 +56,6 @@ class ScriptedPlatform : public Platform {
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
-    std::vector<std::string> browseTitles;
     std::vector<std::string> deletions;  // every attempt
     std::vector<std::string> openedAddresses;
     std::vector<bool> busyCursor;
@@ -98,8 +97,7 @@ class ScriptedPlatform : public Platform {
         }
         return {};
     }
-    std::optional<std::string> browseForFolder(const std::string& title) override {
-        browseTitles.push_back(title);
+    std::optional<std::string> browseForFolder(const std::string&) override {
         return next(browses_, std::optional<std::string>());
     }
     std::uint64_t freeBytesAvailable(const std::string& root) override {

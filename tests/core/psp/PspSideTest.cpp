@@ -137,25 +137,22 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     EXPECT_NE(form.picPSP.picture(), nullptr);
 }
 
-TEST_F(PspSide, OtherKeysBackspaceWithoutACurrentFileAndAnswerNoDeleteNothing) {
-    showStick(form, {"MAQ10001.MP4"});
+TEST_F(PspSide, DeletesSelectedVideosAndTheirThumbnailsInListOrderOnlyOnBackspaceAndYes) {
+    // A.MP4 sorts first, and its thumbnail is named by its first eight characters.
+    showStick(form, {"MAQ10001.MP4", "MAQ10001.THM", "MAQ10002.MP4", "MAQ10003.MP4", "maq10003.thm",
+                     "A.MP4", "A.MP4.THM"});
     select(form.listPSP, {0});
     for (const std::int16_t code : std::initializer_list<std::int16_t>{0, 3, 8, 13, 27}) {
-        form.listPSP_KeyPress(code);
+        form.listPSP_KeyPress(code);  // Backspace too: there is no current file yet
     }
     EXPECT_TRUE(platform.questions.empty());
     form.listPSP.setListIndex(0);
-    form.listPSP_KeyPress(key::kBackspace);
+    form.listPSP_KeyPress(key::kBackspace);  // answered No
     ASSERT_EQ(platform.questions.size(), 1u);
     EXPECT_EQ(platform.questions[0].title, "Confirm Deletion");
     EXPECT_EQ(platform.questions[0].flags, mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2);
     EXPECT_TRUE(platform.deletions.empty());
-}
 
-TEST_F(PspSide, DeletesSelectedVideosAndTheirThumbnailsInListOrder) {
-    // A.MP4 sorts first, and its thumbnail is named by its first eight characters.
-    showStick(form, {"MAQ10001.MP4", "MAQ10001.THM", "MAQ10002.MP4", "MAQ10003.MP4", "maq10003.thm",
-                     "A.MP4", "A.MP4.THM"});
     choose({3, 2, 0});
     form.sizePSP.setCaption("42");
     platform.setFreeBytes(stick.root(), 800 * kMegabyte);

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "FileOperations.h"
+#include "LoopStick.h"
 #include "platform/PlatformError.h"
-#include "platform/posix/LoopStick.h"
 #include "support/TempFolder.h"
 
 namespace velmora {
@@ -37,7 +37,7 @@ class StickCopy : public ::testing::Test {
     }
     test::TempFolder source;
     test::TempFolder mountPoint;
-    test::LoopStick stick{mountPoint.path(), 16};
+    LoopStick stick{mountPoint.path(), 16};
 };
 
 TEST_F(StickCopy, AFullOrReadOnlyStickKeepsNothingAndSaysWhy) {

@@ -8,18 +8,24 @@
 #include <fstream>
 #include <string>
 
-namespace velmora::test {
+namespace velmora {
 
 // An ext4 image on a loop device mounted on an existing folder for the life of the object: a
-// stick of its own that fills up, turns read-only or writes slowly. Only root may mount.
+// stick of its own that fills up, turns read-only or writes slowly. Only root may mount. The
+// stick tests and the copy benchmark both copy onto one.
 class LoopStick {
   public:
-    LoopStick(const std::string& mountPoint, int megabytes) : mountPoint_(mountPoint) {
+    // directIo: the device writes straight to the disk, keeping nothing of the image in the
+    // page cache (the image's own file system must allow it).
+    LoopStick(const std::string& mountPoint, int megabytes, bool directIo = false)
+        : mountPoint_(mountPoint) {
         const std::string image = mountPoint + ".img";  // removed once the device holds it
+        const std::string direct = directIo ? " --direct-io=on " : " ";
         ready_ =
             geteuid() == 0 &&
             run("truncate -s " + std::to_string(megabytes) + "M " + image + " && mkfs.ext4 -q -F " +
-                image + " && losetup -f --show " + image + " >" + image + ".dev && rm " + image) &&
+                image + " && losetup -f --show" + direct + image + " >" + image + ".dev && rm " +
+                image) &&
             std::ifstream(image + ".dev") >> device_ &&
             run("rm " + image + ".dev && mount -o noinit_itable " + device_ + " " + mountPoint);
     }
@@ -28,9 +34,12 @@ class LoopStick {
         run("umount -l " + mountPoint_ + "; losetup -d " + device_);
     }
     LoopStick(const LoopStick&) = delete;
+    LoopStick& operator=(const LoopStick&) = delete;
+
     bool ready() const { return ready_; }
     bool makeReadOnly() const { return run("mount -o remount,ro " + mountPoint_); }
-    // Holds the device's writes to a rate (0 lifts it); false where the machine can't.
+    // Holds the device's writes to a rate (0 lifts it) through cgroup v1's blkio controller;
+    // false where the machine can't.
     bool limitWrites(unsigned long bytesPerSecond) const {
         struct stat info {};
         return stat(device_.c_str(), &info) == 0 &&
@@ -55,4 +64,4 @@ class LoopStick {
     bool ready_ = false;
 };
 
-}  // namespace velmora::test
+}  // namespace velmora
