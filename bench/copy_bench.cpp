@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const ScratchFolder scratch("velmora-copy-bench");
     std::filesystem::create_directories(scratch.at("stick"));
-    const LoopStick stick(scratch.at("stick"), 3072, true);
+    const velmora::LoopStick stick(scratch.at("stick"), 3072, true);
     if (!stick.ready()) {
         std::fprintf(stderr, "copy_bench: could not mount the stand-in stick\n");
         return 1;
