@@ -40,7 +40,9 @@ bool hasMedium(const std::wstring& root) {
 std::wstring shareName(const std::wstring& root) {
     wchar_t share[MAX_PATH + 1] = {};
     DWORD length = MAX_PATH + 1;
-    if (WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length) != NO_ERROR) {
+    // A remembered connection that is not up now still names its share.
+    const DWORD result = WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length);
+    if (result != NO_ERROR && result != ERROR_CONNECTION_UNAVAIL) {
         return {};
     }
     return share;
