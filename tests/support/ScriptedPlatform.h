@@ -4,6 +4,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -53,6 +54,9 @@ class ScriptedPlatform : public Platform {
     // while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
+    // Runs inside every shell copy, before it copies: what the user or the system does while
+    // the progress window is up.
+    std::function<void()> duringShellCopy;
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
@@ -60,6 +64,7 @@ class ScriptedPlatform : public Platform {
     std::vector<std::string> openedAddresses;
     std::vector<bool> busyCursor;
     int shellCopies = 0;
+    int driveReads = 0;
     int randomDraws = 0;
     int pictureLoads = 0;
 
@@ -85,6 +90,9 @@ class ScriptedPlatform : public Platform {
         files_.copyFile(from, to);
     }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
+        if (duringShellCopy) {
+            duringShellCopy();
+        }
         if (const auto end = shellCopyEnds.find(++shellCopies); end != shellCopyEnds.end()) {
             return end->second;
         }
@@ -130,7 +138,10 @@ class ScriptedPlatform : public Platform {
     std::vector<std::string> listFiles(const std::string& folder) override {
         return files_.listFiles(folder);
     }
-    std::vector<DriveEntry> listDrives() override { return drives_; }
+    std::vector<DriveEntry> listDrives() override {
+        ++driveReads;
+        return drives_;
+    }
     std::string workingFolder() override {
         return workingFolder_ ? *workingFolder_ : files_.workingFolder();
     }

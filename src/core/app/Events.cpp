@@ -1,5 +1,6 @@
 #include <array>
 #include <exception>
+#include <utility>
 
 #include "app/MainForm.h"
 #include "platform/Platform.h"
@@ -47,13 +48,33 @@ bool MainForm::hasHandler(std::string_view control, EventKind kind) const {
 
 void MainForm::raise(std::string_view control, EventKind kind, std::int16_t keyCode) {
     const Wiring* wiring = findWiring(control, kind);
-    if (wiring == nullptr) {
+    if (wiring == nullptr || handlerRunning_) {
         return;
     }
+    runHandler([&] { wiring->run(*this, keyCode); });
+}
+
+void MainForm::drivesChanged() {
+    if (handlerRunning_) {
+        drivesChangedMeanwhile_ = true;
+        return;
+    }
+    runHandler([this] { drivePSP_KeyPress(key::kCtrlR); });
+}
+
+// The failure report is part of the handler's run: its message box is up while the window
+// still takes no events.
+template <typename Handler>
+void MainForm::runHandler(Handler&& handler) {
+    handlerRunning_ = true;
     try {
-        wiring->run(*this, keyCode);
+        handler();
     } catch (const std::exception& failure) {
         reportFailure(failure);
+    }
+    handlerRunning_ = false;
+    if (std::exchange(drivesChangedMeanwhile_, false)) {
+        drivesChanged();
     }
 }
 

@@ -40,9 +40,17 @@ class MainForm {
 
     // Front ends call this for every user event of a control. It runs the handler wired to
     // that event, if any, and reports a failure the handler did not catch once, in a
-    // message box; the window then goes on as it is.
+    // message box; the window then goes on as it is. An event that arrives while a handler
+    // runs (from a nested event loop, a sent message, an assistive tool) is ignored: one
+    // handler never starts inside another.
     void raise(std::string_view control, EventKind kind, std::int16_t keyCode = 0);
     bool hasHandler(std::string_view control, EventKind kind) const;
+    bool handlerRunning() const { return handlerRunning_; }
+
+    // Front ends call this when the system says drives arrived or went. The drive list is
+    // read again as Ctrl-R in it does; while a handler runs, once after it ends, however
+    // many changes came meanwhile.
+    void drivesChanged();
 
     // Every control in the order of the window's table; containers come before their contents.
     const std::vector<Control*>& controls() const { return controls_; }
@@ -88,10 +96,14 @@ class MainForm {
 
   private:
     void startInWorkingFolder();
+    template <typename Handler>
+    void runHandler(Handler&& handler);
     void reportFailure(const std::exception& failure);
 
     Platform& platform_;
     std::vector<Control*> controls_;
+    bool handlerRunning_ = false;
+    bool drivesChangedMeanwhile_ = false;
 };
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -93,6 +94,15 @@ class Platform {
     // in a folder, in no particular order.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::vector<DriveEntry> listDrives() = 0;
+    // True when root is the root of one of the machine's drives and can be read now. A stick
+    // pulled out can leave its mount point behind as an empty folder of the computer's own
+    // disk, which is no drive. Answers at once, without waiting on an absent network server.
+    virtual bool isDriveReady(const std::string& root) {
+        const std::vector<DriveEntry> drives = listDrives();
+        return std::any_of(drives.begin(), drives.end(),
+                           [&root](const DriveEntry& drive) { return drive.root == root; }) &&
+               isFolder(root);
+    }
     // The process's working folder at start-up.
     virtual std::string workingFolder() = 0;
 };

@@ -1,8 +1,6 @@
 #include "psp/VideoFolder.h"
 
-#include <algorithm>
 #include <string_view>
-#include <vector>
 
 #include "platform/Paths.h"
 #include "platform/Platform.h"
@@ -24,12 +22,6 @@ bool holdsFolder(Platform& platform, const std::string& path, std::string_view n
     return platform.findFirst(path, lookup::kFoldersToo) == name;
 }
 
-bool isMachineDrive(Platform& platform, const std::string& root) {
-    const std::vector<DriveEntry> drives = platform.listDrives();
-    return std::any_of(drives.begin(), drives.end(),
-                       [&root](const DriveEntry& drive) { return drive.root == root; });
-}
-
 void makeMissingFolder(Platform& platform, const std::string& path) {
     if (!platform.isFolder(path)) {
         platform.makeFolder(path);
@@ -39,11 +31,8 @@ void makeMissingFolder(Platform& platform, const std::string& path) {
 }  // namespace
 
 std::optional<std::string> findVideoFolder(Platform& platform, const std::string& root) {
-    // A stick pulled out since the drive list was read can leave its mount point behind as
-    // an empty folder of the computer's own disk: only a drive that is still one of the
-    // machine's drives is ready. Offering to make folders elsewhere would put them on the
-    // wrong disk.
-    if (!isMachineDrive(platform, root) || !platform.isFolder(root)) {
+    // Offering to make folders on a drive that is not ready could put them on the wrong disk.
+    if (!platform.isDriveReady(root)) {
         throw PlatformError("Reading the drive", root, "The drive is not ready.");
     }
     for (std::string_view name : {kFirstVideoFolder, kSecondVideoFolder}) {

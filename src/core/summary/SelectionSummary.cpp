@@ -43,34 +43,43 @@ std::uint64_t videoMegabytes(Platform& platform, const std::string& path) {
         static_cast<std::uint64_t>(std::max<std::int64_t>(0, platform.fileLength(path))));
 }
 
-// A thumbnail that is missing, hidden or not a picture leaves the box as it was.
-void paintThumbnail(Platform& platform, const std::string& path, PictureBox& preview) {
+// A thumbnail that is missing, hidden or not a picture paints nothing.
+bool paintThumbnail(Platform& platform, const std::string& path, PictureBox& preview) {
     if (platform.findFirst(path, lookup::kFilesOnly).empty()) {
-        return;
+        return false;
     }
-    if (auto picture = platform.loadPicture(path)) {
-        preview.paint(std::move(picture));
+    auto picture = platform.loadPicture(path);
+    if (!picture) {
+        return false;
     }
+    preview.paint(std::move(picture));
+    return true;
 }
 
-// The total of the selected videos, each counted in whole megabytes, goes into figure; each
-// selected video's thumbnail is painted into preview in list order, so the last one stays.
-// Nothing clears the box. A video or thumbnail that can't be read is reported after the
-// figure is written.
+// The total of the selected videos, each counted in whole megabytes, goes into figure.
+// The box shows the thumbnail of the highest selected video that has one that loads, so the
+// walk for it starts there and stops at the first that paints: a large selection decodes one
+// picture, not one for each video. Nothing clears the box. A video or thumbnail that can't be
+// read is reported after the figure is written.
 void summarizeSelection(Platform& platform, const FileList& list, ThumbnailName thumbnailName,
                         PictureBox& preview, Label& figure) {
     FirstFailure failure;
     std::uint64_t total = 0;
+    const std::string& folder = list.Path();
     const int count = list.ListCount();
     for (int i = 0; i < count; ++i) {
-        if (!list.Selected(i)) {
-            continue;
+        if (list.Selected(i)) {
+            failure.run([&] { total += videoMegabytes(platform, joinPath(folder, list.List(i))); });
         }
-        const std::string& folder = list.Path();
-        const std::string& video = list.List(i);
-        failure.run([&] { total += videoMegabytes(platform, joinPath(folder, video)); });
-        failure.run(
-            [&] { paintThumbnail(platform, joinPath(folder, thumbnailName(video)), preview); });
+    }
+    bool painted = false;
+    for (int i = count - 1; i >= 0 && !painted; --i) {
+        if (list.Selected(i)) {
+            failure.run([&] {
+                painted = paintThumbnail(platform, joinPath(folder, thumbnailName(list.List(i))),
+                                         preview);
+            });
+        }
     }
     figure.setCaption(megabyteFigure(total));
     failure.rethrow();

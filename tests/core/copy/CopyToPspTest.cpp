@@ -129,6 +129,46 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                          ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail));
 
+// Narrator's "invoke" and other assistive tools send clicks and keys that no input gate sees,
+// and the system tells of drives while the progress window is up.
+TEST_F(CopyToPsp, EventsDuringACopyAreIgnoredAndADriveChangeWaitsForItsEnd) {
+    addVideo("a.MP4");
+    addVideo("b.MP4");
+    MainForm form(platform);
+    ready(form, {0, 1}, 123);
+    stick.write(inVideoFolder("MAQ99901.MP4"));
+    form.listPSP.Refresh();
+    select(form.listPSP, {0});
+    for (int prefix : {456, 789}) {  // for a second run or a deletion, should either start
+        platform.drawNext(drawFor(prefix));
+        platform.answer(mb::kAnswerYes);
+    }
+    test::TempFolder newStick;
+    int drivesReadMeanwhile = 0;
+    platform.duringShellCopy = [&] {
+        form.raise("btnCopy", EventKind::Click);
+        form.raise("listPSP", EventKind::KeyPress, key::kBackspace);
+        const int before = platform.driveReads;
+        platform.setDrives({{"e: [PSP]", stick.root()}, {"f: [NEW]", newStick.root()}});
+        form.drivesChanged();
+        form.drivesChanged();
+        drivesReadMeanwhile += platform.driveReads - before;
+    };
+    bool runEnded = false;  // the run's last step gives the source list the focus
+    form.listSource.focusRequested.connect([&runEnded] { runEnded = true; });
+    int refreshesAfterTheRun = 0;
+    form.drivePSP.entriesChanged.connect([&] { refreshesAfterTheRun += runEnded; });
+
+    form.raise("btnCopy", EventKind::Click);
+
+    EXPECT_EQ(platform.shellCopies, 2);
+    EXPECT_TRUE(platform.deletions.empty());
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(drivesReadMeanwhile, 0);
+    EXPECT_EQ(refreshesAfterTheRun, 1);
+    EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
+}
+
 TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesOfTheirOwnUpToTheLastThatHasOne) {
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");

@@ -161,7 +161,7 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBox) {
     home.write("f.THM", test::kJpegBytes);
     click("listSource", {2, 5});
     EXPECT_EQ(shown(form.picSource), "f.THM");
-    EXPECT_EQ(platform.pictureLoads, 2);  // every thumbnail is painted in turn
+    EXPECT_EQ(platform.pictureLoads, 1);
     click("listSource", {0, 2, 4});
     EXPECT_EQ(shown(form.picSource), "c.THM");
     EXPECT_EQ(form.sizeSource.Caption(), "3");
@@ -171,6 +171,30 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBox) {
     EXPECT_EQ(form.sizeSource.Caption(), "0");
     EXPECT_TRUE(platform.questions.empty());
 }
+
+// A thousand selected videos whose last k thumbnails are no pictures: the walk for the preview
+// stops at the first one that loads.
+class LargeSelection : public SourceSide, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LargeSelection, DecodesOnlyUpToTheThumbnailThatShows) {
+    constexpr int kVideos = 1000;
+    const int broken = GetParam();
+    for (int i = 0; i < kVideos; ++i) {
+        const std::string name = "v" + std::to_string(1000 + i);
+        home.writeSized(name + ".MP4", kMB);
+        home.write(name + ".THM", i < kVideos - broken ? test::kJpegBytes : "not a picture");
+    }
+    form.listSource.Refresh();
+    for (int i = 0; i < kVideos; ++i) {
+        form.listSource.setSelected(i, true);
+    }
+    form.raise("listSource", EventKind::Click);
+    EXPECT_EQ(form.sizeSource.Caption(), "1000");
+    EXPECT_EQ(shown(form.picSource), "v" + std::to_string(1999 - broken) + ".THM");
+    EXPECT_EQ(platform.pictureLoads, broken + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(BrokenAtTheEnd, LargeSelection, ::testing::Values(0, 3));
 
 TEST_F(SourceSide, AVideoThatHasGoneIsReportedAfterTheFigureIsWritten) {
     home.writeSized("a.MP4", 2 * kMB);
