@@ -1,11 +1,13 @@
 // Drives the real Velmora.exe by window messages, as an automation client would: the window
 // against its layout table; the folder browser; a copy from a folder deeper than MAX_PATH,
-// typed with forward slashes, to a stand-in stick, and a deletion there; and, given a second,
-// small stick, a copy of more than fits.
+// typed with forward slashes, to a stand-in stick, and a deletion there; a drive letter that
+// comes and goes; and, given a second, small stick, a copy of more than fits.
 // Usage: velmora_ui_driver.exe PATH\Velmora.exe STICK-LETTER [FULL-STICK-LETTER] [--hold FILE]
 //   --hold FILE: before the deletion, writes FILE.ready with the window's place and waits
 //   for FILE to appear (for a screenshot).
 #include <windows.h>
+
+#include <dbt.h>
 
 #include <algorithm>
 #include <chrono>
@@ -378,6 +380,43 @@ void copyOntoFullStick(Session& session, const Folders& folders, const fs::path&
           "only the first video is on the stick, whole; the second stays selected");
 }
 
+// Windows announces a volume to every top-level window; Wine announces no drive letter that a
+// program defines, so the test does it.
+void announceVolume(HWND window, WPARAM event, wchar_t letter) {
+    DEV_BROADCAST_VOLUME volume{};
+    volume.dbcv_size = sizeof(volume);
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1u << (letter - L'A');
+    send(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
+}
+
+void followDrives(Session& session, const fs::path& stickFolder) {
+    const std::string current = session.text("drivePSP");
+    const std::vector<std::string> videos = session.names("listPSP");
+    const auto listed = [&] {
+        return send(session.control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(L"r:")) >= 0;
+    };
+    const auto unchanged = [&] {
+        return session.text("drivePSP") == current && session.names("listPSP") == videos &&
+               session.dialog() == nullptr;
+    };
+    if (!check(DefineDosDeviceW(0, L"R:", stickFolder.c_str()) && !listed(),
+               "drive R: is defined")) {
+        return;
+    }
+    // Two announcements in a row, as a stick with two volumes makes.
+    announceVolume(session.window, DBT_DEVICEARRIVAL, L'R');
+    announceVolume(session.window, DBT_DEVICEARRIVAL, L'R');
+    check(waitFor(listed, 2) && unchanged(),
+          "a volume that arrives is listed within 2 s; the current entry and the PSP list stay, "
+          "nothing is asked");
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"R:", nullptr);
+    announceVolume(session.window, DBT_DEVICEREMOVECOMPLETE, L'R');
+    check(waitFor([&] { return !listed(); }, 2) && unchanged(),
+          "a volume that goes leaves the list within 2 s; the rest stays");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -397,6 +436,7 @@ int wmain(int argc, wchar_t** argv) {
         chooseSourceFolder(session, folders);
         pickNewStick(session, videoFolder(argv[2]));
         copyAndDelete(session, folders, videoFolder(argv[2]), holding ? argv[argc - 1] : L"");
+        followDrives(session, folders.work);
         if (argc == 4 || argc == 6) {
             copyOntoFullStick(session, folders, videoFolder(argv[3]));
         }
