@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "SampleJpeg.h"
@@ -184,9 +185,12 @@ class Session {
     void post(const std::string& name, UINT message, WPARAM wParam = 0) {
         PostMessageW(control(name), message, wParam, 0);
     }
+    LRESULT driveIndex(const std::string& entry) {
+        return send(control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(toWide(entry).c_str()));
+    }
     bool pickDrive(const std::string& entry) {
-        const LRESULT index = send(control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(toWide(entry).c_str()));
+        const LRESULT index = driveIndex(entry);
         send(control("drivePSP"), CB_SETCURSEL, static_cast<WPARAM>(index));
         PostMessageW(window, WM_COMMAND,
                      MAKEWPARAM(GetDlgCtrlID(control("drivePSP")), CBN_SELCHANGE),
@@ -381,40 +385,29 @@ void copyOntoFullStick(Session& session, const Folders& folders, const fs::path&
 }
 
 // Windows announces a volume to every top-level window; Wine announces no drive letter that a
-// program defines, so the test does it.
-void announceVolume(HWND window, WPARAM event, wchar_t letter) {
-    DEV_BROADCAST_VOLUME volume{};
-    volume.dbcv_size = sizeof(volume);
-    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
-    volume.dbcv_unitmask = 1u << (letter - L'A');
-    send(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
-}
-
+// program defines, so the test does, for R:. The current entry, the PSP list and the absence
+// of questions must stay throughout.
 void followDrives(Session& session, const fs::path& stickFolder) {
-    const std::string current = session.text("drivePSP");
-    const std::vector<std::string> videos = session.names("listPSP");
-    const auto listed = [&] {
-        return send(session.control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                    reinterpret_cast<LPARAM>(L"r:")) >= 0;
+    const auto announce = [&](WPARAM event) {
+        DEV_BROADCAST_VOLUME volume{sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << ('R' - 'A'), 0};
+        send(session.window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
     };
-    const auto unchanged = [&] {
-        return session.text("drivePSP") == current && session.names("listPSP") == videos &&
-               session.dialog() == nullptr;
+    const auto seen = [&] {
+        return std::tuple(session.text("drivePSP"), session.names("listPSP"), session.dialog());
     };
-    if (!check(DefineDosDeviceW(0, L"R:", stickFolder.c_str()) && !listed(),
-               "drive R: is defined")) {
+    const auto before = seen();
+    const auto listed = [&] { return session.driveIndex("r:") >= 0; };
+    if (!check(!listed() && DefineDosDeviceW(0, L"R:", stickFolder.c_str()), "R: is defined")) {
         return;
     }
-    // Two announcements in a row, as a stick with two volumes makes.
-    announceVolume(session.window, DBT_DEVICEARRIVAL, L'R');
-    announceVolume(session.window, DBT_DEVICEARRIVAL, L'R');
-    check(waitFor(listed, 2) && unchanged(),
-          "a volume that arrives is listed within 2 s; the current entry and the PSP list stay, "
-          "nothing is asked");
+    // Twice in a row, as a stick with two volumes does.
+    announce(DBT_DEVICEARRIVAL);
+    announce(DBT_DEVICEARRIVAL);
+    check(waitFor(listed, 2) && seen() == before, "a volume that arrives is listed within 2 s");
     DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"R:", nullptr);
-    announceVolume(session.window, DBT_DEVICEREMOVECOMPLETE, L'R');
-    check(waitFor([&] { return !listed(); }, 2) && unchanged(),
-          "a volume that goes leaves the list within 2 s; the rest stays");
+    announce(DBT_DEVICEREMOVECOMPLETE);
+    check(waitFor([&] { return !listed(); }, 2) && seen() == before,
+          "a volume that goes leaves the list within 2 s");
 }
 
 }  // namespace
