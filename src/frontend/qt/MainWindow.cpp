@@ -11,6 +11,7 @@
 #include "ControlViews.h"
 #include "LabelAccessible.h"
 #include "Layout.h"
+#include "MountWatcher.h"
 #include "app/MainForm.h"
 
 namespace velmora::qt {
@@ -35,6 +36,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
     nameByNeighbours(*this);
     orderTabs();
     placeOnScreen();
+    new MountWatcher([&form] { form.drivesChanged(); }, this);
 }
 
 QWidget* MainWindow::view(std::string_view name) const {

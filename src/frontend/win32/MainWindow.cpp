@@ -229,6 +229,9 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
+        case WM_DEVICECHANGE:
+            volumeChanges_.deviceChange(window_, wParam, lParam);
+            break;
         case WM_ACTIVATE:
             // The focus comes back to the control that had it when the window was left.
             if (LOWORD(wParam) == WA_INACTIVE) {

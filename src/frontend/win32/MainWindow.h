@@ -7,13 +7,15 @@
 
 #include "ControlView.h"
 #include "Fonts.h"
+#include "VolumeChanges.h"
 #include "app/MainForm.h"
 #include "win32/Win32Platform.h"
 
 namespace velmora::win32 {
 
 // The program's one window: a fixed-size top-level window holding a native control for each
-// of the form's controls, laid out from the form's twips for the screen's dpi, centred.
+// of the form's controls, laid out from the form's twips for the screen's dpi, centred. Its
+// drive list follows the volumes that Windows announces.
 class MainWindow {
   public:
     static constexpr wchar_t kClassName[] = L"VelmoraMainForm";
@@ -42,6 +44,7 @@ class MainWindow {
 
     MainForm& form_;
     Win32Platform& platform_;
+    VolumeChanges volumeChanges_{form_};
     HWND window_ = nullptr;
     HWND toolTips_ = nullptr;
     HWND focus_ = nullptr;

@@ -1,11 +1,13 @@
 // Drives the real Velmora.exe by window messages, as an automation client would: the window
 // against its layout table; the folder browser; a copy from a folder deeper than MAX_PATH,
-// typed with forward slashes, to a stand-in stick, and a deletion there; and, given a second,
-// small stick, a copy of more than fits.
+// typed with forward slashes, to a stand-in stick, and a deletion there; a drive letter that
+// comes and goes; and, given a second, small stick, a copy of more than fits.
 // Usage: velmora_ui_driver.exe PATH\Velmora.exe STICK-LETTER [FULL-STICK-LETTER] [--hold FILE]
 //   --hold FILE: before the deletion, writes FILE.ready with the window's place and waits
 //   for FILE to appear (for a screenshot).
 #include <windows.h>
+
+#include <dbt.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "SampleJpeg.h"
@@ -182,9 +185,12 @@ class Session {
     void post(const std::string& name, UINT message, WPARAM wParam = 0) {
         PostMessageW(control(name), message, wParam, 0);
     }
+    LRESULT driveIndex(const std::string& entry) {
+        return send(control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(toWide(entry).c_str()));
+    }
     bool pickDrive(const std::string& entry) {
-        const LRESULT index = send(control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(toWide(entry).c_str()));
+        const LRESULT index = driveIndex(entry);
         send(control("drivePSP"), CB_SETCURSEL, static_cast<WPARAM>(index));
         PostMessageW(window, WM_COMMAND,
                      MAKEWPARAM(GetDlgCtrlID(control("drivePSP")), CBN_SELCHANGE),
@@ -378,6 +384,32 @@ void copyOntoFullStick(Session& session, const Folders& folders, const fs::path&
           "only the first video is on the stick, whole; the second stays selected");
 }
 
+// Windows announces a volume to every top-level window; Wine announces no drive letter that a
+// program defines, so the test does, for R:. The current entry, the PSP list and the absence
+// of questions must stay throughout.
+void followDrives(Session& session, const fs::path& stickFolder) {
+    const auto announce = [&](WPARAM event) {
+        DEV_BROADCAST_VOLUME volume{sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << ('R' - 'A'), 0};
+        send(session.window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
+    };
+    const auto seen = [&] {
+        return std::tuple(session.text("drivePSP"), session.names("listPSP"), session.dialog());
+    };
+    const auto before = seen();
+    const auto listed = [&] { return session.driveIndex("r:") >= 0; };
+    if (!check(!listed() && DefineDosDeviceW(0, L"R:", stickFolder.c_str()), "R: is defined")) {
+        return;
+    }
+    // Twice in a row, as a stick with two volumes does.
+    announce(DBT_DEVICEARRIVAL);
+    announce(DBT_DEVICEARRIVAL);
+    check(waitFor(listed, 2) && seen() == before, "a volume that arrives is listed within 2 s");
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"R:", nullptr);
+    announce(DBT_DEVICEREMOVECOMPLETE);
+    check(waitFor([&] { return !listed(); }, 2) && seen() == before,
+          "a volume that goes leaves the list within 2 s");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -397,6 +429,7 @@ int wmain(int argc, wchar_t** argv) {
         chooseSourceFolder(session, folders);
         pickNewStick(session, videoFolder(argv[2]));
         copyAndDelete(session, folders, videoFolder(argv[2]), holding ? argv[argc - 1] : L"");
+        followDrives(session, folders.work);
         if (argc == 4 || argc == 6) {
             copyOntoFullStick(session, folders, videoFolder(argv[3]));
         }

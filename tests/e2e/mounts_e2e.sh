@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The drive list follows the mounts: the real program on a virtual X server, read through the
+# accessibility bus, in a mount namespace of its own whose /mnt and /media hold only this
+# test's sticks. With /mnt/psp picked, a stick mounted at /mnt/added is listed within 2 s and
+# gone within 2 s of its unmount, the current entry and the PSP list unchanged and nothing
+# asked; one mounted while the copy's question is up and the copy runs (/mnt/psp is a loop
+# device whose writes are held to 1 MiB/s) is listed only once the copy is done.
+# Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
+set -euo pipefail
+program="$(realpath "${1:?usage: $0 <path to velmora>}")"
+if [ "${VELMORA_IN_NAMESPACE:-}" != 1 ]; then
+    [ "$(id -u)" -eq 0 ] || { echo "mounts_e2e: skipped: mounting needs root"; exit 77; }
+    for tool in unshare losetup mkfs.ext4 xvfb-run xdotool dbus-run-session; do
+        command -v "$tool" >/dev/null || { echo "mounts_e2e: skipped: no $tool"; exit 77; }
+    done
+    VELMORA_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$program"
+fi
+
+for folder in /mnt /media /run/media; do [ ! -d "$folder" ] || mount -t tmpfs none "$folder"; done
+scratch="$(mktemp -d)" device=""
+throttle=/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device
+hold_writes() {
+    [ -w "$throttle" ] && echo "$(cat "/sys/block/${device#/dev/}/dev") $1" >"$throttle"
+}
+cleanup() {
+    umount /mnt/psp 2>/dev/null || true
+    [ -z "$device" ] || { hold_writes 0 || true; losetup -d "$device"; }
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+truncate -s 48M "$scratch/stick.img" && mkfs.ext4 -q -F "$scratch/stick.img"
+device="$(losetup -f --show "$scratch/stick.img")"
+mkdir /mnt/psp && mount "$device" /mnt/psp
+mkdir -p /mnt/psp/MP_ROOT/100ANV01 "$scratch/videos" && : >/mnt/psp/MP_ROOT/100ANV01/clip.MP4
+head -c 3145728 /dev/urandom >"$scratch/videos/trip.MP4"
+hold_writes 1048576 || echo "mounts_e2e: writes can't be held here: the copy is over at once"
+
+cd "$scratch/videos"
+export program QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- /usr/bin/python3 - <<'PY'
+import os, subprocess, sys, time
+import pyatspi
+
+def wait_for(what, find, seconds=20, meanwhile=lambda: None):
+    end = time.monotonic() + seconds
+    while not (found := find()):
+        meanwhile()
+        if time.monotonic() > end:
+            sys.exit(f"mounts_e2e: {what}")
+        time.sleep(0.1)
+    return found
+
+def first(node, test):
+    return node if test(node) else next(filter(None, (first(c, test) for c in node if c)), None)
+
+def run(*command, shell=False):
+    subprocess.run(command[0] if shell else ["xdotool", *command], shell=shell, check=True)
+    time.sleep(0.5)
+
+def click(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
+
+program = subprocess.Popen([os.environ["program"]])
+try:
+    desktop = pyatspi.Registry.getDesktop(0)
+    app = wait_for("Velmora is not on the bus",
+                   lambda: next((a for a in desktop if a and a.name == "Velmora"), None))
+    drives, videos, source = (first(app, lambda a, d=d: a.description == d)
+                              for d in ("PSP drive", "PSP videos", "Source videos"))
+    names = lambda node: [item.name for item in node if item]
+    listed = lambda mount: any(e.startswith(mount + " ") for e in names(drives[0]))
+    windows = lambda: sum(1 for w in app if w and w.getState().contains(pyatspi.STATE_SHOWING))
+    # A click opens the drive list, Escape closes it with the focus there, Down steps from /
+    # to the stick.
+    click(drives)
+    run("key", "Escape")
+    run("key", "Down")
+    wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
+    seen = lambda: (drives.name, names(videos), windows())
+    steady = seen()
+    def unchanged():
+        if seen() != steady:
+            sys.exit(f"mounts_e2e: the window changed from {steady} to {seen()}")
+
+    run("mkdir /mnt/added && mount -t tmpfs added /mnt/added", shell=True)
+    wait_for("a stick mounted is not listed within 2 s", lambda: listed("/mnt/added"), 2,
+             unchanged)
+    run("umount /mnt/added", shell=True)
+    wait_for("a stick unmounted is listed after 2 s", lambda: not listed("/mnt/added"), 2,
+             unchanged)
+    unchanged()
+
+    click(first(source, lambda a: a.name == "trip.MP4"))
+    run("key", "ctrl+c")
+    wait_for("Ctrl-C asked no question", lambda: windows() == 2)
+    run("mkdir /mnt/during && mount -t tmpfs during /mnt/during", shell=True)
+    run("key", "Return")
+    started = time.monotonic()
+    def copied():
+        shown = listed("/mnt/during")  # before the test of the end, which may come between
+        done = len(names(videos)) == 2 and windows() == 1
+        if shown and not done:
+            sys.exit("mounts_e2e: a stick mounted during the copy was listed before its end")
+        return done
+    wait_for("the copy did not end", copied, 60)
+    took = time.monotonic() - started
+    wait_for("a stick mounted during the copy is not listed 2 s after",
+             lambda: listed("/mnt/during"), 2)
+    if drives.name != steady[0]:
+        sys.exit(f"mounts_e2e: after the copy the current entry is {drives.name!r}")
+    print(f"mounts_e2e: sticks came and went with {steady[0]!r} current; one mounted during a "
+          f"{took:.1f} s copy was listed after it")
+finally:
+    program.terminate()
+    program.wait()
+PY
