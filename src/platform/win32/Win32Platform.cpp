@@ -3,9 +3,12 @@
 #include <shellapi.h>
 
 #include "app/MainForm.h"
+#include "win32/CopyRoute.h"
 #include "win32/Drives.h"
 #include "win32/FullPath.h"
 #include "win32/InputPause.h"
+#include "win32/ProgressCopy.h"
+#include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
 #include "win32/WicPicture.h"
 #include "win32/Wide.h"
@@ -14,21 +17,23 @@ namespace velmora::win32 {
 namespace {
 
 // What the user is told when the shell reported success for a copy that did not arrive.
-std::string incompleteCopyText(const std::string& to) {
-    return "Copying the file failed.\r\n\r\n" + to +
-           "\r\n\r\nThe copy on the drive is incomplete: the drive may be full or "
-           "write-protected.";
+std::string copyFailedText(const std::string& path, const std::string& reason) {
+    return "Copying the file failed.\r\n\r\n" + path + "\r\n\r\n" + reason;
 }
 
+constexpr const char* kIncompleteCopy =
+    "The copy on the drive is incomplete: the drive may be full or write-protected.";
+
 bool exists(const std::string& path) {
-    return GetFileAttributesW(toWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(filePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
 
 Win32Platform::Win32Platform() {
-    // A drive without a medium then fails at once instead of asking for a disk.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // A drive without a medium then fails at once instead of asking for a disk. What the
+    // process was started with stays, and passes on to the programs it starts.
+    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
 int Win32Platform::messageBox(const std::string& text, int flags,
@@ -63,26 +68,36 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
 }
 
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
+    const SessionEndBlock sessionEnd(owner_);
+    const CopyRoute route = chooseCopyRoute(win32::fullPath(toWide(from)),
+                                            win32::fullPath(toWide(to)), systemShortPath);
+    if (route.byShell) {
+        return copyByShell(route.shellSource, from, to);
+    }
+    const InputPause pause(owner_);
+    return copyWithProgress(owner_, files_, from, to);
+}
+
+ShellCopyResult Win32Platform::copyByShell(const std::wstring& source, const std::string& from,
+                                           const std::string& to) {
     const bool targetExisted = exists(to);
     ShellCopyResult result;
     {
         // The window owns the shell's progress and stays enabled, but takes no input: a second
         // click on the button would start a second copy inside this one.
         const InputPause pause(owner_);
-        result = runShellCopy(owner_, from, to);
+        result = runShellCopy(owner_, source, win32::fullPath(toWide(to)));
     }
-    if (owner_ != nullptr) {
-        SetForegroundWindow(owner_);  // its activation brings the keyboard focus back
-    }
-    const bool saidOk = result.code == 0 && !result.aborted;
-    if (saidOk && !arrivedWhole(from, to)) {
+    if (const std::optional<std::string> reason = untoldShellFailure(result)) {
+        messageBox(copyFailedText(from, *reason), MB_OK | MB_ICONERROR, std::nullopt);
+    } else if (result.code == 0 && !result.aborted && !arrivedWhole(from, to)) {
         result.code = ERROR_WRITE_FAULT;
-        messageBox(incompleteCopyText(to), MB_OK | MB_ICONERROR, std::nullopt);
+        messageBox(copyFailedText(to, kIncompleteCopy), MB_OK | MB_ICONERROR, std::nullopt);
     }
     // What a failed copy left under a new name is a partial file; a file that was there
     // before is the shell's to keep or replace.
     if ((result.code != 0 || result.aborted) && !targetExisted && exists(to)) {
-        DeleteFileW(toWide(to).c_str());
+        DeleteFileW(filePath(to).c_str());
     }
     return result;
 }
@@ -122,6 +137,12 @@ std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
 
 std::vector<DriveEntry> Win32Platform::listDrives() {
     return logicalDrives();
+}
+
+bool Win32Platform::isDriveReady(const std::string& root) {
+    return win32::isDriveReady(toWide(root), systemReadinessQueries([this](const std::wstring& r) {
+                                   return files_.isFolder(toUtf8(r));
+                               }));
 }
 
 std::string Win32Platform::workingFolder() {
