@@ -10,9 +10,16 @@
 #include "SampleJpeg.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
+#include "win32/CopyRoute.h"
 #include "win32/Drives.h"
+#include "win32/FullPath.h"
+#include "win32/InputPause.h"
+#include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
+#include "win32/SystemError.h"
 #include "win32/Wide.h"
+
+#include <thread>
 
 namespace velmora::win32 {
 namespace {
@@ -124,6 +131,213 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     EXPECT_EQ(CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime), 0);
     wchar_t temp[MAX_PATH + 1] = {};
     EXPECT_EQ(toWide(page), std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"Velmora.html");
+}
+
+// Without the prefix, Windows 7 and 8.1 (and later systems without the long-path policy) refuse
+// folders from 248 characters on and files from MAX_PATH on.
+TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
+    const std::wstring longest = L"C:\\" + std::wstring(244, L'd');
+    const std::wstring share = L"\\\\nas\\videos\\" + std::wstring(240, L'd');
+    const std::wstring device = L"\\\\.\\C:\\" + std::wstring(300, L'd');
+    const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
+    using Case = std::pair<std::wstring, std::wstring>;  // a full path, as the calls get it
+    for (const auto& [path, expected] : {
+             Case(longest, longest),
+             Case(longest + L"e", L"\\\\?\\" + longest + L"e"),
+             Case(share, L"\\\\?\\UNC\\nas\\videos\\" + std::wstring(240, L'd')),
+             Case(device, device),
+             Case(prefixed, prefixed),
+         }) {
+        EXPECT_EQ(withLongPrefix(path), expected) << toUtf8(path).size();
+        EXPECT_EQ(withoutLongPrefix(expected), path == prefixed ? path.substr(4) : path);
+    }
+    // Resolved first: the prefix turns off Windows' own clean-up of the path.
+    EXPECT_EQ(filePath("C:/videos//" + std::string(300, 'd') + "/../clip.MP4"),
+              L"C:\\videos\\clip.MP4");
+    EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
+}
+
+TEST(Win32LongPaths, AVideoInADeepFolderIsListedMeasuredPreviewedCopiedAndDeleted) {
+    Win32Platform platform;
+    const FileOperations files;
+    const TempFolder folder;
+    folder.writeSized("clip.MP4", 3'000'000);
+    folder.write("clip.THM", test::kSampleJpeg);
+    std::string deep = folder.path();
+    for (const char part : {'d', 'e'}) {
+        deep += "\\" + std::string(100, part);
+        files.makeFolder(deep);
+    }
+    const std::string name(80, 'v');
+    const std::string video = deep + "\\" + name + ".MP4";
+    const std::string thumbnail = deep + "\\" + name + ".THM";
+    ASSERT_GE(video.size(), std::size_t{MAX_PATH});
+    files.copyFile(folder.at("clip.MP4"), video);
+    files.copyFile(folder.at("clip.THM"), thumbnail);
+
+    EXPECT_EQ(files.listFiles(deep).size(), 2u);
+    EXPECT_EQ(files.findFirst(deep + "\\*.mp4", lookup::kFilesOnly), name + ".MP4");
+    EXPECT_EQ(files.fileLength(video), 3'000'000);
+    EXPECT_NE(platform.loadPicture(thumbnail), nullptr);
+    EXPECT_EQ(platform.shellCopy(video, folder.at("MAQ12301.MP4")).code, 0);
+    EXPECT_EQ(folder.read("MAQ12301.MP4"), folder.read("clip.MP4"));
+    // Held open by a program that may delete it, as the preview allows: it still copies.
+    const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NO_THROW(files.copyFile(thumbnail, folder.at("MAQ12301.THM")));
+    CloseHandle(holder);
+    files.deleteFile(video);
+    files.deleteFile(thumbnail);
+    EXPECT_TRUE(files.listFiles(deep).empty());
+    for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
+        RemoveDirectoryW(filePath(deep).c_str());
+    }
+}
+
+// The source as the shell gets it, or none for the program's own copy; the short form that
+// the volume gives the long source ("" when it has none).
+struct RouteCase {
+    std::wstring source;
+    std::wstring target;
+    std::wstring shortForm;
+    std::wstring shellSource;
+};
+
+TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
+    const std::wstring folder = L"C:\\" + std::wstring(250, L'd');
+    const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
+    const std::wstring shortFolder = L"C:\\DDDDDD~1";
+    for (const RouteCase& route : {
+             RouteCase{L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"},
+             RouteCase{folder + L"\\clip.MP4", target, shortFolder + L"\\clip.MP4",
+                       shortFolder + L"\\clip.MP4"},
+             RouteCase{folder + L"\\clip.MP4", target, L"", L""},
+             RouteCase{folder + L"\\clip.MP4", target, folder + L"\\clip.MP4", L""},
+             RouteCase{L"C:\\clip.MP4", folder + L"\\MAQ12301.MP4", L"", L""},
+         }) {
+        std::wstring asked;
+        const CopyRoute chosen = chooseCopyRoute(route.source, route.target, [&](auto& path) {
+            asked = path;
+            return route.shortForm.empty() ? L"" : L"\\\\?\\" + route.shortForm;
+        });
+        EXPECT_EQ(chosen.byShell, !route.shellSource.empty()) << toUtf8(route.shellSource);
+        EXPECT_EQ(chosen.shellSource, route.shellSource);
+        EXPECT_TRUE(asked.empty() || asked == withLongPrefix(route.source));
+    }
+}
+
+LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_QUERYENDSESSION ? answerSessionEnd()
+                                         : DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does.
+HWND testWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = answerLikeTheWindow;
+    windowClass.lpszClassName = L"VelmoraTestWindow";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                           100, nullptr, nullptr, nullptr, nullptr);
+}
+
+// Windows asks before the session ends; while a video is copied the window says no.
+TEST(Win32SessionEnd, IsRefusedWhileAVideoIsCopiedAndAllowedAfterwards) {
+    const HWND window = testWindow();
+    ASSERT_NE(window, nullptr);
+    Win32Platform platform;
+    platform.setOwner(window);
+    const TempFolder folder;
+    folder.writeSized("clip.MP4", 64'000'000);
+    // A target too long for the shell: the own copy, which answers while it copies.
+    const std::string deep = folder.at(std::string(250, 'f'));
+    const FileOperations files;
+    files.makeFolder(deep);
+    const std::string target = deep + "\\MAQ12301.MP4";
+    std::vector<LRESULT> answers;
+    std::jthread system([&] {
+        DWORD_PTR answer = TRUE;
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 20000,
+                            &answer);
+        answers.push_back(static_cast<LRESULT>(answer));
+    });
+    const ShellCopyResult result = platform.shellCopy(folder.at("clip.MP4"), target);
+    system.join();
+    answers.push_back(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(answers, (std::vector<LRESULT>{FALSE, TRUE}));
+    EXPECT_EQ(files.listFiles(deep), std::vector<std::string>{"MAQ12301.MP4"});
+    EXPECT_EQ(files.fileLength(target), 64'000'000);
+    DestroyWindow(window);
+}
+
+// Keys and clicks given while a copy runs must not run once it is over.
+TEST(Win32InputPause, InputQueuedDuringThePauseIsDroppedWhenItEnds) {
+    const HWND window = testWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND button = CreateWindowExW(0, L"BUTTON", L"Copy to PSP", WS_CHILD, 0, 0, 50, 20,
+                                        window, nullptr, nullptr, nullptr);
+    {
+        const InputPause pause(window);
+        for (const auto& [target, message] :
+             {std::pair(window, WM_KEYDOWN), std::pair(button, WM_CHAR),
+              std::pair(button, WM_LBUTTONDOWN), std::pair(button, BM_CLICK),
+              std::pair(window, WM_APP)}) {
+            PostMessageW(target, message, 8, 0);
+        }
+    }
+    std::vector<UINT> left;
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.hwnd == window || message.hwnd == button) {
+            left.push_back(message.message);
+        }
+    }
+    std::erase_if(left, [](UINT kept) { return kept == WM_PAINT || kept == WM_NULL; });
+    EXPECT_EQ(left, std::vector<UINT>{WM_APP});  // what is not input stays
+    DestroyWindow(window);
+}
+
+// The letters in use, whether the drive's network connection is down, whether its root is a
+// folder now; whether it is ready, and whether the folder was asked at all.
+using ReadyCase = std::tuple<const wchar_t*, DWORD, bool, bool, bool, bool>;
+class Win32DriveReady : public ::testing::TestWithParam<ReadyCase> {};
+
+TEST_P(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) {
+    const auto [root, letters, down, folder, ready, folderAsked] = GetParam();
+    bool asked = false;
+    EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
+                                  [&](auto&) { return asked = true, folder; }}),
+              ready);
+    EXPECT_EQ(asked, folderAsked);
+}
+
+constexpr DWORD kDriveE = 1u << 4;
+INSTANTIATE_TEST_SUITE_P(Drives, Win32DriveReady,
+                         ::testing::Values(ReadyCase(L"e:\\", kDriveE, false, true, true, true),
+                                           ReadyCase(L"E:\\", kDriveE, false, true, true, true),
+                                           ReadyCase(L"e:\\", kDriveE, false, false, false, true),
+                                           ReadyCase(L"e:\\", kDriveE, true, true, false, false),
+                                           ReadyCase(L"e:\\", 1u << 5, false, true, false, false),
+                                           ReadyCase(L"/media/e/", ~0u, false, true, false,
+                                                     false)));
+
+// What the user is told when the shell returns a failure without a message of its own.
+TEST(Win32ShellCopy, AFailureTheShellDidNotShowIsToldWithItsReason) {
+    using Case = std::pair<ShellCopyResult, std::optional<std::string>>;
+    for (const auto& [result, told] : {
+             Case({0, false}, std::nullopt),
+             Case({0, true}, std::nullopt),
+             Case({ERROR_CANCELLED, false}, std::nullopt),
+             Case({0x75, false}, std::nullopt),  // the shell's own "cancelled"
+             Case({ERROR_DISK_FULL, true}, std::nullopt),
+             Case({0x7C, false}, "The path of the file is not valid."),
+             Case({0xA0, false}, "The shell refused the copy (its code 160)."),
+             Case({ERROR_DISK_FULL, false}, systemReason(ERROR_DISK_FULL)),
+         }) {
+        EXPECT_EQ(untoldShellFailure(result), told) << result.code;
+    }
 }
 
 }  // namespace
