@@ -230,16 +230,14 @@ struct Folders {
     fs::path deep = fs::path(root.wstring() + L"-deep") / std::wstring(120, L'd') /
                     std::wstring(120, L'e') / L"Vid\u00E9os";
     fs::path large = root / "large";
-    // A long name, which takes the path further past MAX_PATH.
-    std::wstring dunes = L"Dunes \u2603 " + std::wstring(120, L'z');
 
     Folders() {
         write(work / "start.mp4", "x");
         write(deep / "Beach.MP4", std::string(1'572'864, 1));
         write(deep / "Beach.THM", velmora::test::kSampleJpeg);
         write(deep / "city.mp4", std::string(1'258'291, 2));
-        write(deep / (dunes + L".MP4"), std::string(2'621'440, 3));
-        write(deep / (dunes + L".THM"), velmora::test::kSampleJpeg);
+        write(deep / L"Dunes \u2603.MP4", std::string(2'621'440, 3));
+        write(deep / L"Dunes \u2603.THM", velmora::test::kSampleJpeg);
         // Just under 2 MB each: they count 1 MB each, so both pass the space test on a stick
         // with 3 MB free, where the second can't fit.
         write(large / "Trip 1.MP4", std::string(2'000'000, 4));
@@ -305,11 +303,10 @@ void chooseSourceFolder(Session& session, const Folders& folders) {
     std::wstring typed = folders.deep.wstring();
     std::replace(typed.begin(), typed.end(), L'\\', L'/');
     session.typeSourceFolder(typed);
-    check(
-        session.text("dirSource") == toUtf8(typed) &&
-            session.names("listSource") ==
-                std::vector<std::string>{"Beach.MP4", "city.mp4", toUtf8(folders.dunes + L".MP4")},
-        "Enter takes a folder deeper than MAX_PATH typed with forward slashes; the box keeps it");
+    check(session.text("dirSource") == toUtf8(typed) &&
+              session.names("listSource") ==
+                  std::vector<std::string>{"Beach.MP4", "city.mp4", "Dunes \xE2\x98\x83.MP4"},
+          "Enter takes a folder deeper than MAX_PATH typed with forward slashes; the box keeps it");
 }
 
 void pickNewStick(Session& session, const fs::path& stick) {
@@ -344,10 +341,10 @@ void copyAndDelete(Session& session, const Folders& folders, const fs::path& sti
         copies == std::vector<std::wstring>{prefix + L"01.MP4", prefix + L"01.THM",
                                             prefix + L"03.MP4", prefix + L"03.THM"},
         "the stick holds two videos named by one prefix and their positions, and their thumbnails");
-    check(readFile(stick / (prefix + L"01.MP4")) == readFile(folders.deep / "Beach.MP4") &&
-              readFile(stick / (prefix + L"03.MP4")) ==
-                  readFile(folders.deep / (folders.dunes + L".MP4")),
-          "each copy holds its own source's bytes");
+    check(
+        readFile(stick / (prefix + L"01.MP4")) == readFile(folders.deep / "Beach.MP4") &&
+            readFile(stick / (prefix + L"03.MP4")) == readFile(folders.deep / L"Dunes \u2603.MP4"),
+        "each copy holds its own source's bytes");
     session.select("listPSP", {0});
     if (!hold.empty()) {
         RECT f{};
