@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 #include "FileOperations.h"
@@ -33,17 +32,6 @@ class FileHandle {
   private:
     HANDLE handle_;
 };
-
-// A name beside the target that no other copy uses at the same time; it never matches *.MP4
-// or *.THM, so no list shows a copy that is still growing.
-std::wstring temporaryBeside(const std::wstring& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto slash = target.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
-    return folder + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(counter++) + L".velmora-tmp";
-}
 
 // A failed step of the copy: the system's error and whether the source was being read.
 struct CopyFailure {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string_view>
 
 #include "win32/Wide.h"
@@ -51,6 +52,15 @@ std::wstring withoutLongPrefix(const std::wstring& path) {
         return path.substr(kLongPrefix.size());
     }
     return path;
+}
+
+std::wstring temporaryBeside(const std::wstring& target) {
+    static std::atomic<unsigned> counter{0};
+    const auto slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    return folder + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(counter++) + L".velmora-tmp";
 }
 
 std::wstring filePath(const std::string& path) {

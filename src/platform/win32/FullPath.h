@@ -27,4 +27,9 @@ std::wstring withoutLongPrefix(const std::wstring& path);
 // policy, refuse a plain path of MAX_PATH characters or more.
 std::wstring filePath(const std::string& path);
 
+// A full path beside target that no other copy uses at the same time, where a copy grows until
+// it is whole: it never matches *.MP4 or *.THM, so no list shows it, and the PSP never sees a
+// half-written video under its name.
+std::wstring temporaryBeside(const std::wstring& target);
+
 }  // namespace velmora::win32

@@ -34,8 +34,12 @@ class ProgressWindow {
             return;
         }
         dialog_->SetTitle(L"Copying");
-        dialog_->SetLine(1, lastPart(from).c_str(), FALSE, nullptr);
-        dialog_->SetLine(2, (L"To " + folderPart(to)).c_str(), TRUE, nullptr);
+        // As the shell says it: the file, then the folders by their names only, which fit
+        // where whole paths of any depth would not.
+        dialog_->SetLine(1, lastPart(from).c_str(), TRUE, nullptr);
+        const std::wstring folders =
+            L"From " + lastPart(folderPart(from)) + L" to " + lastPart(folderPart(to));
+        dialog_->SetLine(2, folders.c_str(), TRUE, nullptr);
         // Not modal: the owner stays enabled, so the activation comes back to it afterwards.
         dialog_->StartProgressDialog(
             owner, nullptr, PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE, nullptr);

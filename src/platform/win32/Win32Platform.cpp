@@ -10,6 +10,7 @@
 #include "win32/ProgressCopy.h"
 #include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
+#include "win32/SystemError.h"
 #include "win32/WicPicture.h"
 #include "win32/Wide.h"
 
@@ -23,10 +24,6 @@ std::string copyFailedText(const std::string& path, const std::string& reason) {
 
 constexpr const char* kIncompleteCopy =
     "The copy on the drive is incomplete: the drive may be full or write-protected.";
-
-bool exists(const std::string& path) {
-    return GetFileAttributesW(filePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 }  // namespace
 
@@ -69,35 +66,44 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
 
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
     const SessionEndBlock sessionEnd(owner_);
-    const CopyRoute route = chooseCopyRoute(win32::fullPath(toWide(from)),
-                                            win32::fullPath(toWide(to)), systemShortPath);
+    const std::wstring temporary = temporaryBeside(win32::fullPath(toWide(to)));
+    const CopyRoute route =
+        chooseCopyRoute(win32::fullPath(toWide(from)), temporary, systemShortPath);
     if (route.byShell) {
-        return copyByShell(route.shellSource, from, to);
+        return copyByShell(route.shellSource, temporary, from, to);
     }
     const InputPause pause(owner_);
     return copyWithProgress(owner_, files_, from, to);
 }
 
-ShellCopyResult Win32Platform::copyByShell(const std::wstring& source, const std::string& from,
+ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
+                                           const std::wstring& temporary, const std::string& from,
                                            const std::string& to) {
-    const bool targetExisted = exists(to);
     ShellCopyResult result;
     {
         // The window owns the shell's progress and stays enabled, but takes no input: a second
         // click on the button would start a second copy inside this one.
         const InputPause pause(owner_);
-        result = runShellCopy(owner_, source, win32::fullPath(toWide(to)));
+        result = runShellCopy(owner_, source, temporary);
     }
+    // The shell writes in place, so the copy takes the target's name only once it is whole:
+    // a copy cut short (the session made to end, the stick pulled) leaves no half video that
+    // the PSP lists.
+    const std::wstring copy = withLongPrefix(temporary);
     if (const std::optional<std::string> reason = untoldShellFailure(result)) {
         messageBox(copyFailedText(from, *reason), MB_OK | MB_ICONERROR, std::nullopt);
-    } else if (result.code == 0 && !result.aborted && !arrivedWhole(from, to)) {
+    } else if (result.code == 0 && !result.aborted && !arrivedWhole(from, toUtf8(temporary))) {
         result.code = ERROR_WRITE_FAULT;
         messageBox(copyFailedText(to, kIncompleteCopy), MB_OK | MB_ICONERROR, std::nullopt);
+    } else if (result.code == 0 && !result.aborted &&
+               !MoveFileExW(copy.c_str(), filePath(to).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        result.code = static_cast<int>(GetLastError());
+        messageBox(copyFailedText(to, systemReason(static_cast<unsigned long>(result.code))),
+                   MB_OK | MB_ICONERROR, std::nullopt);
     }
-    // What a failed copy left under a new name is a partial file; a file that was there
-    // before is the shell's to keep or replace.
-    if ((result.code != 0 || result.aborted) && !targetExisted && exists(to)) {
-        DeleteFileW(filePath(to).c_str());
+    if (result.code != 0 || result.aborted) {
+        DeleteFileW(copy.c_str());  // whatever the shell left of it
     }
     return result;
 }
