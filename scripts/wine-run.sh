@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in Velmora's own prefix; CTest's emulator for the cross
 # build. The prefix is "wine-prefix" in the build folder that holds the program (the folder
-# with CMakeCache.txt), or $VELMORA_WINEPREFIX when that is set.
+# with CMakeCache.txt), or $VELMORA_WINEPREFIX when that is set. With VELMORA_DISPLAY=xvfb
+# the program gets a display of its own, for tests that need real windows: without one, Wine
+# makes none.
 # Usage: wine-run.sh PROGRAM.exe [ARGS...]
 set -euo pipefail
 if [ $# -lt 1 ]; then
@@ -21,4 +23,10 @@ if [ -z "$prefix" ]; then
     prefix="$folder/wine-prefix"
 fi
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" "$prefix"
-exec wine "$@"
+if [ "${VELMORA_DISPLAY:-}" != xvfb ]; then
+    exec wine "$@"
+fi
+xvfb_pid=""
+trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
+start_xvfb
+wine "$@"

@@ -5,6 +5,7 @@
 
 #include "app/MainForm.h"
 #include "copy/PspNames.h"
+#include "platform/BusyCursor.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "summary/ThumbnailNames.h"
@@ -12,18 +13,7 @@
 namespace velmora {
 namespace {
 
-// The busy pointer shows while a video is copied, and only then.
-class BusyCursor {
-  public:
-    explicit BusyCursor(Platform& platform) : platform_(platform) { platform_.setBusyCursor(true); }
-    ~BusyCursor() { platform_.setBusyCursor(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-  private:
-    Platform& platform_;
-};
-
+// The busy pointer shows while a video is copied, and not while its thumbnail is.
 bool copyVideo(Platform& platform, const std::string& from, const std::string& to) {
     const BusyCursor busy(platform);
     const ShellCopyResult result = platform.shellCopy(from, to);

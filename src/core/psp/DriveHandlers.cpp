@@ -1,6 +1,7 @@
 #include <exception>
 
 #include "app/MainForm.h"
+#include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 #include "psp/FreeSpace.h"
 #include "psp/VideoFolder.h"
@@ -19,7 +20,12 @@ void MainForm::drivePSP_Change() {
     // Whatever goes wrong on the new drive, the user gets one plain message; the list and the
     // free space then still show the drive they came from.
     try {
-        std::optional<std::string> folder = findVideoFolder(platform_, root);
+        std::optional<std::string> folder;
+        {
+            // A slow drive (a disc spinning up, a network drive) keeps the user waiting here.
+            const BusyCursor busy(platform_);
+            folder = findVideoFolder(platform_, root);
+        }
         if (!folder) {
             const int answer = platform_.messageBox(createFolderQuestion(drivePSP.Drive()),
                                                     mb::kYesNo | mb::kDefaultButton2);
@@ -28,6 +34,7 @@ void MainForm::drivePSP_Change() {
             }
             folder = makeVideoFolder(platform_, root);
         }
+        const BusyCursor busy(platform_);
         listPSP.setPath(*folder);
         freePSP.setCaption(freeSpaceFigure(platform_, root));
     } catch (const std::exception&) {

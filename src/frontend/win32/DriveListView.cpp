@@ -39,6 +39,11 @@ void DriveListView::takePick() {
     if (picked < 0 || picked == drives_.ListIndex()) {
         return;
     }
+    // The form takes no event while a handler runs: the box goes back to the drive it shows.
+    if (form_.handlerRunning()) {
+        renderCurrent();
+        return;
+    }
     drives_.setListIndex(picked);
     raise(EventKind::Change);
 }

@@ -46,8 +46,20 @@ void FileListView::takeCurrentPosition() {
     list_.setListIndex(caret);
 }
 
+void FileListView::renderSelection() {
+    for (int i = 0; i < list_.ListCount(); ++i) {
+        SendMessageW(handle(), LB_SETSEL, list_.Selected(i), i);
+    }
+}
+
 void FileListView::command(WORD code) {
     if (code != LBN_SELCHANGE) {
+        return;
+    }
+    // The form takes no event while a handler runs, and a copy reads the selection as it
+    // goes: the box goes back to the model's selection.
+    if (form_.handlerRunning()) {
+        renderSelection();
         return;
     }
     // The user may select from outside too (an automation client): the box is the truth.
@@ -62,7 +74,7 @@ void FileListView::command(WORD code) {
 }
 
 bool FileListView::keyPress(std::int16_t code) {
-    if (list_.ListIndex() >= 0) {
+    if (list_.ListIndex() >= 0 && !form_.handlerRunning()) {
         takeCurrentPosition();
     }
     return ControlView::keyPress(code);

@@ -7,7 +7,8 @@ namespace velmora::win32 {
 
 // A list box with extended selection showing a file list's names in the model's order.
 // A change of selection by the user, with the mouse or the keyboard, sets the model's
-// selected flags and current position, then raises the list's Click event.
+// selected flags and current position, then raises the list's Click event; while a handler
+// runs, the box keeps the model's selection instead.
 class FileListView : public ControlView {
   public:
     FileListView(MainForm& form, FileList& model, HWND parent);
@@ -17,6 +18,7 @@ class FileListView : public ControlView {
 
   private:
     void renderNames();
+    void renderSelection();
     void takeCurrentPosition();
 
     FileList& list_;

@@ -12,6 +12,7 @@
 #include "PictureBoxView.h"
 #include "TextBoxView.h"
 #include "resources/ResourceIds.h"
+#include "win32/SessionEnd.h"
 #include "win32/Wide.h"
 
 namespace velmora::win32 {
@@ -254,6 +255,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_QUERYENDSESSION:
+            return answerSessionEnd();
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

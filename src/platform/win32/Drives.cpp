@@ -4,6 +4,7 @@
 #include <winnetwk.h>
 
 #include <cwctype>
+#include <optional>
 
 #include "win32/Wide.h"
 
@@ -35,6 +36,25 @@ bool hasMedium(const std::wstring& root) {
     const DWORD error = GetLastError();
     CloseHandle(handle);
     return ready || (error != ERROR_NOT_READY && error != ERROR_NO_MEDIA_IN_DRIVE);
+}
+
+bool connectionDown(const std::wstring& root) {
+    wchar_t share[MAX_PATH + 1] = {};
+    DWORD length = MAX_PATH + 1;
+    return WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length) ==
+           ERROR_CONNECTION_UNAVAIL;
+}
+
+// The bit of GetLogicalDrives for a root "e:\", or nothing for any other path.
+std::optional<DWORD> letterBit(const std::wstring& root) {
+    if (root.size() != 3 || root[1] != L':' || root[2] != L'\\') {
+        return std::nullopt;
+    }
+    const wchar_t letter = static_cast<wchar_t>(std::towupper(root[0]));
+    if (letter < L'A' || letter > L'Z') {
+        return std::nullopt;
+    }
+    return DWORD{1} << (letter - L'A');
 }
 
 std::wstring shareName(const std::wstring& root) {
@@ -77,6 +97,15 @@ DriveEntry describeDrive(const std::wstring& root, const DriveQueries& ask) {
         default:
             return driveEntry(root[0], {});
     }
+}
+
+ReadinessQueries systemReadinessQueries(std::function<bool(const std::wstring& root)> isFolder) {
+    return {GetLogicalDrives, connectionDown, std::move(isFolder)};
+}
+
+bool isDriveReady(const std::wstring& root, const ReadinessQueries& ask) {
+    const std::optional<DWORD> bit = letterBit(root);
+    return bit && (ask.letters() & *bit) != 0 && !ask.disconnected(root) && ask.isFolder(root);
 }
 
 std::vector<DriveEntry> logicalDrives() {

@@ -31,6 +31,23 @@ DriveQueries systemDriveQueries();
 
 DriveEntry describeDrive(const std::wstring& root, const DriveQueries& ask);
 
+// What the readiness of a drive asks Windows, each by its root ("e:\"): the drive letters in
+// use (GetLogicalDrives), whether a network drive's connection is down now, and whether the
+// root can be read as a folder.
+struct ReadinessQueries {
+    std::function<DWORD()> letters;
+    std::function<bool(const std::wstring& root)> disconnected;
+    std::function<bool(const std::wstring& root)> isFolder;
+};
+
+// GetLogicalDrives and WNetGetConnectionW, which answer from the local system.
+ReadinessQueries systemReadinessQueries(std::function<bool(const std::wstring& root)> isFolder);
+
+// Whether root is the root of a drive in use that can be read now. A network drive whose
+// connection is down is not ready, and no file call touches it: reading it would start a
+// reconnection that waits out the network's time-outs, tens of seconds.
+bool isDriveReady(const std::wstring& root, const ReadinessQueries& ask);
+
 // The machine's drives in letter order.
 std::vector<DriveEntry> logicalDrives();
 

@@ -1,10 +1,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 #include "FileOperations.h"
+#include "win32/FullPath.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
@@ -32,17 +32,6 @@ class FileHandle {
   private:
     HANDLE handle_;
 };
-
-// A name beside the target that no other copy uses at the same time; it never matches *.MP4
-// or *.THM, so no list shows a copy that is still growing.
-std::wstring temporaryBeside(const std::wstring& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto slash = target.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
-    return folder + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(counter++) + L".velmora-tmp";
-}
 
 // A failed step of the copy: the system's error and whether the source was being read.
 struct CopyFailure {
@@ -93,16 +82,19 @@ bool copyContent(HANDLE from, HANDLE to, const FileOperations::Progress& progres
 
 FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, const std::string& to,
                                                      const Progress& progress) const {
-    const std::wstring target = toWide(to);
-    FileHandle source(CreateFileW(toWide(from).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const std::wstring fullTarget = fullPath(toWide(to));
+    const std::wstring target = withLongPrefix(fullTarget);
+    // Shared for deleting too, as the preview reads it: a thumbnail that another program
+    // holds open that way still copies.
+    FileHandle source(CreateFileW(filePath(from).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.valid()) {
         fail("Reading the file", from);
     }
     // The copy grows under a hidden name and takes the target's name only once it is
     // complete and on the device, so no half-written file ever carries that name.
-    const std::wstring temporary = temporaryBeside(target);
+    const std::wstring temporary = withLongPrefix(temporaryBeside(fullTarget));
     FileHandle copy(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!copy.valid()) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "win32/FullPath.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
@@ -29,8 +30,8 @@ class FindHandle {
     HANDLE handle_;
 };
 
-FindHandle findFirstEntry(const std::wstring& pattern, WIN32_FIND_DATAW& entry) {
-    return FindHandle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+FindHandle findFirstEntry(const std::string& pattern, WIN32_FIND_DATAW& entry) {
+    return FindHandle(FindFirstFileExW(filePath(pattern).c_str(), FindExInfoBasic, &entry,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
 }
 
@@ -47,7 +48,7 @@ bool meansNothingFound(DWORD error) {
 }
 
 bool attributesOf(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return GetFileAttributesExW(toWide(path).c_str(), GetFileExInfoStandard, &data) != 0;
+    return GetFileAttributesExW(filePath(path).c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
 std::uint64_t sizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
@@ -62,7 +63,7 @@ std::string FileOperations::resolve(const std::string& path) const {
 
 std::string FileOperations::findFirst(const std::string& pattern, int attributeMask) const {
     WIN32_FIND_DATAW entry{};
-    const FindHandle find = findFirstEntry(toWide(pattern), entry);
+    const FindHandle find = findFirstEntry(pattern, entry);
     if (!find.valid()) {
         const DWORD error = GetLastError();
         if (meansNothingFound(error)) {
@@ -85,7 +86,7 @@ bool FileOperations::isFolder(const std::string& path) const {
     if (path.empty()) {
         return false;
     }
-    const DWORD attributes = GetFileAttributesW(toWide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(filePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -101,31 +102,31 @@ std::int64_t FileOperations::fileLength(const std::string& path) const {
 }
 
 void FileOperations::deleteFile(const std::string& path) const {
-    if (!DeleteFileW(toWide(path).c_str())) {
+    if (!DeleteFileW(filePath(path).c_str())) {
         fail("Deleting the file", path);
     }
 }
 
 void FileOperations::makeFolder(const std::string& path) const {
-    if (!CreateDirectoryW(toWide(path).c_str(), nullptr)) {
+    if (!CreateDirectoryW(filePath(path).c_str(), nullptr)) {
         fail("Making the folder", path);
     }
 }
 
 std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const {
     ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExW(toWide(root).c_str(), &available, nullptr, nullptr)) {
+    if (!GetDiskFreeSpaceExW(filePath(root).c_str(), &available, nullptr, nullptr)) {
         fail("Measuring the free space of", root);
     }
     return available.QuadPart;
 }
 
 std::vector<std::string> FileOperations::listFiles(const std::string& folder) const {
-    std::wstring pattern = toWide(folder);
-    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
-        pattern.push_back(L'\\');
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') {
+        pattern.push_back('\\');
     }
-    pattern.push_back(L'*');
+    pattern.push_back('*');
     std::vector<std::string> names;
     WIN32_FIND_DATAW entry{};
     const FindHandle find = findFirstEntry(pattern, entry);

@@ -2,7 +2,20 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <string_view>
+
+#include "win32/Wide.h"
+
 namespace velmora::win32 {
+namespace {
+
+constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
+constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
+constexpr std::wstring_view kUncPrefix = L"\\\\";
+
+}  // namespace
 
 std::wstring fullPath(const std::wstring& path) {
     std::wstring full(MAX_PATH, L'\0');
@@ -18,6 +31,40 @@ std::wstring fullPath(const std::wstring& path) {
         }
         full.resize(length);  // the length needed, its NUL included
     }
+}
+
+std::wstring withLongPrefix(const std::wstring& full) {
+    if (full.size() <= kLongestPlainPath || full.starts_with(kLongPrefix) ||
+        full.starts_with(kDevicePrefix)) {
+        return full;
+    }
+    if (full.starts_with(kUncPrefix)) {
+        return std::wstring(kLongUncPrefix) + full.substr(kUncPrefix.size());
+    }
+    return std::wstring(kLongPrefix) + full;
+}
+
+std::wstring withoutLongPrefix(const std::wstring& path) {
+    if (path.starts_with(kLongUncPrefix)) {
+        return std::wstring(kUncPrefix) + path.substr(kLongUncPrefix.size());
+    }
+    if (path.starts_with(kLongPrefix)) {
+        return path.substr(kLongPrefix.size());
+    }
+    return path;
+}
+
+std::wstring temporaryBeside(const std::wstring& target) {
+    static std::atomic<unsigned> counter{0};
+    const auto slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    return folder + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(counter++) + L".velmora-tmp";
+}
+
+std::wstring filePath(const std::string& path) {
+    return withLongPrefix(fullPath(toWide(path)));
 }
 
 }  // namespace velmora::win32

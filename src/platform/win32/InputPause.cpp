@@ -6,10 +6,22 @@ namespace {
 // One window per thread pauses at a time: the hook has no other way to learn it.
 thread_local HWND paused = nullptr;
 
+struct MessageRange {
+    UINT first;
+    UINT last;
+};
+constexpr MessageRange kInput[] = {{WM_KEYFIRST, WM_KEYLAST},
+                                   {WM_MOUSEFIRST, WM_MOUSELAST},
+                                   {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+                                   {BM_CLICK, BM_CLICK}};
+
 bool isInput(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+    for (const MessageRange& range : kInput) {
+        if (message >= range.first && message <= range.last) {
+            return true;
+        }
+    }
+    return false;
 }
 
 LRESULT CALLBACK dropInput(int code, WPARAM removed, LPARAM data) {
@@ -21,18 +33,33 @@ LRESULT CALLBACK dropInput(int code, WPARAM removed, LPARAM data) {
     return CallNextHookEx(nullptr, code, removed, data);
 }
 
+// The window and its controls are this thread's only windows by now: the copy's windows
+// have closed.
+void dropQueuedInput() {
+    MSG message{};
+    for (const MessageRange& range : kInput) {
+        while (PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE)) {
+        }
+    }
+}
+
 }  // namespace
 
 InputPause::InputPause(HWND window)
-    : hook_(SetWindowsHookExW(WH_GETMESSAGE, dropInput, nullptr, GetCurrentThreadId())) {
+    : window_(window),
+      hook_(SetWindowsHookExW(WH_GETMESSAGE, dropInput, nullptr, GetCurrentThreadId())) {
     paused = window;
 }
 
 InputPause::~InputPause() {
+    dropQueuedInput();
     if (hook_ != nullptr) {
         UnhookWindowsHookEx(hook_);
     }
     paused = nullptr;
+    if (window_ != nullptr) {
+        SetForegroundWindow(window_);  // its activation brings the keyboard focus back
+    }
 }
 
 }  // namespace velmora::win32

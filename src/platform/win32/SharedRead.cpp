@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win32/FullPath.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
@@ -9,7 +10,7 @@ namespace velmora::win32 {
 
 std::optional<std::string> readShared(const std::string& path, std::uint64_t limit,
                                       const std::string& operation) {
-    const HANDLE file = CreateFileW(toWide(path).c_str(), GENERIC_READ,
+    const HANDLE file = CreateFileW(filePath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -10,8 +11,15 @@ namespace velmora::win32 {
 
 // One file copied by the shell (SHFileOperationW, FO_COPY, FOF_NOCONFIRMATION): its progress
 // window with Cancel, owned by owner so that it stays over it, its own error messages, and
-// an existing file of the same name replaced. Both paths reach the shell as full paths.
-ShellCopyResult runShellCopy(HWND owner, const std::string& from, const std::string& to);
+// an existing file of the same name replaced. Both paths are full paths that the shell takes
+// (see CopyRoute.h).
+ShellCopyResult runShellCopy(HWND owner, const std::wstring& from, const std::wstring& to);
+
+// Why the shell copy failed, for a failure that the shell returns without having told the
+// user: its own codes from before Win32 first, then the system's errors. Nothing for a copy
+// that succeeded or that the user cancelled, in the progress window or in one of the shell's
+// error messages.
+std::optional<std::string> untoldShellFailure(const ShellCopyResult& result);
 
 // Whether to holds a whole copy of from: it exists with from's size. Some shells report
 // success for a copy that failed (Wine on a full or read-only drive), so their word is

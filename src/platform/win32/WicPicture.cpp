@@ -83,8 +83,9 @@ std::shared_ptr<const Picture> loadPicture(const std::string& path) {
     if (!bytes) {
         return nullptr;
     }
+    // WIC 1, which every Windows 7 has; the SDK's plain name means WIC 2 for newer targets.
     ComRef<IWICImagingFactory> factory;
-    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(factory.put()));
     if (FAILED(result)) {
         fail("Reading the picture", path, static_cast<unsigned long>(result));

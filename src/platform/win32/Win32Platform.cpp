@@ -3,10 +3,14 @@
 #include <shellapi.h>
 
 #include "app/MainForm.h"
+#include "win32/CopyRoute.h"
 #include "win32/Drives.h"
 #include "win32/FullPath.h"
 #include "win32/InputPause.h"
+#include "win32/ProgressCopy.h"
+#include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
+#include "win32/SystemError.h"
 #include "win32/WicPicture.h"
 #include "win32/Wide.h"
 
@@ -14,21 +18,19 @@ namespace velmora::win32 {
 namespace {
 
 // What the user is told when the shell reported success for a copy that did not arrive.
-std::string incompleteCopyText(const std::string& to) {
-    return "Copying the file failed.\r\n\r\n" + to +
-           "\r\n\r\nThe copy on the drive is incomplete: the drive may be full or "
-           "write-protected.";
+std::string copyFailedText(const std::string& path, const std::string& reason) {
+    return "Copying the file failed.\r\n\r\n" + path + "\r\n\r\n" + reason;
 }
 
-bool exists(const std::string& path) {
-    return GetFileAttributesW(toWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+constexpr const char* kIncompleteCopy =
+    "The copy on the drive is incomplete: the drive may be full or write-protected.";
 
 }  // namespace
 
 Win32Platform::Win32Platform() {
-    // A drive without a medium then fails at once instead of asking for a disk.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // A drive without a medium then fails at once instead of asking for a disk. What the
+    // process was started with stays, and passes on to the programs it starts.
+    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
 int Win32Platform::messageBox(const std::string& text, int flags,
@@ -63,26 +65,45 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
 }
 
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
-    const bool targetExisted = exists(to);
+    const SessionEndBlock sessionEnd(owner_);
+    const std::wstring temporary = temporaryBeside(win32::fullPath(toWide(to)));
+    const CopyRoute route =
+        chooseCopyRoute(win32::fullPath(toWide(from)), temporary, systemShortPath);
+    if (route.byShell) {
+        return copyByShell(route.shellSource, temporary, from, to);
+    }
+    const InputPause pause(owner_);
+    return copyWithProgress(owner_, files_, from, to);
+}
+
+ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
+                                           const std::wstring& temporary, const std::string& from,
+                                           const std::string& to) {
     ShellCopyResult result;
     {
         // The window owns the shell's progress and stays enabled, but takes no input: a second
         // click on the button would start a second copy inside this one.
         const InputPause pause(owner_);
-        result = runShellCopy(owner_, from, to);
+        result = runShellCopy(owner_, source, temporary);
     }
-    if (owner_ != nullptr) {
-        SetForegroundWindow(owner_);  // its activation brings the keyboard focus back
-    }
-    const bool saidOk = result.code == 0 && !result.aborted;
-    if (saidOk && !arrivedWhole(from, to)) {
+    // The shell writes in place, so the copy takes the target's name only once it is whole:
+    // a copy cut short (the session made to end, the stick pulled) leaves no half video that
+    // the PSP lists.
+    const std::wstring copy = withLongPrefix(temporary);
+    if (const std::optional<std::string> reason = untoldShellFailure(result)) {
+        messageBox(copyFailedText(from, *reason), MB_OK | MB_ICONERROR, std::nullopt);
+    } else if (result.code == 0 && !result.aborted && !arrivedWhole(from, toUtf8(temporary))) {
         result.code = ERROR_WRITE_FAULT;
-        messageBox(incompleteCopyText(to), MB_OK | MB_ICONERROR, std::nullopt);
+        messageBox(copyFailedText(to, kIncompleteCopy), MB_OK | MB_ICONERROR, std::nullopt);
+    } else if (result.code == 0 && !result.aborted &&
+               !MoveFileExW(copy.c_str(), filePath(to).c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        result.code = static_cast<int>(GetLastError());
+        messageBox(copyFailedText(to, systemReason(static_cast<unsigned long>(result.code))),
+                   MB_OK | MB_ICONERROR, std::nullopt);
     }
-    // What a failed copy left under a new name is a partial file; a file that was there
-    // before is the shell's to keep or replace.
-    if ((result.code != 0 || result.aborted) && !targetExisted && exists(to)) {
-        DeleteFileW(toWide(to).c_str());
+    if (result.code != 0 || result.aborted) {
+        DeleteFileW(copy.c_str());  // whatever the shell left of it
     }
     return result;
 }
@@ -122,6 +143,12 @@ std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
 
 std::vector<DriveEntry> Win32Platform::listDrives() {
     return logicalDrives();
+}
+
+bool Win32Platform::isDriveReady(const std::string& root) {
+    return win32::isDriveReady(toWide(root), systemReadinessQueries([this](const std::wstring& r) {
+                                   return files_.isFolder(toUtf8(r));
+                               }));
 }
 
 std::string Win32Platform::workingFolder() {

@@ -32,7 +32,10 @@ class Win32Platform : public Platform {
     void makeFolder(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
     // The shell's copy, checked: a copy that did not arrive whole counts as failed whatever
-    // the shell said, is reported, and leaves no new file behind.
+    // the shell said, is reported, and leaves nothing behind; so does a failure that the shell
+    // returns without a message of its own. The target's name only ever holds a whole copy. A
+    // source too long for the shell is copied by the program's own copy, with a progress window of
+    // its own. While a copy runs, the session does not end of itself.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
@@ -46,9 +49,13 @@ class Win32Platform : public Platform {
     double randomDraw() override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::vector<DriveEntry> listDrives() override;
+    bool isDriveReady(const std::string& root) override;
     std::string workingFolder() override;
 
   private:
+    ShellCopyResult copyByShell(const std::wstring& source, const std::wstring& temporary,
+                                const std::string& from, const std::string& to);
+
     ComApartment com_;
     FileOperations files_;
     HWND owner_ = nullptr;

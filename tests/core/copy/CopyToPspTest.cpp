@@ -31,6 +31,7 @@ class CopyToPsp : public test::StickTest {
         form.listSource_Click();
         platform.drawNext(drawFor(prefix));
         platform.answer(mb::kAnswerYes);
+        platform.busyCursor.clear();  // the drive's, while it was picked
     }
     bool copiedIntact(const std::string& onStickName, const std::string& homeName) const {
         return stick.read(inVideoFolder(onStickName)) == home.read(homeName);

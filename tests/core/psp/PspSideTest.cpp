@@ -70,6 +70,10 @@ TEST_P(DriveChange, ShowsTheVideoFolderOfTheStickAndItsFreeSpace) {
     EXPECT_EQ(form.listPSP.Path(), shown ? stick.at(shown) : home.path());
     EXPECT_EQ(form.freePSP.Caption(), shown ? "700" : "0");
     EXPECT_EQ(stick.exists("MP_ROOT"), !GetParam().folders.empty() || shown);
+    // Busy while the drive is looked at and while it is listed, not while a question waits.
+    const std::vector<bool> busy =
+        shown ? std::vector<bool>{true, false, true, false} : std::vector<bool>{true, false};
+    EXPECT_EQ(platform.busyCursor, busy);
     ASSERT_EQ(platform.questions.size(), GetParam().asked ? 1u : 0u);
     if (GetParam().asked) {
         EXPECT_EQ(lastQuestion(),

@@ -5,6 +5,13 @@
 // Usage: velmora_ui_driver.exe PATH\Velmora.exe STICK-LETTER [FULL-STICK-LETTER] [--hold FILE]
 //   --hold FILE: before the deletion, writes FILE.ready with the window's place and waits
 //   for FILE to appear (for a screenshot).
+
+// The driver runs on the test machine only, with calls of Windows 10; the program itself is
+// built for Windows 7.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0A00
+#undef WINVER
+#define WINVER 0x0A00
 #include <windows.h>
 
 #include <dbt.h>

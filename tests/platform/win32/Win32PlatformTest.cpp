@@ -10,9 +10,16 @@
 #include "SampleJpeg.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
+#include "win32/CopyRoute.h"
 #include "win32/Drives.h"
+#include "win32/FullPath.h"
+#include "win32/InputPause.h"
+#include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
+#include "win32/SystemError.h"
 #include "win32/Wide.h"
+
+#include <thread>
 
 namespace velmora::win32 {
 namespace {
@@ -124,6 +131,185 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     EXPECT_EQ(CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime), 0);
     wchar_t temp[MAX_PATH + 1] = {};
     EXPECT_EQ(toWide(page), std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"Velmora.html");
+}
+
+// Without the prefix, Windows 7 and 8.1 (and later systems without the long-path policy) refuse
+// folders from 248 characters on and files from MAX_PATH on.
+TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
+    const std::wstring longest = L"C:\\" + std::wstring(244, L'd');
+    const std::wstring share = L"\\\\nas\\videos\\" + std::wstring(240, L'd');
+    const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
+    const std::wstring device = L"\\\\.\\C:\\" + std::wstring(300, L'd');
+    using Case = std::pair<std::wstring, std::wstring>;  // a full path, as the calls get it
+    for (const auto& [path, expected] : {
+             Case(longest, longest),
+             Case(longest + L"e", L"\\\\?\\" + longest + L"e"),
+             Case(share, L"\\\\?\\UNC\\nas\\videos\\" + std::wstring(240, L'd')),
+             Case(prefixed, prefixed),
+             Case(device, device),
+         }) {
+        EXPECT_EQ(withLongPrefix(path), expected) << toUtf8(path).size();
+        EXPECT_EQ(withoutLongPrefix(expected), path == prefixed ? path.substr(4) : path);
+    }
+    // Resolved first: the prefix turns off Windows' own clean-up of the path.
+    EXPECT_EQ(filePath("C:/videos//" + std::string(300, 'd') + "/../clip.MP4"),
+              L"C:\\videos\\clip.MP4");
+    EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
+}
+
+TEST(Win32LongPaths, AVideoInADeepFolderIsListedMeasuredPreviewedCopiedAndDeleted) {
+    Win32Platform platform;
+    const FileOperations files;
+    const TempFolder folder;
+    folder.writeSized("clip.MP4", 3'000'000);
+    folder.write("clip.THM", test::kSampleJpeg);
+    std::string deep = folder.path();
+    for (const char part : {'d', 'e'}) {
+        deep += "\\" + std::string(100, part);
+        files.makeFolder(deep);
+    }
+    const std::string name(80, 'v');
+    const std::string video = deep + "\\" + name + ".MP4";
+    const std::string thumbnail = deep + "\\" + name + ".THM";
+    ASSERT_GE(video.size(), std::size_t{MAX_PATH});
+    files.copyFile(folder.at("clip.MP4"), video);
+    files.copyFile(folder.at("clip.THM"), thumbnail);
+
+    EXPECT_EQ(files.findFirst(deep + "\\*.mp4", lookup::kFilesOnly), name + ".MP4");
+    EXPECT_EQ(files.fileLength(video), 3'000'000);
+    EXPECT_NE(platform.loadPicture(thumbnail), nullptr);
+    EXPECT_EQ(platform.shellCopy(video, folder.at("MAQ12301.MP4")).code, 0);
+    EXPECT_EQ(folder.read("MAQ12301.MP4"), folder.read("clip.MP4"));
+    // Held open by a program that may delete it, as the preview allows: it still copies.
+    const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NO_THROW(files.copyFile(thumbnail, folder.at("MAQ12301.THM")));
+    CloseHandle(holder);
+    files.deleteFile(video);
+    files.deleteFile(thumbnail);
+    EXPECT_TRUE(files.listFiles(deep).empty());
+    for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
+        RemoveDirectoryW(filePath(deep).c_str());
+    }
+}
+
+// A source, a target and the short form of the long source ("" where its volume has none):
+// the source as the shell gets it, or "" for the program's own copy.
+using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
+
+TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
+    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
+    const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
+    const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
+    for (const auto& [source, to, shortSource, shellSource] :
+         {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
+          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
+          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
+        const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
+            EXPECT_EQ(path, withLongPrefix(source));
+            return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
+        });
+        EXPECT_EQ(route.byShell, !shellSource.empty());
+        EXPECT_EQ(route.shellSource, shellSource);
+    }
+}
+
+LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_QUERYENDSESSION ? answerSessionEnd()
+                                         : DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does.
+HWND testWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = answerLikeTheWindow;
+    windowClass.lpszClassName = L"VelmoraTestWindow";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                           100, nullptr, nullptr, nullptr, nullptr);
+}
+
+// Windows asks before the session ends; while a video is copied the window says no.
+TEST(Win32SessionEnd, IsRefusedWhileAVideoIsCopiedAndAllowedAfterwards) {
+    const HWND window = testWindow();
+    ASSERT_NE(window, nullptr);
+    Win32Platform platform;
+    platform.setOwner(window);
+    const TempFolder folder;
+    folder.writeSized("clip.MP4", 64'000'000);
+    // A target too long for the shell: the own copy, which answers while it copies.
+    const std::string deep = folder.at(std::string(250, 'f'));
+    const FileOperations files;
+    files.makeFolder(deep);
+    const std::string target = deep + "\\MAQ12301.MP4";
+    std::vector<LRESULT> answers;
+    std::jthread system([&] {
+        DWORD_PTR answer = TRUE;
+        SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 20000,
+                            &answer);
+        answers.push_back(static_cast<LRESULT>(answer));
+    });
+    const ShellCopyResult result = platform.shellCopy(folder.at("clip.MP4"), target);
+    system.join();
+    answers.push_back(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(answers, (std::vector<LRESULT>{FALSE, TRUE}));
+    EXPECT_EQ(files.fileLength(target), 64'000'000);
+    DestroyWindow(window);
+}
+
+// Keys and clicks given while a copy runs must not run once it is over.
+TEST(Win32InputPause, InputQueuedDuringThePauseIsDroppedWhenItEnds) {
+    const HWND window = testWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND button = CreateWindowExW(0, L"BUTTON", L"Copy to PSP", WS_CHILD, 0, 0, 50, 20,
+                                        window, nullptr, nullptr, nullptr);
+    {
+        const InputPause pause(window);
+        for (const auto& [target, message] :
+             {std::pair(window, WM_KEYDOWN), std::pair(button, WM_CHAR),
+              std::pair(button, WM_LBUTTONDOWN), std::pair(button, BM_CLICK),
+              std::pair(window, WM_APP)}) {
+            PostMessageW(target, message, 8, 0);
+        }
+    }
+    std::vector<UINT> left;  // what is not input stays
+    for (MSG message{}; PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_APP, PM_REMOVE);) {
+        left.push_back(message.message);
+    }
+    EXPECT_EQ(left, std::vector<UINT>{WM_APP});
+    DestroyWindow(window);
+}
+
+// A root; the letters in use, whether its network connection is down, whether it is a folder
+// now; whether it is ready, and whether the folder was asked at all.
+using ReadyCase = std::tuple<const wchar_t*, DWORD, bool, bool, bool, bool>;
+
+TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) {
+    constexpr DWORD kE = 1u << 4;
+    for (const auto& [root, letters, down, folder, ready, folderAsked] :
+         {ReadyCase(L"e:\\", kE, false, true, true, true),
+          ReadyCase(L"E:\\", kE, false, true, true, true),
+          ReadyCase(L"e:\\", kE, false, false, false, true),
+          ReadyCase(L"e:\\", kE, true, true, false, false),
+          ReadyCase(L"e:\\", kE << 1, false, true, false, false),
+          ReadyCase(L"/media/e/", ~0u, false, true, false, false)}) {
+        bool asked = false;
+        EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
+                                      [&](auto&) { return asked = true, folder; }}),
+                  ready);
+        EXPECT_EQ(asked, folderAsked) << toUtf8(root);
+    }
+}
+
+// A cancel, or a failure the shell has shown, is not told twice; the shell's own codes are
+// told by what they mean.
+TEST(Win32ShellCopy, AFailureTheShellDidNotShowIsToldWithItsReason) {
+    EXPECT_EQ(untoldShellFailure({0x75, false}), std::nullopt);  // the shell's "cancelled"
+    EXPECT_EQ(untoldShellFailure({ERROR_DISK_FULL, true}), std::nullopt);
+    EXPECT_EQ(untoldShellFailure({0x7C, false}), "The path of the file is not valid.");
+    EXPECT_EQ(untoldShellFailure({ERROR_DISK_FULL, false}), systemReason(ERROR_DISK_FULL));
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "FileOperations.h"
+#include "platform/Platform.h"
+
+namespace velmora::win32 {
+
+// The program's own copy of one video, for the paths that the shell can't take: the
+// platform's file copy (a hidden temporary file that takes the target's name only once it is
+// whole on the device) with a progress window of the system's (IProgressDialog) that shows
+// the file, the time left and Cancel, as the shell's does. Cancelled: the result says so and
+// nothing is left. Failed: throws PlatformError, nothing is left, and the caller tells the
+// user. Meanwhile the thread answers what the system sends it, such as the question whether
+// the session may end.
+ShellCopyResult copyWithProgress(HWND owner, const FileOperations& files, const std::string& from,
+                                 const std::string& to);
+
+}  // namespace velmora::win32
