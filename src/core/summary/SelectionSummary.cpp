@@ -45,7 +45,7 @@ std::uint64_t videoMegabytes(Platform& platform, const std::string& path) {
 
 // A thumbnail that is missing, hidden or not a picture leaves the box as it was.
 void paintThumbnail(Platform& platform, const std::string& path, PictureBox& preview) {
-    if (platform.findFirst(path, lookup::kFilesOnly).empty()) {
+    if (platform.findFirst(path, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
         return;
     }
     if (auto picture = platform.loadPicture(path)) {
