@@ -44,9 +44,12 @@ trap 'rm -rf "$job"' EXIT
 pwd >"$job/folder"
 printf '%s\0' "$@" >"$job/command"
 for name in ${!VELMORA_@}; do printf '%s=%s\0' "$name" "${!name}"; done >"$job/environment"
-# The guest's memory lives in a file under TMPDIR; the console goes to standard output with
-# its carriage returns dropped.
-TMPDIR=/dev/shm timeout "${VELMORA_UML_TIMEOUT:-600}" "$kernel" mem=1536M \
+# The guest's memory lives in a file under TMPDIR: in memory where /dev/shm has room for it.
+# The console goes to standard output with its carriage returns dropped.
+memory=1536
+room="$(df -k --output=avail /dev/shm 2>/dev/null | tail -n 1)"
+[ "${room:-0}" -gt $((memory * 1024)) ] && export TMPDIR=/dev/shm
+timeout "${VELMORA_UML_TIMEOUT:-600}" "$kernel" mem="${memory}M" \
     root=/dev/root rootfstype=hostfs rootflags=/ rw quiet con0=null,fd:1 con=null \
     init="$(realpath "$0")" VELMORA_UML_JOB="$job" </dev/null | tr -d '\r'
 [ -f "$job/booted" ] || { echo "uml-run: skipped: User-Mode Linux did not start here"; exit 77; }
