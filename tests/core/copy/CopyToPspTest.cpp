@@ -137,6 +137,10 @@ struct NameCase {
     const char* copied;                   // the thumbnail that goes with it, "" for none
 };
 
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.video;
+}
+
 class LiteralNames : public CopyToPsp, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
