@@ -10,24 +10,38 @@
 
 namespace velmora {
 
-// An ext4 image on a loop device mounted on an existing folder for the life of the object: a
-// stick of its own that fills up, turns read-only or writes slowly. Only root may mount. The
-// stick tests and the copy benchmark both copy onto one.
+// How a stick is made and mounted.
+struct StickFormat {
+    const char* name;
+    const char* mkfs;
+    const char* mountOptions;
+};
+inline constexpr StickFormat kExt4{"ext4", "mkfs.ext4 -q -F", "noinit_itable"};
+// FAT as a desktop's automounter mounts a stick for its user.
+inline constexpr StickFormat kFat{"FAT", "mkfs.fat",
+                                  "uid=0,gid=0,shortname=mixed,utf8,showexec,flush"};
+// FAT as an fstab entry mounts it for everyone: the files are root's, open to all.
+inline constexpr StickFormat kFatOpenToAll{"FATOpenToAll", "mkfs.fat", "uid=0,gid=0,umask=000"};
+
+// An image on a loop device mounted on an existing folder for the life of the object: a stick
+// of its own that fills up, turns read-only or writes slowly. Only root may mount, and only a
+// kernel with the file system's driver. The stick tests and the copy benchmark copy onto one.
 class LoopStick {
   public:
     // directIo: the device writes straight to the disk, keeping nothing of the image in the
     // page cache (the image's own file system must allow it).
-    LoopStick(const std::string& mountPoint, int megabytes, bool directIo = false)
+    LoopStick(const std::string& mountPoint, int megabytes, bool directIo = false,
+              const StickFormat& format = kExt4)
         : mountPoint_(mountPoint) {
         const std::string image = mountPoint + ".img";  // removed once the device holds it
         const std::string direct = directIo ? " --direct-io=on " : " ";
-        ready_ =
-            geteuid() == 0 &&
-            run("truncate -s " + std::to_string(megabytes) + "M " + image + " && mkfs.ext4 -q -F " +
-                image + " && losetup -f --show" + direct + image + " >" + image + ".dev && rm " +
-                image) &&
-            std::ifstream(image + ".dev") >> device_ &&
-            run("rm " + image + ".dev && mount -o noinit_itable " + device_ + " " + mountPoint);
+        ready_ = geteuid() == 0 &&
+                 run("truncate -s " + std::to_string(megabytes) + "M " + image + " && " +
+                     format.mkfs + " " + image + " >/dev/null && losetup -f --show" + direct +
+                     image + " >" + image + ".dev && rm " + image) &&
+                 std::ifstream(image + ".dev") >> device_ &&
+                 run("rm " + image + ".dev && mount -o " + format.mountOptions + " " + device_ +
+                     " " + mountPoint);
     }
     ~LoopStick() {
         limitWrites(0);
@@ -47,7 +61,7 @@ class LoopStick {
                    << major(info.st_rdev) << ":" << minor(info.st_rdev) << " " << bytesPerSecond
                    << std::endl;
     }
-    // Transactions its journal has committed so far.
+    // Transactions its journal has committed so far (ext4).
     long commits() const {
         std::ifstream info("/proc/fs/jbd2/" + device_.substr(device_.rfind('/') + 1) + "-8/info");
         long count = -1;
@@ -57,7 +71,7 @@ class LoopStick {
 
   private:
     static bool run(const std::string& command) {
-        return std::system((command + " 2>/dev/null").c_str()) == 0;
+        return std::system(("{ " + command + "; } 2>/dev/null").c_str()) == 0;
     }
     std::string mountPoint_;
     std::string device_;

@@ -13,25 +13,29 @@ namespace velmora {
 // differs from a stored name only in letter case finds that stored entry. Failures throw
 // PlatformError with the system's reason.
 class FileOperations {
-public:
+  public:
     // Called now and then with the bytes copied so far and the total; returning false
     // cancels the copy.
     using Progress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 
     enum class CopyOutcome { Copied, Cancelled };
 
-    // The bare name of the first entry matching a path whose last part may hold * and ?:
-    // neither hidden nor system entries, folders only with lookup::kFoldersToo. Empty when
-    // nothing matches or the folder does not exist.
+    // The bare name of the first entry matching a path whose last part may hold * and ?
+    // (unless lookup::kNameAsWritten says it is a name): neither hidden nor system entries,
+    // folders only with lookup::kFoldersToo. Empty when nothing matches or the folder does not
+    // exist.
     std::string findFirst(const std::string& pattern, int attributeMask) const;
     bool isFolder(const std::string& path) const;
     std::int64_t fileLength(const std::string& path) const;
     void deleteFile(const std::string& path) const;
     void makeFolder(const std::string& path) const;
-    // Copies into a hidden temporary file beside the destination, keeps the source's
-    // modification time, flushes the data to the device, then puts the copy in place of the
-    // destination in one step. On failure or cancel the temporary file is removed and the
-    // destination is as it was.
+    // Copies into a hidden temporary file beside the destination, keeps the source's mode and
+    // modification time where the file system lets the caller set them, flushes the data to
+    // the device, then puts the copy in place of the destination in one step and flushes that
+    // too. A source that changes size meanwhile fails the copy; so does one too large for the
+    // destination's file system, before anything is written. On failure or cancel nothing of
+    // the copy is left: the destination is as it was, unless the copy had already replaced
+    // it.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program on a virtual X server copies two of three videos, picked by Ctrl-C and Yes,
-# onto a tmpfs under /media, picked by its drive entry whatever else is mounted; the stick
-# must then hold exactly their MAQ copies and thumbnails, byte for byte.
+# onto a stick under /media, picked by its drive entry whatever else is mounted; the stick
+# must then hold exactly their MAQ copies and thumbnails, byte for byte. The stick is a tmpfs,
+# or with VELMORA_E2E_STICK=fat a FAT image mounted as a desktop's automounter mounts it (the
+# kernel needs the vfat driver: velmora_copy_e2e_fat runs this in User-Mode Linux).
 # Usage: copy_e2e.sh <path to velmora>. Exits 77 (skipped) without root, xvfb-run or xdotool.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -21,12 +23,18 @@ pid=""
 cleanup() {
     [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
     umount -l "$stick" 2>/dev/null && rmdir "$stick" || true
-    rm -rf "$source"
+    rm -rf "$source" "$stick.img"
 }
 trap cleanup EXIT
 fail() { echo "copy_e2e: $*" >&2; exit 1; }
 
-mount -t tmpfs -o size=32m,mode=0755 velmora-e2e "$stick"
+if [ "${VELMORA_E2E_STICK:-}" = fat ]; then
+    mkfs.fat -C "$stick.img" 32768 >/dev/null
+    mount -o loop,uid="$(id -u)",gid="$(id -g)",shortname=mixed,utf8,showexec,flush \
+        "$stick.img" "$stick"
+else
+    mount -t tmpfs -o size=32m,mode=0755 velmora-e2e "$stick"
+fi
 videos="$stick/MP_ROOT/100ANV01"
 mkdir -p "$videos"
 for file in alpha.MP4:2500000 beta.MP4:3500000 gamma.MP4:1500000 alpha.THM:7000 beta.THM:9000; do
@@ -35,7 +43,8 @@ done
 cd "$source"
 "$program" &
 pid=$!
-window="$(timeout 20 xdotool search --sync --name '^Velmora$' | head -n 1)" || true
+# A first start in User-Mode Linux reads the program's libraries slowly.
+window="$(timeout 60 xdotool search --sync --name '^Velmora$' | head -n 1)" || true
 [ -n "$window" ] || fail "no window titled Velmora appeared"
 # A click at a control's place in twips (15 a pixel) inside its frame. drivePSP lies at
 # (120, 240) in framePSP at (5640, 120): the click opens its list, where typing the entry's
@@ -70,4 +79,4 @@ python3 "$here/../smoke/close_window.py" "$window"
 timeout 10 tail --pid="$pid" -f /dev/null || fail "still running 10 s after its window was closed"
 wait "$pid" || fail "the program ended with an error"
 pid=""
-echo "copy_e2e: two videos and their thumbnails copied intact"
+echo "copy_e2e: two videos and their thumbnails copied intact onto $(stat -f -c %T "$stick")"

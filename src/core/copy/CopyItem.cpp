@@ -23,7 +23,7 @@ bool copyVideo(Platform& platform, const std::string& from, const std::string& t
 void copyThumbnail(Platform& platform, const std::string& from, const std::string& to,
                    const std::string& video) {
     try {
-        if (!platform.findFirst(from, lookup::kFilesOnly).empty()) {
+        if (!platform.findFirst(from, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
             platform.copyFile(from, to);
         }
     } catch (...) {

@@ -27,6 +27,9 @@ inline constexpr int kAnswerNo = 7;
 namespace lookup {
 inline constexpr int kFilesOnly = 0;
 inline constexpr int kFoldersToo = 16;
+// Added to either: the last part is a name to find as written, not a pattern. A thumbnail's
+// name is made from a video's, and on Linux a name may hold * and ? (on Windows none does).
+inline constexpr int kNameAsWritten = 1 << 16;
 }  // namespace lookup
 
 struct DriveEntry {
@@ -54,8 +57,9 @@ class Platform {
     virtual int messageBox(const std::string& text, int flags,
                            const std::optional<std::string>& title = std::nullopt) = 0;
 
-    // The bare name of the first entry matching a path whose last part may hold * and ?;
-    // hidden and system entries never match, folders only with lookup::kFoldersToo.
+    // The bare name of the first entry matching a path whose last part may hold * and ?
+    // (unless lookup::kNameAsWritten says it is a name); hidden and system entries never
+    // match, folders only with lookup::kFoldersToo.
     // Empty when nothing matches.
     virtual std::string findFirst(const std::string& pattern, int attributeMask) = 0;
     virtual bool isFolder(const std::string& path) = 0;

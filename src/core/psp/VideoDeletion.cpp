@@ -53,7 +53,7 @@ class ThumbnailOwners {
 };
 
 void deleteThumbnail(Platform& platform, const std::string& path) {
-    if (!platform.findFirst(path, lookup::kFilesOnly).empty()) {
+    if (!platform.findFirst(path, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
         platform.deleteFile(path);
     }
 }

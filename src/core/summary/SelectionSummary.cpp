@@ -45,7 +45,7 @@ std::uint64_t videoMegabytes(Platform& platform, const std::string& path) {
 
 // A thumbnail that is missing, hidden or not a picture paints nothing.
 bool paintThumbnail(Platform& platform, const std::string& path, PictureBox& preview) {
-    if (platform.findFirst(path, lookup::kFilesOnly).empty()) {
+    if (platform.findFirst(path, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
         return false;
     }
     auto picture = platform.loadPicture(path);

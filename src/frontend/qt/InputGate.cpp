@@ -23,6 +23,10 @@ bool isUserInput(QEvent::Type type) {
         case QEvent::TouchUpdate:
         case QEvent::TouchEnd:
         case QEvent::Close:
+        case QEvent::InputMethod:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
             return true;
         default:
             return false;

@@ -37,7 +37,13 @@ class CopyThread {
                   outcome_ = files.copyFile(from, to, [this, &progress](auto copied, auto total) {
                       QMetaObject::invokeMethod(
                           &progress,
-                          [&progress, step = stepOf(copied, total)] { progress.setValue(step); },
+                          [&progress, step = stepOf(copied, total)] {
+                              // A report that was on its way when the user cancelled would show
+                              // the window again.
+                              if (!progress.wasCanceled()) {
+                                  progress.setValue(step);
+                              }
+                          },
                           Qt::QueuedConnection);
                       return !cancelled_;
                   });

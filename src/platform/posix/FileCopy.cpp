@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -28,11 +29,15 @@ constexpr std::uint64_t kWriteBehind = 1u << 20;
 // The progress is told at most this often, whatever the block size.
 constexpr auto kReportEvery = std::chrono::milliseconds(50);
 
-// A failure while copying: the system's error number and which side it concerns.
+// A failure while copying: the reason to show and which side it concerns.
 struct CopyFailure {
-    int error;
+    std::string reason;
     bool atSource;
 };
+
+CopyFailure systemFailure(int error, bool atSource) {
+    return {std::system_category().message(error), atSource};
+}
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -50,12 +55,13 @@ bool targetError(int error) {
     return error == ENOSPC || error == EROFS || error == EDQUOT || error == EFBIG;
 }
 
-// Copies one block, in the kernel where the two file systems allow it. Returns the bytes
-// copied, 0 at the end of the source; throws CopyFailure.
-std::size_t copyBlock(int from, int to, bool& kernelCopy, std::vector<char>& buffer) {
+// Copies one block of at most limit bytes, in the kernel where the two file systems allow it.
+// Returns the bytes copied, 0 at the end of the source; throws CopyFailure.
+std::size_t copyBlock(int from, int to, std::size_t limit, bool& kernelCopy,
+                      std::vector<char>& buffer) {
     for (;;) {
         if (kernelCopy) {
-            const ssize_t n = copy_file_range(from, nullptr, to, nullptr, kBlockSize, 0);
+            const ssize_t n = copy_file_range(from, nullptr, to, nullptr, limit, 0);
             if (n >= 0) {
                 return static_cast<std::size_t>(n);
             }
@@ -63,22 +69,22 @@ std::size_t copyBlock(int from, int to, bool& kernelCopy, std::vector<char>& buf
                 continue;
             }
             if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-                throw CopyFailure{errno, !targetError(errno)};
+                throw systemFailure(errno, !targetError(errno));
             }
             kernelCopy = false;
         }
-        buffer.resize(kBlockSize);
+        buffer.resize(limit);
         const ssize_t n = read(from, buffer.data(), buffer.size());
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            throw CopyFailure{errno, true};
+            throw systemFailure(errno, true);
         }
         for (ssize_t done = 0; done < n;) {
             const ssize_t w = write(to, buffer.data() + done, static_cast<std::size_t>(n - done));
             if (w < 0 && errno != EINTR) {
-                throw CopyFailure{errno, false};
+                throw systemFailure(errno, false);
             }
             done += w < 0 ? 0 : w;
         }
@@ -88,7 +94,7 @@ std::size_t copyBlock(int from, int to, bool& kernelCopy, std::vector<char>& buf
 
 void syncRange(int fd, std::uint64_t start, std::uint64_t length, unsigned int flags) {
     if (sync_file_range(fd, static_cast<off_t>(start), static_cast<off_t>(length), flags) != 0) {
-        throw CopyFailure{errno, false};
+        throw systemFailure(errno, false);
     }
 }
 
@@ -124,13 +130,24 @@ class WriteBehind {
     std::uint64_t onDevice_ = 0;  // and finished below this
 };
 
-// Copies the whole content; false when the user cancelled.
+CopyFailure sourceChanged() {
+    return {"The file changed while it was copied", true};
+}
+
+// Copies the size the source had when it was opened, no more, so the progress never passes
+// its end; false when the user cancelled.
 bool copyContent(int from, int to, std::uint64_t total, const FileOperations::Progress& progress) {
     bool kernelCopy = true;
     std::vector<char> buffer;
     WriteBehind target(to);
     auto lastReport = std::chrono::steady_clock::now();
-    while (const std::size_t n = copyBlock(from, to, kernelCopy, buffer)) {
+    for (std::uint64_t copied = 0; copied < total;) {
+        const std::size_t limit = std::min<std::uint64_t>(kBlockSize, total - copied);
+        const std::size_t n = copyBlock(from, to, limit, kernelCopy, buffer);
+        if (n == 0) {
+            throw sourceChanged();  // it shrank
+        }
+        copied += n;
         target.wrote(n);
         const auto now = std::chrono::steady_clock::now();
         if (progress && now - lastReport >= kReportEvery) {
@@ -143,19 +160,128 @@ bool copyContent(int from, int to, std::uint64_t total, const FileOperations::Pr
     return true;
 }
 
-void keepTimes(int to, const struct stat& source) {
-    const struct timespec times[2] = {source.st_atim, source.st_mtim};
-    if (futimens(to, times) != 0) {
-        throw CopyFailure{errno, false};
+void requireUnchanged(int from, std::uint64_t copied) {
+    struct stat now {};
+    if (fstat(from, &now) != 0) {
+        throw systemFailure(errno, true);
+    }
+    if (static_cast<std::uint64_t>(now.st_size) != copied) {
+        throw sourceChanged();
     }
 }
 
-void syncFolder(const std::string& folder) {
-    UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    // Some file systems can't sync a folder; the file's own data is already on the device.
-    if (dir) {
-        fsync(dir.get());
+// The kernel checks a size against the file system's limit before anything else, so a hole
+// punched past the end of the empty file tells whether the file fits (FAT's limit is 4 GiB)
+// without writing anything. glibc's _PC_FILESIZEBITS is no help: it guesses 32 bits for every
+// file system it doesn't know, tmpfs among them.
+void requireRoomFor(int to, std::uint64_t size) {
+    if (size > 0 &&
+        fallocate(to, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, static_cast<off_t>(size - 1),
+                  1) != 0 &&
+        errno == EFBIG) {
+        throw systemFailure(EFBIG, false);
     }
+}
+
+// Mode bits and times where the file system lets the caller set them: on a FAT stick owned by
+// another user, or one without Unix permissions, it doesn't, and the copy is as good.
+void allowRefusal(int result) {
+    if (result != 0 && errno != EPERM && errno != EOPNOTSUPP) {
+        throw systemFailure(errno, false);
+    }
+}
+
+void keepModeAndTimes(int to, const struct stat& source) {
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    allowRefusal(futimens(to, times));
+    allowRefusal(fchmod(to, source.st_mode & 0777));
+}
+
+void syncFile(int fd) {
+    if (fsync(fd) != 0) {
+        throw systemFailure(errno, false);
+    }
+}
+
+void syncFolder(int folder) {
+    // A file system that can't sync a folder at all says so with EINVAL; any other error means
+    // the name may not be on the device.
+    if (fsync(folder) != 0 && errno != EINVAL && errno != EOPNOTSUPP) {
+        throw systemFailure(errno, false);
+    }
+}
+
+// A file the copy made, removed again unless the copy ends as copied.
+class MadeFile {
+  public:
+    explicit MadeFile(std::string path) : path_(std::move(path)) {}
+    ~MadeFile() {
+        if (!path_.empty()) {
+            unlink(path_.c_str());
+        }
+    }
+    MadeFile(const MadeFile&) = delete;
+    MadeFile& operator=(const MadeFile&) = delete;
+    void renamedTo(const std::string& path) {
+        if (rename(path_.c_str(), path.c_str()) != 0) {
+            throw systemFailure(errno, false);
+        }
+        path_ = path;
+    }
+    void keep() { path_.clear(); }
+
+  private:
+    std::string path_;
+};
+
+bool cancelled(const FileOperations::Progress& progress, std::uint64_t total) {
+    return progress && !progress(total, total);
+}
+
+UniqueFd openFolder(const std::string& folder) {
+    UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir) {
+        throw systemFailure(errno, false);
+    }
+    return dir;
+}
+
+// The copy grows under a hidden name and takes the target's name only once it is complete and
+// on the device. The order after that is FAT's: its rename writes the new folder entry with
+// no clusters and no size, which only the still-open file's own sync fills in; the folder's
+// sync then commits the name. A cancel counts until the very end: once the copy has the
+// destination's name, it then removes the copy.
+FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const std::string& target,
+                                       const FileOperations::Progress& progress) {
+    const auto total = static_cast<std::uint64_t>(info.st_size);
+    const UniqueFd folder = openFolder(folderOf(target));
+    std::string temporary = folderOf(target) + "/." + nameOf(target) + ".velmora-XXXXXX";
+    UniqueFd out(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!out) {
+        throw systemFailure(errno, false);
+    }
+    MadeFile made(temporary);
+    requireRoomFor(out.get(), total);
+    if (!copyContent(in, out.get(), total, progress)) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
+    requireUnchanged(in, total);
+    keepModeAndTimes(out.get(), info);
+    syncFile(out.get());
+    if (cancelled(progress, total)) {  // the destination is still as it was
+        return FileOperations::CopyOutcome::Cancelled;
+    }
+    made.renamedTo(target);
+    syncFile(out.get());
+    syncFolder(folder.get());
+    if (out.close() != 0) {
+        throw systemFailure(errno, false);
+    }
+    if (cancelled(progress, total)) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
+    made.keep();
+    return FileOperations::CopyOutcome::Copied;
 }
 
 }  // namespace
@@ -163,7 +289,6 @@ void syncFolder(const std::string& folder) {
 FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, const std::string& to,
                                                      const Progress& progress) const {
     const std::string source = resolve(from);
-    const std::string target = resolve(to);
     UniqueFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (!in || fstat(in.get(), &info) != 0) {
@@ -173,41 +298,12 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
         throw PlatformError("Reading the file", from, std::system_category().message(EISDIR));
     }
     posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    const auto total = static_cast<std::uint64_t>(info.st_size);
-
-    // The copy grows under a hidden name and takes the target's name only once it is
-    // complete and on the device, so no half-written file ever carries that name.
-    std::string temporary = folderOf(target) + "/." + nameOf(target) + ".velmora-XXXXXX";
-    UniqueFd out(mkostemp(temporary.data(), O_CLOEXEC));
-    if (!out) {
-        throw PlatformError("Writing the file", to, std::system_category().message(errno));
-    }
     try {
-        bool finished = copyContent(in.get(), out.get(), total, progress);
-        if (finished) {
-            keepTimes(out.get(), info);
-            if (fchmod(out.get(), info.st_mode & 0777) != 0 || fsync(out.get()) != 0) {
-                throw CopyFailure{errno, false};
-            }
-            finished = !progress || progress(total, total);
-        }
-        if (!finished) {
-            out.close();
-            unlink(temporary.c_str());
-            return CopyOutcome::Cancelled;
-        }
-        if (out.close() != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
-            throw CopyFailure{errno, false};
-        }
+        return copyOpened(in.get(), info, resolve(to), progress);
     } catch (const CopyFailure& failure) {
-        out = UniqueFd();
-        unlink(temporary.c_str());
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
-                            failure.atSource ? from : to,
-                            std::system_category().message(failure.error));
+                            failure.atSource ? from : to, failure.reason);
     }
-    syncFolder(folderOf(target));
-    return CopyOutcome::Copied;
 }
 
 }  // namespace velmora

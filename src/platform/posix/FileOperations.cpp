@@ -129,7 +129,7 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
         fail("Looking for files in the folder", folderPart);
     }
     const bool foldersToo = (attributeMask & lookup::kFoldersToo) != 0;
-    const bool exact = !hasWildcard(namePattern);
+    const bool exact = (attributeMask & lookup::kNameAsWritten) != 0 || !hasWildcard(namePattern);
     // A name stored as written is the answer without reading the whole folder.
     if (exact && !isHidden(namePattern.c_str())) {
         struct stat info {};
@@ -139,7 +139,9 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
         }
     }
     while (const dirent* entry = readdir(dir.get())) {
-        if (isHidden(entry->d_name) || !matchesWildcard(entry->d_name, namePattern)) {
+        const bool matches = exact ? equalsIgnoreCase(entry->d_name, namePattern)
+                                   : matchesWildcard(entry->d_name, namePattern);
+        if (isHidden(entry->d_name) || !matches) {
             continue;
         }
         struct stat info {};

@@ -170,6 +170,45 @@ TEST_F(CopyToPsp, EventsDuringACopyAreIgnoredAndADriveChangeWaitsForItsEnd) {
     EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
 }
 
+// On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name,
+// never one that its name matches as a pattern. Its selection shows no failure either.
+struct NameCase {
+    const char* video;
+    std::vector<std::string> thumbnails;  // beside it
+    const char* copied;                   // the thumbnail that goes with it, "" for none
+};
+
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << c.video;
+}
+
+class LiteralNames : public CopyToPsp, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names hold neither * nor ?.";
+#endif
+    addVideo(GetParam().video);
+    for (const std::string& name : GetParam().thumbnails) {
+        addThumbnail(name);
+    }
+    MainForm form(platform);
+    ready(form, {0}, 123);
+    form.btnCopy_Click();
+    const std::string copied = GetParam().copied;
+    EXPECT_EQ(stickFiles(),
+              copied.empty() ? Strings{"MAQ12301.MP4"} : (Strings{"MAQ12301.MP4", "MAQ12301.THM"}));
+    EXPECT_TRUE(copied.empty() || copiedIntact("MAQ12301.THM", copied));
+    EXPECT_EQ(lastQuestion(), kConfirm);  // and nothing after it
+}
+
+INSTANTIATE_TEST_SUITE_P(WildcardCharacters, LiteralNames,
+                         ::testing::Values(NameCase{"Why?.MP4", {"Why1.THM"}, ""},
+                                           NameCase{
+                                               "Why?.MP4", {"Why1.THM", "why?.THM"}, "why?.THM"},
+                                           NameCase{"*.MP4", {"a.THM", "*.THM"}, "*.THM"},
+                                           NameCase{"best*.MP4", {"best of.THM"}, ""}));
+
 TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesOfTheirOwnUpToTheLastThatHasOne) {
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");

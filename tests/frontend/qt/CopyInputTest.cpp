@@ -1,15 +1,12 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
-#include <atomic>
-#include <thread>
 
 #include "ModalDialogs.h"
 #include "ShellCopy.h"
@@ -26,25 +23,12 @@ struct PaintCounter : QObject {
     }
 };
 
-// A copy that runs until it is cancelled: its source is a pipe that trickles and never ends.
+// A copy that runs until it is cancelled: its source, of 64 GiB with none of them stored,
+// takes minutes to write.
 class CopyInput : public WindowFixture {
   protected:
-    CopyInput() {
-        mkfifo(source.c_str(), 0600);
-        feeder = std::thread([this, fd = open(source.c_str(), O_RDWR | O_NONBLOCK)] {
-            for (const std::string chunk(1 << 16, 'v'); !stop; usleep(10000)) {
-                static_cast<void>(write(fd, chunk.data(), chunk.size()));
-            }
-            close(fd);
-        });
-    }
-    ~CopyInput() override {
-        stop = true;
-        feeder.join();
-    }
+    CopyInput() { folder.writeSized("endless.MP4", std::uint64_t{64} << 30); }
     const std::string source = folder.at("endless.MP4");
-    std::atomic<bool> stop = false;
-    std::thread feeder;
 };
 
 TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
@@ -55,10 +39,21 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
     onNextModal<QProgressDialog>([&](QProgressDialog& progress) {
         QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);
         QTest::keyClicks(&view("dirSource"), "typed");
+        QInputMethodEvent composed;
+        composed.setCommitString("composed");
+        QApplication::sendEvent(&view("dirSource"), &composed);
+        QMimeData text;
+        text.setText("dropped");
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view("dirSource"), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view("dirSource"), &drop);
         window.update();
         QTest::qWait(100);
         EXPECT_GT(counter.paints, 0);
         QTest::mouseClick(progress.findChild<QPushButton*>(), Qt::LeftButton);  // Cancel
+        QTest::qWait(200);  // the copy's last reports arrive, and must not show it again
+        EXPECT_FALSE(progress.isVisible());
     });
     const ShellCopyResult result =
         qt::copyWithProgress(FileOperations(), source, folder.at("MAQ12301.MP4"), &window);

@@ -1,0 +1,19 @@
+#include <iostream>
+
+#include "FileOperations.h"
+#include "platform/PlatformError.h"
+
+// Copies each FROM onto its TO as the program copies a video and then its thumbnail, and ends
+// the moment the last copy returns: the power-cut test cuts the power right then.
+// Usage: copy_files FROM TO [FROM TO]...
+int main(int argc, char** argv) {
+    try {
+        for (int i = 1; i + 1 < argc; i += 2) {
+            velmora::FileOperations().copyFile(argv[i], argv[i + 1]);
+        }
+    } catch (const velmora::PlatformError& failure) {
+        std::cerr << failure.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
