@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The drive list follows the mounts: the real program on a virtual X server, read through the
-# accessibility bus, in a mount namespace of its own whose /mnt and /media hold only this
-# test's sticks. With /mnt/psp picked, a stick mounted at /mnt/added is listed within 2 s and
+# accessibility bus as a screen reader reads it, in a mount namespace of its own whose /mnt and
+# /media hold only this test's sticks. Once /mnt/psp is picked, its free-space figure reads the
+# megabytes free, labelled by "Free space (MB):", with its text on the bus too; a stick mounted
+# at /mnt/added is listed within 2 s and
 # gone within 2 s of its unmount, the current entry and the PSP list unchanged and nothing
 # asked; one mounted while the copy's question is up and the copy runs (/mnt/psp is a loop
 # device whose writes are held to 1 MiB/s) is listed only once the copy is done.
@@ -77,6 +79,14 @@ try:
     run("key", "Escape")
     run("key", "Down")
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
+    free = first(app, lambda a: a.description == "Free space on the PSP in megabytes")
+    stick = os.statvfs("/mnt/psp")
+    megabytes = str(stick.f_bavail * stick.f_frsize >> 20)
+    wait_for(f"freePSP reads {free.name!r}, not {megabytes}", lambda: free.name == megabytes)
+    labels = [r.getTarget(0).name for r in free.getRelationSet()
+              if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+    if "Free space (MB):" not in labels or free.queryText().getText(0, -1) != megabytes:
+        sys.exit(f"mounts_e2e: freePSP labelled by {labels}, with no text {megabytes}")
     seen = lambda: (drives.name, names(videos), windows())
     steady = seen()
     def unchanged():
@@ -109,8 +119,8 @@ try:
              lambda: listed("/mnt/during"), 2)
     if drives.name != steady[0]:
         sys.exit(f"mounts_e2e: after the copy the current entry is {drives.name!r}")
-    print(f"mounts_e2e: sticks came and went with {steady[0]!r} current; one mounted during a "
-          f"{took:.1f} s copy was listed after it")
+    print(f"mounts_e2e: {megabytes} MB free read as labelled; sticks came and went with "
+          f"{steady[0]!r} current; one mounted during a {took:.1f} s copy was listed after it")
 finally:
     program.terminate()
     program.wait()
