@@ -228,28 +228,18 @@ TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesOfTheirOwnUpToTheLastThatHasO
     EXPECT_NE(platform.questions[1].text.find("\"v11035.MP4\""), std::string::npos);
 }
 
-TEST_F(CopyToPsp, APrefixIsDrawnAgainWhileAListedVideoUsesItInAnyLetterCase) {
-    addVideo("a.MP4");
-    for (const char* name : {"maq12301.MP4", "MAQ45601.THM", "MAQ78901.MP4", "MAQ1001.MP4"}) {
-        stick.write(inVideoFolder(name));
+// A listed video takes its prefix whatever the case of its mark, a short name too; a thumbnail
+// takes none. With every prefix taken nothing is drawn; with the highest freed it is found.
+TEST_F(CopyToPsp, APrefixIsTakenByAListedVideoInAnyLetterCaseAndNoneLeftStopsTheCopy) {
+    for (int prefix = 101; prefix <= 900; ++prefix) {
+        stick.write(
+            inVideoFolder((prefix == 123 ? "maq" : "MAQ") + std::to_string(prefix) + ".MP4"));
     }
-    MainForm form(platform);
-    ready(form, {0}, 789);
-    for (double draw : {0.0, drawFor(123), drawFor(456)}) {
-        platform.drawNext(draw);  // 100 is taken by MAQ1001.MP4; a thumbnail takes nothing
-    }
-    form.btnCopy_Click();
-    EXPECT_EQ(platform.randomDraws, 4);
-    EXPECT_TRUE(stick.exists(inVideoFolder("MAQ45601.MP4")));
-}
-
-TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
-    for (int prefix = 100; prefix <= 900; ++prefix) {
-        stick.write(inVideoFolder("MAQ" + std::to_string(prefix) + ".MP4"));
-    }
+    stick.write(inVideoFolder("MAQ1001.MP4"));
+    stick.write(inVideoFolder("MAQ90001.THM"));
     addVideo("a.MP4");
     MainForm form(platform);
-    ready(form, {0}, 100);
+    ready(form, {0}, 123);
     form.btnCopy_Click();
     ASSERT_EQ(platform.questions.size(), 1u);
     EXPECT_EQ(platform.questions[0].text,
@@ -257,12 +247,13 @@ TEST_F(CopyToPsp, WhenEveryPrefixIsTakenTheUserIsToldAndNothingIsCopied) {
               "PSP, then copy again.");
     EXPECT_EQ(platform.randomDraws, 0);
 
-    // One prefix freed, the highest: the draw goes on until it finds it.
     stick.remove(inVideoFolder("MAQ900.MP4"));
     form.listPSP.Refresh();
+    platform.drawNext(0.0);
     platform.drawNext(0.9999999);
     platform.answer(mb::kAnswerYes);  // the message took the first answer
     form.btnCopy_Click();
+    EXPECT_EQ(platform.randomDraws, 3);
     EXPECT_TRUE(stick.exists(inVideoFolder("MAQ90001.MP4")));
 }
 

@@ -92,32 +92,31 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{{}, mb::kAnswerYes, "MP_ROOT/100ANV01", true},
         FolderCase{{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}));
 
-TEST_F(PspSide, ADriveThatHasGoneOffersToMakeNothing) {
-    stick.remove("");
-    platform.answer(mb::kAnswerYes);
-    pick(form, 1);
-    // One plain message, and the list and the figure still on the drive the user came from.
-    EXPECT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(lastQuestion(), "Video directory not found!");
-    EXPECT_EQ(form.listPSP.Path(), home.path());
-    EXPECT_EQ(form.freePSP.Caption(), "0");
-}
-
-TEST_F(PspSide, AStickPulledOutIsNotReadyAndOneThatCannotBeMeasuredHasNoSpace) {
-    // Its mount point stays behind as an empty folder of the computer's own disk.
+TEST_F(PspSide, AStickThatHasGoneIsNotReadyAndOneThatCannotBeMeasuredHasNoSpace) {
+    // One plain message; nothing made; the list and the figure on the drive the user came from.
+    const auto notFound = [&](std::size_t questions) {
+        platform.answer(mb::kAnswerYes);
+        pick(form, 1);
+        EXPECT_EQ(platform.questions.size(), questions);
+        EXPECT_EQ(lastQuestion(), "Video directory not found!");
+        EXPECT_FALSE(stick.exists("MP_ROOT"));
+        EXPECT_EQ(form.listPSP.Path(), home.path());
+        EXPECT_EQ(form.freePSP.Caption(), "0");
+    };
+    // Pulled out, its mount point left behind as an empty folder of the computer's own disk.
     platform.setDrives({{"h: [HOME]", home.root()}});
-    platform.answer(mb::kAnswerYes);
-    pick(form, 1);
-    EXPECT_EQ(lastQuestion(), "Video directory not found!");
-    EXPECT_FALSE(stick.exists("MP_ROOT"));
-    // Back in, but its free space can't be read: no figure of another drive stays.
+    notFound(1);
+    // Listed, but its folder gone.
     platform.setDrives({{"h: [HOME]", home.root()}, {"e: [PSP]", stick.root()}});
+    stick.remove("");
+    notFound(2);
+    // Back in, but its free space can't be read: no figure of another drive stays.
     form.freePSP.setCaption("9");
     platform.freeSpaceFails = true;
     showStick(form);
     EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
     EXPECT_EQ(form.freePSP.Caption(), "0");
-    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions.size(), 2u);
 }
 
 TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
