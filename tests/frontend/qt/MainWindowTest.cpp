@@ -12,29 +12,10 @@
 
 #include "QtPicture.h"
 #include "WindowFixture.h"
+#include "support/WindowLayout.h"
 
 namespace velmora::test {
 namespace {
-
-struct Place {
-    const char* name;
-    const char* container;
-    int left, top, width, height;  // twips
-};
-
-// clang-format off
-const Place kPlaces[] = {
-    {"frameSource", "mainForm", 120, 120, 4095, 5655}, {"dirSource", "frameSource", 120, 270, 2775, 315},
-    {"btnBrowse", "frameSource", 3000, 240, 975, 375}, {"listSource", "frameSource", 120, 720, 3855, 4575},
-    {"labelSelected", "frameSource", 2160, 5350, 1095, 255}, {"sizeSource", "frameSource", 3360, 5350, 495, 255},
-    {"framePSP", "mainForm", 5640, 120, 4095, 5655}, {"drivePSP", "framePSP", 120, 240, 3855, 315},
-    {"listPSP", "framePSP", 120, 720, 3855, 4575}, {"labelSizePSP", "framePSP", 240, 5350, 1095, 255},
-    {"sizePSP", "framePSP", 1320, 5350, 495, 255}, {"labelPSP", "framePSP", 2040, 5350, 1335, 255},
-    {"freePSP", "framePSP", 3360, 5350, 495, 255}, {"labelSource", "mainForm", 4320, 720, 1215, 255},
-    {"picSource", "mainForm", 4290, 1080, 1260, 960}, {"btnCopy", "mainForm", 4320, 2640, 1215, 495},
-    {"labelSelPSP", "mainForm", 4320, 3600, 1215, 255}, {"picPSP", "mainForm", 4290, 3960, 1260, 960},
-    {"copyRight", "mainForm", 4320, 5280, 1215, 495}};
-// clang-format on
 
 using MainWindowTest = WindowFixture;
 
@@ -52,12 +33,12 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) 
     const QPoint off = window.geometry().center() - window.screen()->availableGeometry().center();
     EXPECT_LE(off.manhattanLength(), 2);
     const auto px = [](int twips) { return (twips + 7) / 15; };  // to the nearest pixel
-    for (const Place& p : kPlaces) {
+    for (const ControlPlace& p : kWindowLayout) {
         EXPECT_EQ(view(p.name).parentWidget()->objectName(), p.container) << p.name;
         EXPECT_EQ(view(p.name).geometry(), QRect(px(p.left), px(p.top), px(p.width), px(p.height)))
             << p.name;
     }
-    EXPECT_EQ(std::size(kPlaces), form.controls().size());
+    EXPECT_EQ(std::size(kWindowLayout), form.controls().size());
 }
 
 TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {

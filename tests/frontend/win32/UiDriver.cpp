@@ -27,11 +27,14 @@
 #include <tuple>
 #include <vector>
 
-#include "SampleJpeg.h"
+#include "platform/win32/SampleJpeg.h"
+#include "support/WindowLayout.h"
 #include "win32/Wide.h"
 
 namespace {
 
+using velmora::test::ControlPlace;
+using velmora::test::kWindowLayout;
 using velmora::win32::toUtf8;
 using velmora::win32::toWide;
 namespace fs = std::filesystem;
@@ -97,36 +100,6 @@ HWND topLevel(DWORD process, const wchar_t* windowClass) {
     return nullptr;
 }
 
-// Every control with its class, its place in the client area in twips (inside a frame, moved
-// by the frame's origin), its tab index (its identifier is 1000 plus that) and first text.
-struct Expected {
-    const char* name;
-    const char* windowClass;
-    int left, top, width, height, tabIndex;
-    const char* text;
-};
-constexpr Expected kLayout[] = {
-    {"frameSource", "Button", 120, 120, 4095, 5655, 8, "Source"},
-    {"dirSource", "Edit", 240, 390, 2775, 315, 4, "Select a folder"},
-    {"btnBrowse", "Button", 3120, 360, 975, 375, 6, "Browse.."},
-    {"listSource", "ListBox", 240, 840, 3855, 4575, 0, ""},
-    {"labelSelected", "Static", 2280, 5470, 1095, 255, 10, "Selected (MB):"},
-    {"sizeSource", "Static", 3480, 5470, 495, 255, 17, "0"},
-    {"framePSP", "Button", 5640, 120, 4095, 5655, 7, "PSP"},
-    {"drivePSP", "ComboBox", 5760, 360, 3855, 315, 5, ""},
-    {"listPSP", "ListBox", 5760, 840, 3855, 4575, 1, ""},
-    {"labelSizePSP", "Static", 5880, 5470, 1095, 255, 12, "Selected (MB):"},
-    {"sizePSP", "Static", 6960, 5470, 495, 255, 16, "0"},
-    {"labelPSP", "Static", 7680, 5470, 1335, 255, 2, "Free space (MB):"},
-    {"freePSP", "Static", 9000, 5470, 495, 255, 9, "0"},
-    {"labelSource", "Static", 4320, 720, 1215, 255, 13, "Selected Source:"},
-    {"picSource", "VelmoraPictureBox", 4290, 1080, 1260, 960, 15, ""},
-    {"btnCopy", "Button", 4320, 2640, 1215, 495, 18, "Copy to PSP"},
-    {"labelSelPSP", "Static", 4320, 3600, 1215, 255, 11, "Selected PSP:"},
-    {"picPSP", "VelmoraPictureBox", 4290, 3960, 1260, 960, 14, ""},
-    {"copyRight", "Static", 4320, 5280, 1215, 495, 3, ""},
-};
-
 // One run of Velmora.exe, driven from outside by window messages only.
 class Session {
   public:
@@ -139,7 +112,7 @@ class Session {
         waitFor([&] {
             return (window = topLevel(process_.dwProcessId, L"VelmoraMainForm")) != nullptr;
         });
-        for (const Expected& expected : kLayout) {
+        for (const ControlPlace& expected : kWindowLayout) {  // identified by 1000 + tab index
             controls_[expected.name] = GetDlgItem(window, 1000 + expected.tabIndex);
         }
     }
@@ -278,18 +251,24 @@ void checkWindowAtStart(Session& session) {
     check(std::abs((frame.left - screen.left) - (screen.right - frame.right)) <= 1 &&
               std::abs((frame.top - screen.top) - (screen.bottom - frame.bottom)) <= 1,
           "the window is centred");
-    for (const Expected& expected : kLayout) {
+    for (const ControlPlace& expected : kWindowLayout) {
         const HWND control = session.control(expected.name);
         RECT place{};
         GetWindowRect(control, &place);
         MapWindowPoints(HWND_DESKTOP, session.window, reinterpret_cast<POINT*>(&place), 2);
         wchar_t windowClass[64] = {};
         GetClassNameW(control, windowClass, 64);
-        check(toUtf8(windowClass) == expected.windowClass &&
-                  atTwips(place.left, expected.left, dpi) &&
-                  atTwips(place.top, expected.top, dpi) &&
-                  atTwips(place.right, expected.left + expected.width, dpi) &&
-                  atTwips(place.bottom, expected.top + expected.height, dpi) &&
+        // In the client area, a control inside a frame is moved by the frame's origin.
+        int left = expected.left, top = expected.top;
+        for (const ControlPlace& container : kWindowLayout) {
+            if (container.name == std::string(expected.container)) {
+                left += container.left, top += container.top;
+            }
+        }
+        check(toUtf8(windowClass) == expected.windowClass && atTwips(place.left, left, dpi) &&
+                  atTwips(place.top, top, dpi) &&
+                  atTwips(place.right, left + expected.width, dpi) &&
+                  atTwips(place.bottom, top + expected.height, dpi) &&
                   (*expected.text == '\0' || textOf(control) == expected.text),
               std::string(expected.name) + ": its kind, place and text");
     }
