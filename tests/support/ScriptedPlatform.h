@@ -61,7 +61,6 @@ class ScriptedPlatform : public Platform {
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
-    std::vector<std::string> openedAddresses;
     std::vector<bool> busyCursor;
     int shellCopies = 0;
     int driveReads = 0;
@@ -115,7 +114,7 @@ class ScriptedPlatform : public Platform {
         const auto it = freeBytes_.find(root);
         return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
     }
-    void shellOpen(const std::string& address) override { openedAddresses.push_back(address); }
+    void shellOpen(const std::string&) override {}
     std::string aboutPageAddress() override { return "file:///about/velmora.html"; }
     void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
     // A file that starts as a JPEG does is a picture.
