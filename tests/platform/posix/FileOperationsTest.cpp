@@ -63,38 +63,34 @@ TEST_F(FileOperationsTest, FailuresCarryThePathAndTheSystemsReason) {
     EXPECT_THROW(files.freeBytesAvailable(folder.at("missing")), PlatformError);
 }
 
-TEST_F(FileOperationsTest, CopyReplacesTheTargetWholeWithTheSourcesTime) {
+// A copy replaces its target whole, with the source's time; a cancelled or failed one keeps
+// the old target. Neither leaves a temporary file.
+TEST_F(FileOperationsTest, CopyReplacesTheTargetWholeOrKeepsTheOldOne) {
     folder.write("src/clip.MP4", std::string(3 << 20, 'v'));
     folder.write("dst/MAQ12301.MP4", "old");
+    const std::string source = folder.at("src/clip.MP4"), target = folder.at("dst/MAQ12301.MP4");
+    EXPECT_EQ(files.copyFile(source, target, [](std::uint64_t, std::uint64_t) { return false; }),
+              FileOperations::CopyOutcome::Cancelled);
+    EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), "old");
+    for (const std::string& from : {folder.at("src/missing.MP4"), folder.at("src")}) {
+        EXPECT_THROW(files.copyFile(from, target), PlatformError);
+    }
+    EXPECT_THROW(files.copyFile(source, folder.at("nowhere/new.MP4")), PlatformError);
+    EXPECT_TRUE(aloneInItsFolder("MAQ12301.MP4"));
+
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, folder.at("src/clip.MP4").c_str(), times, 0), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     std::uint64_t reported = 0;
-    files.copyFile(folder.at("src/clip.MP4"), folder.at("dst/MAQ12301.MP4"),
-                   [&](std::uint64_t copied, std::uint64_t total) {
-                       reported = copied == total ? total : 0;
-                       return true;
-                   });
+    files.copyFile(source, target, [&](std::uint64_t copied, std::uint64_t total) {
+        reported = copied == total ? total : 0;
+        return true;
+    });
     EXPECT_EQ(reported, 3u << 20);
     EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), folder.read("src/clip.MP4"));
     struct stat info {};
-    ASSERT_EQ(stat(folder.at("dst/MAQ12301.MP4").c_str(), &info), 0);
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mtim.tv_sec, 1200000000);
     EXPECT_TRUE(aloneInItsFolder("MAQ12301.MP4"));
-}
-
-TEST_F(FileOperationsTest, ACancelledOrFailedCopyLeavesNothingAndKeepsTheOldTarget) {
-    folder.write("src/clip.MP4", std::string(1 << 20, 'v'));
-    folder.write("dst/keep.MP4", "old");
-    EXPECT_EQ(files.copyFile(folder.at("src/clip.MP4"), folder.at("dst/keep.MP4"),
-                             [](std::uint64_t, std::uint64_t) { return false; }),
-              FileOperations::CopyOutcome::Cancelled);
-    EXPECT_EQ(folder.read("dst/keep.MP4"), "old");
-    EXPECT_THROW(files.copyFile(folder.at("src/missing.MP4"), folder.at("dst/new.MP4")),
-                 PlatformError);
-    EXPECT_THROW(files.copyFile(folder.at("src"), folder.at("dst/new.MP4")), PlatformError);
-    EXPECT_THROW(files.copyFile(folder.at("src/clip.MP4"), folder.at("nowhere/new.MP4")),
-                 PlatformError);
-    EXPECT_TRUE(aloneInItsFolder("keep.MP4"));
 }
 
 }  // namespace
