@@ -31,20 +31,6 @@ class SourceSide : public test::StickTest {
     MainForm form{platform};
 };
 
-TEST_F(SourceSide, StartsWithBothListsShowingTheVisibleVideosOfTheWorkingFolder) {
-    for (const char* name : {"b.mp4", "A.MP4", "notes.txt", "d.MP4.THM", ".hidden.MP4"}) {
-        home.write(name);
-    }
-    home.makeFolder("folder.MP4");
-    const MainForm started(platform);
-    for (const FileList* list : {&started.listSource, &started.listPSP}) {
-        EXPECT_EQ(list->Path(), home.path());
-        EXPECT_EQ(listed(*list), (Strings{"A.MP4", "b.mp4"}));
-    }
-    EXPECT_EQ(started.drivePSP.Drive(), "h: [HOME]");
-    EXPECT_EQ(started.freePSP.Caption(), "0");
-}
-
 // A window on home's one video, selected and previewed; home/clips holds two more.
 class NewFolder : public SourceSide {
   protected:

@@ -1,13 +1,7 @@
-// Drives the real Velmora.exe by window messages, as an automation client would: the window
-// against its layout table; the folder browser; a copy from a folder deeper than MAX_PATH,
-// typed with forward slashes, to a stand-in stick, and a deletion there; a drive letter that
-// comes and goes; and, given a second, small stick, a copy of more than fits.
-// Usage: velmora_ui_driver.exe PATH\Velmora.exe STICK-LETTER [FULL-STICK-LETTER] [--hold FILE]
-//   --hold FILE: before the deletion, writes FILE.ready with the window's place and waits
-//   for FILE to appear (for a screenshot).
-
-// The driver runs on the test machine only, with calls of Windows 10; the program itself is
-// built for Windows 7.
+// Drives the real Velmora.exe by window messages, as an automation client would (the scenes:
+// wmain). --hold FILE: before the deletion, writes FILE.ready with the window's place and
+// waits for FILE to appear (for a screenshot). The driver runs on the test machine only, with
+// calls of Windows 10; the program itself is built for Windows 7.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0A00
 #undef WINVER
