@@ -79,6 +79,8 @@ try:
     run("key", "Escape")
     run("key", "Down")
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
+    if not drives.name.startswith("/mnt/psp "):
+        sys.exit(f"mounts_e2e: the drive list reads {drives.name!r}, not the stick picked")
     free = first(app, lambda a: a.description == "Free space on the PSP in megabytes")
     stick = os.statvfs("/mnt/psp")
     megabytes = str(stick.f_bavail * stick.f_frsize >> 20)
