@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/StickFixture.h"
@@ -38,29 +39,21 @@ class CopyToPsp : public test::StickTest {
     }
 };
 
-// The free and the selected figures as the copy reads them back, and the question that follows.
-struct SpaceCase {
-    const char* free;
-    const char* selected;
-    const char* question;  // empty: nothing is asked or drawn
-};
-
-class SpaceTest : public CopyToPsp, public ::testing::WithParamInterface<SpaceCase> {};
-
-TEST_P(SpaceTest, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
+TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
     MainForm form(platform);
-    form.freePSP.setCaption(GetParam().free);
-    form.sizeSource.setCaption(GetParam().selected);
-    form.btnCopy_Click();
-    EXPECT_EQ(lastQuestion(), GetParam().question);
-    EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0);
+    // The figures as the copy reads them back, and the question that follows ("": none).
+    for (const auto& [free, selected, question] :
+         {std::tuple{"0", "0", kNotEnoughSpace}, std::tuple{"100", "100", kNotEnoughSpace},
+          std::tuple{"101", "100", kConfirm}, std::tuple{"500", "0", ""}}) {
+        platform.questions.clear();
+        platform.randomDraws = 0;
+        form.freePSP.setCaption(free);
+        form.sizeSource.setCaption(selected);
+        form.btnCopy_Click();
+        EXPECT_EQ(lastQuestion(), question) << free << " free, " << selected << " selected";
+        EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0) << free;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Figures, SpaceTest,
-                         ::testing::Values(SpaceCase{"0", "0", kNotEnoughSpace},
-                                           SpaceCase{"100", "100", kNotEnoughSpace},
-                                           SpaceCase{"101", "100", kConfirm},
-                                           SpaceCase{"500", "0", ""}));
 
 // The button and Ctrl-C in the source list start the same run.
 class CopyRun : public CopyToPsp, public ::testing::WithParamInterface<bool> {};
