@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The drive list follows the mounts: the real program on a virtual X server, read through the
 # accessibility bus as a screen reader reads it, in a mount namespace of its own whose /mnt and
-# /media hold only this test's sticks. Once /mnt/psp is picked, its free-space figure reads the
-# megabytes free, labelled by "Free space (MB):", with its text on the bus too; a stick mounted
-# at /mnt/added is listed within 2 s and
-# gone within 2 s of its unmount, the current entry and the PSP list unchanged and nothing
-# asked; one mounted while the copy's question is up and the copy runs (/mnt/psp is a loop
-# device whose writes are held to 1 MiB/s) is listed only once the copy is done.
+# /media hold only this test's sticks. Once /mnt/psp is picked, the drive list reads it and the
+# free-space figure its megabytes, labelled by "Free space (MB):", with its text on the bus too.
+# A stick mounted at /mnt/added is listed within 2 s and gone within 2 s of its unmount, the
+# current entry and the PSP list unchanged and nothing asked; one mounted while the copy's
+# question is up and the copy runs (/mnt/psp is a loop device whose writes are held to
+# 1 MiB/s) is listed only once the copy is done.
 # Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
