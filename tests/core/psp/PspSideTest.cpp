@@ -26,7 +26,7 @@ class PspSide : public test::StickTest {
     MainForm form{platform};
 };
 
-TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndKeepsItWhileItIsThere) {
+TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndFallsBackToTheFirst) {
     test::ScriptedPlatform platform;
     platform.setDrives({{"/ [root]", "/"}, {"/media/stick [PSP]", "/media/stick/"}});
     DriveList drives({}, platform);
@@ -36,11 +36,8 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndKeepsItWhileItI
         drives.selectDriveHolding(folder);
         EXPECT_EQ(drives.Root(), root) << folder;
     }
+    // Kept while it is there: the drive-change tests of the copy, the mounts and the UI test.
     drives.setListIndex(1);
-    platform.setDrives(
-        {{"/ [root]", "/"}, {"/d [DVD]", "/d/"}, {"/media/stick [PSP]", "/media/stick/"}});
-    drives.Refresh();
-    EXPECT_EQ(drives.Drive(), "/media/stick [PSP]");
     platform.setDrives({{"/ [root]", "/"}});
     drives.Refresh();
     EXPECT_EQ(drives.Drive(), "/ [root]");
