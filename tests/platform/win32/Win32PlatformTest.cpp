@@ -80,22 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DriveCase(DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false),
                       DriveCase(DRIVE_NO_ROOT_DIR, true, "e:", false)));
 
-TEST(Win32Pictures, AThumbnailIsDecodedByItsContentEvenWhileAnotherProgramWritesIt) {
-    Win32Platform platform;
-    TempFolder folder;
-    folder.write("clip.THM", test::kSampleJpeg);
-    folder.write("notes.THM", "not a picture at all");
-    const HANDLE writer = CreateFileW(toWide(folder.at("clip.THM")).c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    const auto picture = platform.loadPicture(folder.at("CLIP.thm"));
-    CloseHandle(writer);
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->width(), 16);
-    EXPECT_EQ(picture->height(), 12);
-    EXPECT_EQ(platform.loadPicture(folder.at("notes.THM")), nullptr);
-    EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
-}
-
 TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     Win32Platform platform;
     const std::string page = platform.aboutPageAddress();
@@ -133,12 +117,15 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
     EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
 }
 
-// Listing, measuring and copying by the shell from a deep folder: the UI test.
-TEST(Win32LongPaths, AVideoInADeepFolderIsPreviewedCopiedAndDeleted) {
+// A thumbnail is decoded by its content, in a folder deeper than MAX_PATH too, even while
+// another program writes it; held open by a program that may delete it, as the preview allows,
+// it still copies. (Listing, measuring and copying by the shell from a deep folder: the UI test.)
+TEST(Win32LongPaths, ADeepThumbnailIsDecodedCopiedAndDeletedWhileOthersHoldIt) {
     Win32Platform platform;
     const FileOperations files;
     const TempFolder folder;
     folder.write("clip.THM", test::kSampleJpeg);
+    folder.write("notes.THM", "not a picture at all");
     std::string deep = folder.path();
     for (const char part : {'d', 'e'}) {
         deep += "\\" + std::string(100, part);
@@ -147,8 +134,15 @@ TEST(Win32LongPaths, AVideoInADeepFolderIsPreviewedCopiedAndDeleted) {
     const std::string thumbnail = deep + "\\" + std::string(80, 'v') + ".THM";
     ASSERT_GE(thumbnail.size(), std::size_t{MAX_PATH});
     files.copyFile(folder.at("clip.THM"), thumbnail);
-    EXPECT_NE(platform.loadPicture(thumbnail), nullptr);
-    // Held open by a program that may delete it, as the preview allows: it still copies.
+    const HANDLE writer = CreateFileW(filePath(thumbnail).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const auto picture = platform.loadPicture(deep + "\\" + std::string(80, 'V') + ".thm");
+    CloseHandle(writer);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width(), 16);
+    EXPECT_EQ(picture->height(), 12);
+    EXPECT_EQ(platform.loadPicture(folder.at("notes.THM")), nullptr);
+    EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
     const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
