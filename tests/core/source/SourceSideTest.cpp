@@ -97,25 +97,17 @@ TEST_F(SourceSide, KeysOfTheListRecomputeTheSummaryButCtrlCCopies) {
     EXPECT_EQ(form.listSource.ListCount(), 1);  // Ctrl-R refreshes: the Qt window test
 }
 
-struct SizeCase {
-    std::vector<std::uint64_t> sizes;
-    const char* figure;
-};
-
-class SizeFigure : public SourceSide, public ::testing::WithParamInterface<SizeCase> {};
-
-TEST_P(SizeFigure, DropsTheFractionOfEachVideoBeforeAddingInSixtyFourBits) {
-    for (std::size_t i = 0; i < GetParam().sizes.size(); ++i) {
-        home.writeSized("v" + std::to_string(i) + ".MP4", GetParam().sizes[i]);
+TEST_F(SourceSide, TheFigureDropsTheFractionOfEachVideoBeforeAddingInSixtyFourBits) {
+    const std::uint64_t sizes[] = {kMB - 1,    kMB, 2 * kMB - 1, 2048 * kMB, 3072 * kMB + kMB - 1,
+                                   30720 * kMB};
+    for (std::size_t i = 0; i < std::size(sizes); ++i) {
+        home.writeSized("v" + std::to_string(i) + ".MP4", sizes[i]);
     }
     click("listSource", {0, 1, 2});
-    EXPECT_EQ(form.sizeSource.Caption(), GetParam().figure);
+    EXPECT_EQ(form.sizeSource.Caption(), "2");
+    click("listSource", {3, 4, 5});
+    EXPECT_EQ(form.sizeSource.Caption(), "35840");
 }
-
-INSTANTIATE_TEST_SUITE_P(Sizes, SizeFigure,
-                         ::testing::Values(SizeCase{{kMB - 1, kMB, 2 * kMB - 1}, "2"},
-                                           SizeCase{{2048 * kMB, 3072 * kMB + kMB - 1, 30720 * kMB},
-                                                    "35840"}));
 
 // Each side finds a thumbnail by its own rule, in any letter case.
 TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNeverStale) {
@@ -151,29 +143,29 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNe
     EXPECT_EQ(platform.questions[0].flags, mb::kOk | mb::kIconError);
 }
 
-// A thousand selected videos whose last k thumbnails are no pictures: the walk for the preview
-// stops at the first one that loads.
-class LargeSelection : public SourceSide, public ::testing::WithParamInterface<int> {};
+// A thousand selected videos whose last three thumbnails are no pictures, then all but those
+// three: the walk for the preview stops at the first one that loads.
+using LargeSelection = SourceSide;
 
-TEST_P(LargeSelection, DecodesOnlyUpToTheThumbnailThatShows) {
-    constexpr int kVideos = 1000;
-    const int broken = GetParam();
+TEST_F(LargeSelection, DecodesOnlyUpToTheThumbnailThatShows) {
+    constexpr int kVideos = 1000, kBroken = 3;
     for (int i = 0; i < kVideos; ++i) {
         const std::string name = "v" + std::to_string(1000 + i);
         home.writeSized(name + ".MP4", kMB);
-        home.write(name + ".THM", i < kVideos - broken ? test::kJpegBytes : "not a picture");
+        home.write(name + ".THM", i < kVideos - kBroken ? test::kJpegBytes : "not a picture");
     }
     form.listSource.Refresh();
-    for (int i = 0; i < kVideos; ++i) {
-        form.listSource.setSelected(i, true);
+    for (const int selected : {kVideos, kVideos - kBroken}) {
+        platform.pictureLoads = 0;
+        for (int i = 0; i < kVideos; ++i) {
+            form.listSource.setSelected(i, i < selected);
+        }
+        form.raise("listSource", EventKind::Click);
+        EXPECT_EQ(form.sizeSource.Caption(), std::to_string(selected));
+        EXPECT_EQ(shown(form.picSource), "v1996.THM");
+        EXPECT_EQ(platform.pictureLoads, selected == kVideos ? kBroken + 1 : 1);
     }
-    form.raise("listSource", EventKind::Click);
-    EXPECT_EQ(form.sizeSource.Caption(), "1000");
-    EXPECT_EQ(shown(form.picSource), "v" + std::to_string(1999 - broken) + ".THM");
-    EXPECT_EQ(platform.pictureLoads, broken + 1);
 }
-
-INSTANTIATE_TEST_SUITE_P(BrokenAtTheEnd, LargeSelection, ::testing::Values(0, 3));
 
 }  // namespace
 }  // namespace velmora
