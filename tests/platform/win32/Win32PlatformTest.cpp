@@ -55,30 +55,27 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
 
 // A drive's type and whether it holds a medium; the entry shown, and whether its label was read.
 using DriveCase = std::tuple<UINT, bool, const char*, bool>;
-class Win32DriveEntry : public ::testing::TestWithParam<DriveCase> {};
 
 // A network drive whose server is gone, or an empty disc drive, would hold the list up for
 // as long as its label is asked for.
-TEST_P(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnce) {
-    const auto [type, medium, text, labelReadExpected] = GetParam();
-    bool labelRead = false;
-    const DriveEntry entry = describeDrive(
-        L"E:\\", {[&](auto&) { return type; }, [&](auto&) { return medium; },
-                  [&](auto&) { return labelRead = true, std::wstring(L"\u00C9T\u00C9"); },
-                  [](auto&) { return std::wstring(L"\\\\nas\\videos"); }});
-    EXPECT_EQ(entry.text, text);
-    EXPECT_EQ(entry.root, "e:\\");
-    EXPECT_EQ(labelRead, labelReadExpected);
+TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnce) {
+    for (const auto& [type, medium, text, labelReadExpected] :
+         {DriveCase(DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true),
+          DriveCase(DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true),
+          DriveCase(DRIVE_REMOVABLE, false, "e:", false),
+          DriveCase(DRIVE_CDROM, false, "e:", false),
+          DriveCase(DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false),
+          DriveCase(DRIVE_NO_ROOT_DIR, true, "e:", false)}) {
+        bool labelRead = false;
+        const DriveEntry entry = describeDrive(
+            L"E:\\", {[&](auto&) { return type; }, [&](auto&) { return medium; },
+                      [&](auto&) { return labelRead = true, std::wstring(L"\u00C9T\u00C9"); },
+                      [](auto&) { return std::wstring(L"\\\\nas\\videos"); }});
+        EXPECT_EQ(entry.text, text);
+        EXPECT_EQ(entry.root, "e:\\");
+        EXPECT_EQ(labelRead, labelReadExpected) << type << " " << medium;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, Win32DriveEntry,
-    ::testing::Values(DriveCase(DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true),
-                      DriveCase(DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true),
-                      DriveCase(DRIVE_REMOVABLE, false, "e:", false),
-                      DriveCase(DRIVE_CDROM, false, "e:", false),
-                      DriveCase(DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false),
-                      DriveCase(DRIVE_NO_ROOT_DIR, true, "e:", false)));
 
 TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     Win32Platform platform;
