@@ -103,49 +103,45 @@ std::string shownText(const MainForm& form, const Control& control) {
     return dynamic_cast<const DriveList&>(control).Drive();
 }
 
-// A moment in the window's life: what the user did, and a caption a handler changed.
-struct Moment {
-    std::function<void(qt::MainWindow&, ScriptedPlatform&)> act;
-    const char* control;
-    const char* shows;
-};
+using ScreenReaderTest = WindowFixture;
 
-// After a drive change: the mounts test, on the real accessibility bus.
-class ScreenReaderTest : public WindowFixture, public ::testing::WithParamInterface<Moment> {};
-
-TEST_P(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
-    GetParam().act(window, platform);
-    ASSERT_EQ(shownText(form, *form.control(GetParam().control)), GetParam().shows);
-    for (const Control* control : form.controls()) {
-        QAccessibleInterface& reader = accessible(control->name());
-        EXPECT_EQ(reader.text(QAccessible::Name).toStdString(), shownText(form, *control))
-            << control->name();
-        EXPECT_FALSE(reader.text(QAccessible::Description).isEmpty()) << control->name();
-        if (const QAccessibleTextInterface* text = reader.textInterface()) {
-            EXPECT_EQ(text->text(0, text->characterCount()), reader.text(QAccessible::Name));
-        } else {
-            EXPECT_NE(control->kind(), ControlKind::Label) << control->name() << " has no text";
+// At moments in the window's life: what the user did, and a caption a handler changed. (After
+// a drive change: the mounts test, on the real accessibility bus.)
+TEST_F(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
+    const struct {
+        std::function<void()> act;
+        const char* control;
+        const char* shows;
+    } moments[] = {{[] {}, "freePSP", "0"},
+                   {[&] { clickRow(&view("listSource"), 1); }, "sizeSource", "3"},
+                   {[&] {
+                        platform.browseTo("/");
+                        QTest::mouseClick(&view("btnBrowse"), Qt::LeftButton);
+                    },
+                    "dirSource", "/"}};
+    for (const auto& moment : moments) {
+        moment.act();
+        ASSERT_EQ(shownText(form, *form.control(moment.control)), moment.shows);
+        for (const Control* control : form.controls()) {
+            QAccessibleInterface& reader = accessible(control->name());
+            EXPECT_EQ(reader.text(QAccessible::Name).toStdString(), shownText(form, *control))
+                << control->name();
+            EXPECT_FALSE(reader.text(QAccessible::Description).isEmpty()) << control->name();
+            if (const QAccessibleTextInterface* text = reader.textInterface()) {
+                EXPECT_EQ(text->text(0, text->characterCount()), reader.text(QAccessible::Name));
+            } else {
+                EXPECT_NE(control->kind(), ControlKind::Label) << control->name() << " has no text";
+            }
+        }
+        for (const auto& [figure, label] : kLabelledBy) {
+            const auto labels = accessible(figure).relations(QAccessible::Label);
+            const auto by = [&](const auto& relation) {
+                return relation.first == &accessible(label);
+            };
+            EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), by)) << figure;
         }
     }
-    for (const auto& [figure, label] : kLabelledBy) {
-        const auto labels = accessible(figure).relations(QAccessible::Label);
-        const auto by = [&](const auto& relation) { return relation.first == &accessible(label); };
-        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), by)) << figure;
-    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Moments, ScreenReaderTest,
-    ::testing::Values(Moment{[](auto&...) {}, "freePSP", "0"},
-                      Moment{[](qt::MainWindow& window, auto&) {
-                                 clickRow(window.view("listSource"), 1);
-                             },
-                             "sizeSource", "3"},
-                      Moment{[](qt::MainWindow& window, ScriptedPlatform& platform) {
-                                 platform.browseTo("/");
-                                 QTest::mouseClick(window.view("btnBrowse"), Qt::LeftButton);
-                             },
-                             "dirSource", "/"}));
 
 }  // namespace
 }  // namespace velmora::test
