@@ -24,7 +24,7 @@ class FileOperationsTest : public ::testing::Test {
     test::TempFolder folder;
 };
 
-TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseAndListsOnlyVisibleFiles) {
+TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesFailuresTellWhy) {
     folder.write("MP_ROOT/100anv01/CLIP.THM", "thumb");
     folder.write("MP_ROOT/100anv01/clip.mp4", "0123456789");
     folder.write("MP_ROOT/.hidden.THM");
@@ -45,10 +45,7 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseAndListsOnlyVisibleFil
     std::filesystem::create_symlink(folder.at("MP_ROOT/100anv01"), folder.at("MP_ROOT/d.MP4"));
     std::filesystem::create_symlink(folder.at("MP_ROOT/100anv01/CLIP.THM"), folder.at("MP_ROOT/l"));
     EXPECT_EQ(files.listFiles(folder.at("MP_ROOT")), std::vector<std::string>{"l"});
-}
-
-TEST_F(FileOperationsTest, FailuresCarryThePathAndTheSystemsReason) {
-    folder.makeFolder("MP_ROOT");
+    // Failures carry the path and the system's reason.
     try {
         files.deleteFile(folder.at("gone.MP4"));
         ADD_FAILURE() << "deleting a missing file must fail";
