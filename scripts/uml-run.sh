@@ -3,7 +3,7 @@
 # may lack, with this machine's files as its root, and exits with the command's status.
 # Usage: uml-run.sh COMMAND [ARG]...
 # The command runs as root in the working folder, with /tmp, /run, /dev/shm and /media on
-# tmpfs of the guest's own, HOME and XDG_RUNTIME_DIR under /run, and the caller's VELMORA_*
+# tmpfs of the guest's own (but for the folders under /tmp that hold it or its arguments), HOME and XDG_RUNTIME_DIR under /run, and the caller's VELMORA_*
 # variables. Every other folder is this machine's; the guest powers off without a sync, so
 # only what the command flushed there is kept. Exits 77 when User-Mode Linux can't start here.
 # The same file is the guest's first process: then it sets the guest up and runs the command.
@@ -18,6 +18,15 @@ if [ $$ -eq 1 ]; then
     for folder in /tmp /run /dev/shm /media; do
         mount -t tmpfs -o mode=1777 tmpfs "$folder"
     done
+    folder="$(cat "$job/folder")"
+    mapfile -d '' command <"$job/command"
+    # A checkout under /tmp is this machine's: the guest's /tmp would hide it, so its folder
+    # is mounted there again from the host.
+    for path in "$folder" "${command[@]}"; do
+        [[ "$path" == /tmp/?* ]] || continue
+        rest="${path#/tmp/}" && top="/tmp/${rest%%/*}"
+        mountpoint -q "$top" || { mkdir -p "$top" && mount -t hostfs -o "$top" hostfs "$top"; }
+    done
     modules="/usr/lib/uml/modules/$(uname -r)/kernel"
     for module in fs/fat/fat fs/fat/vfat fs/nls/nls_cp437 fs/nls/nls_iso8859-1 fs/nls/nls_utf8 \
         drivers/block/loop; do
@@ -30,7 +39,7 @@ if [ $$ -eq 1 ]; then
     export HOME=/run/home XDG_RUNTIME_DIR=/run/user
     while IFS= read -r -d '' variable; do export "$variable"; done <"$job/environment"
     mkdir -p -m 0700 "$HOME" "$XDG_RUNTIME_DIR"
-    cd "$(cat "$job/folder")" && mapfile -d '' command <"$job/command" && "${command[@]}"
+    cd "$folder" && "${command[@]}"
     echo $? >"$job/status" && sync "$job/status"
     echo o >/proc/sysrq-trigger
     sleep 10
