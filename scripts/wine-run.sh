@@ -29,4 +29,5 @@ fi
 xvfb_pid=""
 trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
 start_xvfb
+wineserver -k 2>/dev/null || true  # Wine's desktop takes the display its server starts with
 wine "$@"
