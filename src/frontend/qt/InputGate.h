@@ -5,8 +5,9 @@
 namespace velmora::qt {
 
 // Closes the program's windows to the user while a copy runs, as a disabled owner window is
-// on Windows: clicks, keys, input-method text, drops and the close button reach only the modal dialog that is up, if
-// any, and are dropped, not queued, everywhere else. Nested closings count.
+// on Windows: clicks, keys, input-method text, drops and the close button reach only the
+// modal dialog that is up, if any, and are dropped, not queued, everywhere else. Nested
+// closings count.
 class ClosedToInput {
   public:
     ClosedToInput();

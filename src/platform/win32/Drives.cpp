@@ -38,11 +38,18 @@ bool hasMedium(const std::wstring& root) {
     return ready || (error != ERROR_NOT_READY && error != ERROR_NO_MEDIA_IN_DRIVE);
 }
 
-bool connectionDown(const std::wstring& root) {
-    wchar_t share[MAX_PATH + 1] = {};
+// What WNetGetConnectionW answers for the drive of root, with the share it names.
+DWORD connectionOf(const std::wstring& root, std::wstring& share) {
+    wchar_t name[MAX_PATH + 1] = {};
     DWORD length = MAX_PATH + 1;
-    return WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length) ==
-           ERROR_CONNECTION_UNAVAIL;
+    const DWORD result = WNetGetConnectionW(root.substr(0, 2).c_str(), name, &length);
+    share = name;
+    return result;
+}
+
+bool connectionDown(const std::wstring& root) {
+    std::wstring share;
+    return connectionOf(root, share) == ERROR_CONNECTION_UNAVAIL;
 }
 
 // The bit of GetLogicalDrives for a root "e:\", or nothing for any other path.
@@ -58,14 +65,10 @@ std::optional<DWORD> letterBit(const std::wstring& root) {
 }
 
 std::wstring shareName(const std::wstring& root) {
-    wchar_t share[MAX_PATH + 1] = {};
-    DWORD length = MAX_PATH + 1;
+    std::wstring share;
     // A remembered connection that is not up now still names its share.
-    const DWORD result = WNetGetConnectionW(root.substr(0, 2).c_str(), share, &length);
-    if (result != NO_ERROR && result != ERROR_CONNECTION_UNAVAIL) {
-        return {};
-    }
-    return share;
+    const DWORD result = connectionOf(root, share);
+    return result == NO_ERROR || result == ERROR_CONNECTION_UNAVAIL ? share : std::wstring();
 }
 
 }  // namespace
