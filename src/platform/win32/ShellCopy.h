@@ -12,7 +12,8 @@ namespace velmora::win32 {
 // One file copied by the shell (SHFileOperationW, FO_COPY, FOF_NOCONFIRMATION): its progress
 // window with Cancel, owned by owner so that it stays over it, its own error messages, and
 // an existing file of the same name replaced. Both paths are full paths that the shell takes
-// (see CopyRoute.h).
+// (see CopyRoute.h). The shell copies on a thread of its own while the calling thread, the
+// owner's, answers its messages.
 ShellCopyResult runShellCopy(HWND owner, const std::wstring& from, const std::wstring& to);
 
 // Why the shell copy failed, for a failure that the shell returns without having told the
