@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The Windows program's own copy onto a stick that writes 1 MB/s, under Wine in Xvfb: the
+# The Windows program's copies onto a stick that writes 1 MB/s, under Wine in Xvfb: the
 # longest time its window goes without answering a message (copy_gap_bench.exe). The stick is
 # an ext4 image on a loop device whose writes cgroup v1's blkio controller holds to
-# 1,000,000 bytes a second, so it needs root. Three rounds:
+# 1,000,000 bytes a second, so it needs root. The rounds, of the program's own copy unless said:
 #   written through: mounted with -o sync, so every write waits for the device, as on a stick
 #                    that Windows writes without a cache (its default for removable drives);
+#   the shell's copy, written through;
 #   cached:          mounted as usual: the writes wait as the page cache lets them, and the
 #                    final flush for what the cache still holds;
 #   Cancel in flush: as cached, with Cancel pressed once every byte is written, during the flush.
@@ -56,5 +57,6 @@ round() {
     umount "$stick"
 }
 round "written through" sync
+round "the shell's copy, written through" sync --by-shell
 round "cached" defaults
 round "Cancel in flush" defaults --cancel-in-flush

@@ -1,10 +1,10 @@
-// The program's own copy on a slow stick, as its window lives it. While Velmora copies one video
-// by its own copy (the target lies deeper than the shell takes), a second thread sends the
-// window a message every 10 ms and keeps the longest wait for its answer. It also notes when
-// the progress window's bar is full, the copy then waiting for the final flush, and can press
-// Cancel then and time until that window has gone. bench/win-copy-gap.sh makes the slow stick
-// and runs this under Wine.
-// Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [--cancel-in-flush]
+// A copy on a slow stick, as the window lives it. While Velmora copies one video by its own copy
+// (the target lies deeper than the shell takes), or with --by-shell by the shell's, a second
+// thread sends the window a message every 10 ms and keeps the longest wait for its answer. It
+// also notes when the own copy's progress window shows every byte written, the copy then
+// waiting for the final flush; with --cancel-in-flush it presses Cancel then and times until
+// that window has gone. bench/win-copy-gap.sh makes the slow stick and runs this under Wine.
+// Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [--by-shell | --cancel-in-flush]
 #include <windows.h>
 // needs the types that windows.h declares
 #include <commctrl.h>
@@ -153,20 +153,22 @@ const char* clearStick(const FileOperations& files, const std::string& folder) {
     return copied ? "the whole copy" : "nothing";
 }
 
-int run(const std::string& targetFolder, std::uint64_t megabytes, bool cancelInFlush) {
+int run(const std::string& targetFolder, std::uint64_t megabytes, const std::string& round) {
+    const bool cancelInFlush = round == "--cancel-in-flush";
     const HWND window = shownWindow();
     win32::Win32Platform platform;
     platform.setOwner(window);
     const FileOperations files;
     const std::string source = writeSource(megabytes);
-    const std::string deep = targetFolder + "\\" + std::string(250, 'd');
-    files.makeFolder(deep);
+    const std::string folder =
+        targetFolder + "\\" + (round == "--by-shell" ? "shell" : std::string(250, 'd'));
+    files.makeFolder(folder);
 
     std::atomic<bool> copying = true;
     Watch watch;
     const auto start = Clock::now();
     std::thread asker([&] { watch = watchWindow(window, start, copying, cancelInFlush); });
-    const ShellCopyResult result = platform.shellCopy(source, deep + "\\MAQ12301.MP4");
+    const ShellCopyResult result = platform.shellCopy(source, folder + "\\MAQ12301.MP4");
     const double copySeconds = secondsSince(start);
     copying = false;
     asker.join();
@@ -183,7 +185,7 @@ int run(const std::string& targetFolder, std::uint64_t megabytes, bool cancelInF
         std::printf("Cancel in the flush: the progress window gone after %.3f s\n",
                     watch.cancelTook);
     }
-    std::printf("left on the stick: %s\n", clearStick(files, deep));
+    std::printf("left on the stick: %s\n", clearStick(files, folder));
     return 0;
 }
 
@@ -192,9 +194,10 @@ int run(const std::string& targetFolder, std::uint64_t megabytes, bool cancelInF
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s TARGET-FOLDER MEGABYTES [--cancel-in-flush]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s TARGET-FOLDER MEGABYTES [--by-shell | --cancel-in-flush]\n",
+                     argv[0]);
         return 2;
     }
     return velmora::bench::run(argv[1], std::strtoull(argv[2], nullptr, 10),
-                               argc > 3 && std::string(argv[3]) == "--cancel-in-flush");
+                               argc > 3 ? argv[3] : "");
 }

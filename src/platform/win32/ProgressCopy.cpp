@@ -26,7 +26,7 @@ std::wstring folderPart(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// The progress window, opened by its first showing and closed at the latest when it goes.
+// The progress window, opened by its first showings and closed at the latest when it goes.
 // Without one (the class missing) the copy still runs.
 class ProgressWindow {
   public:
@@ -36,28 +36,36 @@ class ProgressWindow {
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    // False once the user has cancelled.
+    // False once the user has cancelled. The window opens in two steps, on the first two
+    // showings, so that the calling thread answers its messages in between.
     bool show(std::uint64_t copied, std::uint64_t total) {
-        if (!opened_) {
-            open();
+        if (!made_) {
+            make();
+            return true;
         }
         if (dialog_.get() == nullptr) {
             return true;
+        }
+        if (!started_) {
+            // Not modal: the owner stays enabled, so the activation comes back to it afterwards.
+            dialog_->StartProgressDialog(
+                owner_, nullptr, PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE, nullptr);
+            started_ = true;
         }
         dialog_->SetProgress64(copied, total);
         return dialog_->HasUserCancelled() == FALSE;
     }
 
     void close() {
-        if (dialog_.get() != nullptr && !closed_) {
+        if (started_ && !closed_) {
             dialog_->StopProgressDialog();
             closed_ = true;
         }
     }
 
   private:
-    void open() {
-        opened_ = true;
+    void make() {
+        made_ = true;
         if (FAILED(CoCreateInstance(CLSID_ProgressDialog, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IProgressDialog,
                                     reinterpret_cast<void**>(dialog_.put())))) {
@@ -70,16 +78,14 @@ class ProgressWindow {
         const std::wstring folders =
             L"From " + lastPart(folderPart(from_)) + L" to " + lastPart(folderPart(to_));
         dialog_->SetLine(2, folders.c_str(), TRUE, nullptr);
-        // Not modal: the owner stays enabled, so the activation comes back to it afterwards.
-        dialog_->StartProgressDialog(
-            owner_, nullptr, PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE, nullptr);
     }
 
     HWND owner_;
     std::wstring from_;
     std::wstring to_;
     ComRef<IProgressDialog> dialog_;
-    bool opened_ = false;
+    bool made_ = false;
+    bool started_ = false;
     bool closed_ = false;
 };
 
