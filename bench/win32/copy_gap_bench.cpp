@@ -140,6 +140,17 @@ Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>&
     return watch;
 }
 
+// The asker's last question may come after the copy: it is answered, as the window would.
+void answerUntilAsked(const std::atomic<bool>& asked) {
+    while (!asked) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(1);
+    }
+}
+
 // What the copy left in folder besides the copy under its name, which it then removes.
 const char* clearStick(const FileOperations& files, const std::string& folder) {
     const std::string target = folder + "\\MAQ12301.MP4";
@@ -165,12 +176,17 @@ int run(const std::string& targetFolder, std::uint64_t megabytes, const std::str
     files.makeFolder(folder);
 
     std::atomic<bool> copying = true;
+    std::atomic<bool> asked = false;
     Watch watch;
     const auto start = Clock::now();
-    std::thread asker([&] { watch = watchWindow(window, start, copying, cancelInFlush); });
+    std::thread asker([&] {
+        watch = watchWindow(window, start, copying, cancelInFlush);
+        asked = true;
+    });
     const ShellCopyResult result = platform.shellCopy(source, folder + "\\MAQ12301.MP4");
     const double copySeconds = secondsSince(start);
     copying = false;
+    answerUntilAsked(asked);
     asker.join();
     DeleteFileW(win32::toWide(source).c_str());
 

@@ -35,7 +35,8 @@ class Win32Platform : public Platform {
     // the shell said, is reported, and leaves nothing behind; so does a failure that the shell
     // returns without a message of its own. The target's name only ever holds a whole copy. A
     // source too long for the shell is copied by the program's own copy, with a progress window of
-    // its own. While a copy runs, the session does not end of itself.
+    // its own. While a copy runs, the session does not end of itself, and the window paints and
+    // answers but takes no input.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;

@@ -196,7 +196,7 @@ HWND testWindow() {
 
 // Windows asks before the session ends; while a video is copied, by the shell or by the
 // program's own copy, the window says no, and it handles what is posted to it. Keys and
-// clicks given while it is copied must not run once it is over.
+// clicks given while it is copied must not run once it is over. A failure is the caller's.
 TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
     const HWND window = testWindow();
     ASSERT_NE(window, nullptr);
@@ -236,6 +236,9 @@ TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEithe
         EXPECT_EQ(handled, std::vector<UINT>{WM_APP}) << target;
         EXPECT_EQ(files.fileLength(target), 64'000'000);
     }
+    // The own copy's failure, met on its thread, reaches the caller.
+    EXPECT_THROW(platform.shellCopy(folder.at("clip.MP4"), deep + "\\gone\\MAQ12303.MP4"),
+                 PlatformError);
     DestroyWindow(window);
 }
 
