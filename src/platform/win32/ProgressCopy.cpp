@@ -52,7 +52,9 @@ class ProgressWindow {
                 owner_, nullptr, PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE, nullptr);
             started_ = true;
         }
-        dialog_->SetProgress64(copied, total);
+        if (total > 0) {  // nothing to show before the copy has told its size
+            dialog_->SetProgress64(copied, total);
+        }
         return dialog_->HasUserCancelled() == FALSE;
     }
 
