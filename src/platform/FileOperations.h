@@ -32,10 +32,13 @@ class FileOperations {
     // Copies into a hidden temporary file beside the destination, keeps the source's mode and
     // modification time where the file system lets the caller set them, flushes the data to
     // the device, then puts the copy in place of the destination in one step and flushes that
-    // too. A source that changes size meanwhile fails the copy; so does one too large for the
-    // destination's file system, before anything is written. On failure or cancel nothing of
-    // the copy is left: the destination is as it was, unless the copy had already replaced
-    // it.
+    // too. On Windows the copy takes the destination's name only where no file has it (a name
+    // found taken fails the copy and leaves that file as it is), the leftovers of copies cut
+    // off before are removed from the destination's folder first, and a cancel counts only
+    // until the copy has its name. A source that changes size meanwhile fails the copy; so does
+    // one too large for the destination's file system, before anything is written. On failure
+    // or cancel nothing of the copy is left: the destination is as it was, unless the copy had
+    // already replaced it.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;

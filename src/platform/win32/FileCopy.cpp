@@ -4,8 +4,12 @@
 #include <vector>
 
 #include "FileOperations.h"
+#include "platform/PlatformError.h"
+#include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
 #include "win32/SystemError.h"
+#include "win32/TemporaryCopy.h"
+#include "win32/TemporaryFiles.h"
 #include "win32/Wide.h"
 
 namespace velmora {
@@ -18,108 +22,133 @@ constexpr DWORD kBlockSize = 8u << 20;
 class FileHandle {
   public:
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { close(); }
+    ~FileHandle() {
+        if (valid()) {
+            CloseHandle(handle_);
+        }
+    }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
-    bool close() {
-        const bool closed = !valid() || CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
 
   private:
     HANDLE handle_;
 };
 
-// A failed step of the copy: the system's error and whether the source was being read.
+// A failed step of the copy: what the user is told and whether the source was being read.
 struct CopyFailure {
-    DWORD error;
+    std::string reason;
     bool atSource;
 };
+
+CopyFailure systemFailure(DWORD error, bool atSource) {
+    return {systemReason(error), atSource};
+}
+
+void requireSuccess(DWORD error) {
+    if (error != ERROR_SUCCESS) {
+        throw CopyFailure{namingFailureReason(error), false};
+    }
+}
+
+CopyFailure sourceChanged() {
+    return {"The file changed while it was copied", true};
+}
 
 std::uint64_t sizeOf(HANDLE file) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {
-        throw CopyFailure{GetLastError(), true};
+        throw systemFailure(GetLastError(), true);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-// Copies the whole content, then the modification time; false when the user cancelled.
-bool copyContent(HANDLE from, HANDLE to, const FileOperations::Progress& progress) {
-    const std::uint64_t total = sizeOf(from);
-    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(total, kBlockSize)) +
-                             1);
-    std::uint64_t copied = 0;
-    for (;;) {
+// Copies the size the source had when it was opened, no more, so the progress never passes
+// its end; false when the user cancelled.
+bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
+                 const FileOperations::Progress& progress) {
+    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(total, kBlockSize)));
+    for (std::uint64_t copied = 0; copied < total;) {
+        const auto wanted = static_cast<DWORD>(std::min<std::uint64_t>(total - copied, kBlockSize));
         DWORD read = 0;
-        if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
-            throw CopyFailure{GetLastError(), true};
+        if (!ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
+            throw systemFailure(GetLastError(), true);
         }
         if (read == 0) {
-            break;
+            throw sourceChanged();  // it shrank
         }
         DWORD written = 0;
         if (!WriteFile(to, buffer.data(), read, &written, nullptr) || written != read) {
-            throw CopyFailure{GetLastError(), false};
+            throw systemFailure(GetLastError(), false);
         }
         copied += read;
         if (progress && !progress(copied, total)) {
             return false;
         }
     }
+    return true;
+}
+
+void keepModificationTime(HANDLE from, HANDLE to) {
     FILETIME modified{};
     if (!GetFileTime(from, nullptr, nullptr, &modified) ||
         !SetFileTime(to, nullptr, nullptr, &modified)) {
-        throw CopyFailure{GetLastError(), false};
+        throw systemFailure(GetLastError(), false);
     }
-    return true;
+}
+
+// The copy grows under a hidden name and takes the target's name only once its data are on
+// the device, and only where no file has that name; the name is flushed in turn before it
+// counts. A cancel counts until the copy has its name, also one given while the data are
+// flushed; after that the copy stays.
+FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target,
+                                       const FileOperations::Progress& progress) {
+    const std::uint64_t total = sizeOf(source);
+    const std::wstring folder = target.substr(0, target.find_last_of(L'\\'));
+    if (const std::optional<std::string> refusal = fileSizeRefusal(folder, total)) {
+        throw CopyFailure{*refusal, false};
+    }
+    removeLeftoverTemporaries(folder);
+    TemporaryCopy copy = TemporaryCopy::create(temporaryBeside(target));
+    if (!copy.valid()) {
+        throw systemFailure(GetLastError(), false);
+    }
+    if (!copyContent(source, copy.get(), total, progress)) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
+    if (sizeOf(source) != total) {
+        throw sourceChanged();  // it grew
+    }
+    keepModificationTime(source, copy.get());
+    const DWORD flushed = copy.flush();
+    if (progress && !progress(total, total)) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
+    requireSuccess(flushed);
+    requireSuccess(copy.takeName(target));
+    return FileOperations::CopyOutcome::Copied;
 }
 
 }  // namespace
 
 FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, const std::string& to,
                                                      const Progress& progress) const {
-    const std::wstring fullTarget = fullPath(toWide(to));
-    const std::wstring target = withLongPrefix(fullTarget);
     // Shared for deleting too, as the preview reads it: a thumbnail that another program
     // holds open that way still copies.
-    FileHandle source(CreateFileW(filePath(from).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const FileHandle source(CreateFileW(filePath(from).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                        nullptr));
     if (!source.valid()) {
         fail("Reading the file", from);
     }
-    // The copy grows under a hidden name and takes the target's name only once it is
-    // complete and on the device, so no half-written file ever carries that name.
-    const std::wstring temporary = withLongPrefix(temporaryBeside(fullTarget));
-    FileHandle copy(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_HIDDEN, nullptr));
-    if (!copy.valid()) {
-        fail("Writing the file", to);
-    }
     try {
-        if (!copyContent(source.get(), copy.get(), progress)) {
-            copy.close();
-            DeleteFileW(temporary.c_str());
-            return CopyOutcome::Cancelled;
-        }
-        // Flushed so that a stick pulled right after the copy holds it whole.
-        if (!FlushFileBuffers(copy.get()) || !copy.close() ||
-            !SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL) ||
-            !MoveFileExW(temporary.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            throw CopyFailure{GetLastError(), false};
-        }
+        return copyOpened(source.get(), win32::fullPath(toWide(to)), progress);
     } catch (const CopyFailure& failure) {
-        copy.close();
-        DeleteFileW(temporary.c_str());
-        fail(failure.atSource ? "Reading the file" : "Writing the file",
-             failure.atSource ? from : to, failure.error);
+        throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
+                            failure.atSource ? from : to, failure.reason);
     }
-    return CopyOutcome::Copied;
 }
 
 }  // namespace velmora

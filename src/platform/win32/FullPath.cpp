@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <string_view>
 
 #include "win32/Wide.h"
@@ -14,6 +13,7 @@ constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
 constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
 constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
 constexpr std::wstring_view kUncPrefix = L"\\\\";
+constexpr std::wstring_view kNativePrefix = L"\\??\\";
 
 }  // namespace
 
@@ -54,13 +54,12 @@ std::wstring withoutLongPrefix(const std::wstring& path) {
     return path;
 }
 
-std::wstring temporaryBeside(const std::wstring& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto slash = target.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
-    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
-    return folder + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(counter++) + L".velmora-tmp";
+std::wstring nativePath(const std::wstring& full) {
+    const std::wstring plain = withoutLongPrefix(full);
+    if (plain.starts_with(kUncPrefix)) {
+        return std::wstring(kNativePrefix) + L"UNC\\" + plain.substr(kUncPrefix.size());
+    }
+    return std::wstring(kNativePrefix) + plain;
 }
 
 std::wstring filePath(const std::string& path) {

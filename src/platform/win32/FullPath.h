@@ -22,14 +22,15 @@ std::wstring withLongPrefix(const std::wstring& full);
 // The plain form of a path that may carry the long-path prefix.
 std::wstring withoutLongPrefix(const std::wstring& path);
 
+// A full path, which may carry the long-path prefix, in the form of the system's native layer:
+// "\??\C:\..." or "\??\UNC\server\share\...". A file renamed through its handle takes its new
+// name in this form on every version: Windows 7 passes the name on as it is, later versions
+// and Wine convert only a path that isn't in this form already.
+std::wstring nativePath(const std::wstring& full);
+
 // A UTF-8 path made ready for a wide file call (CreateFileW, FindFirstFileExW, ...): full,
 // and prefixed when it is long. Windows 7 and 8.1, and later systems without the long-path
 // policy, refuse a plain path of MAX_PATH characters or more.
 std::wstring filePath(const std::string& path);
-
-// A full path beside target that no other copy uses at the same time, where a copy grows until
-// it is whole: it never matches *.MP4 or *.THM, so no list shows it, and the PSP never sees a
-// half-written video under its name.
-std::wstring temporaryBeside(const std::wstring& target);
 
 }  // namespace velmora::win32

@@ -77,6 +77,9 @@ ShellCopyResult runShellCopy(HWND owner, const std::wstring& from, const std::ws
 }
 
 std::optional<std::string> untoldShellFailure(const ShellCopyResult& result) {
+    if (result.code == 0 && result.aborted) {
+        return "The system stopped the copy before it was done, without a reason.";
+    }
     if (result.code == 0 || result.aborted || result.code == kShellCancelled ||
         result.code == ERROR_CANCELLED) {
         return std::nullopt;

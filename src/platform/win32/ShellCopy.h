@@ -17,9 +17,9 @@ namespace velmora::win32 {
 ShellCopyResult runShellCopy(HWND owner, const std::wstring& from, const std::wstring& to);
 
 // Why the shell copy failed, for a failure that the shell returns without having told the
-// user: its own codes from before Win32 first, then the system's errors. Nothing for a copy
-// that succeeded or that the user cancelled, in the progress window or in one of the shell's
-// error messages.
+// user: its own codes from before Win32 first, then the system's errors, and an abort that
+// comes with no error, which the system makes silently. Nothing for a copy that succeeded or
+// that the user cancelled, in the progress window or in one of the shell's error messages.
 std::optional<std::string> untoldShellFailure(const ShellCopyResult& result);
 
 // Whether to holds a whole copy of from: it exists with from's size. Some shells report

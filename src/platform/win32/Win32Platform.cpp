@@ -10,7 +10,9 @@
 #include "win32/ProgressCopy.h"
 #include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
-#include "win32/SystemError.h"
+#include "win32/ShellCopyTarget.h"
+#include "win32/TemporaryCopy.h"
+#include "win32/TemporaryFiles.h"
 #include "win32/WicPicture.h"
 #include "win32/Wide.h"
 
@@ -79,6 +81,10 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
 ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
                                            const std::wstring& temporary, const std::string& from,
                                            const std::string& to) {
+    if (const std::optional<std::string> refusal = prepareShellCopy(source, temporary)) {
+        messageBox(copyFailedText(from, *refusal), MB_OK | MB_ICONERROR, std::nullopt);
+        return {ERROR_FILE_TOO_LARGE, false};
+    }
     ShellCopyResult result;
     {
         // The window owns the shell's progress and stays enabled, but takes no input: a second
@@ -86,24 +92,23 @@ ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
         const InputPause pause(owner_);
         result = runShellCopy(owner_, source, temporary);
     }
-    // The shell writes in place, so the copy takes the target's name only once it is whole:
-    // a copy cut short (the session made to end, the stick pulled) leaves no half video that
-    // the PSP lists.
-    const std::wstring copy = withLongPrefix(temporary);
+    // The shell writes in place, so the copy takes the target's name only once it is whole
+    // and on the stick: a copy cut short (the session made to end, the stick pulled) leaves
+    // no half video that the PSP lists.
     if (const std::optional<std::string> reason = untoldShellFailure(result)) {
         messageBox(copyFailedText(from, *reason), MB_OK | MB_ICONERROR, std::nullopt);
     } else if (result.code == 0 && !result.aborted && !arrivedWhole(from, toUtf8(temporary))) {
         result.code = ERROR_WRITE_FAULT;
         messageBox(copyFailedText(to, kIncompleteCopy), MB_OK | MB_ICONERROR, std::nullopt);
-    } else if (result.code == 0 && !result.aborted &&
-               !MoveFileExW(copy.c_str(), filePath(to).c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        result.code = static_cast<int>(GetLastError());
-        messageBox(copyFailedText(to, systemReason(static_cast<unsigned long>(result.code))),
-                   MB_OK | MB_ICONERROR, std::nullopt);
+    } else if (result.code == 0 && !result.aborted) {
+        result.code = static_cast<int>(placeShellCopy(temporary, win32::fullPath(toWide(to))));
+        if (result.code != 0) {
+            messageBox(copyFailedText(to, namingFailureReason(static_cast<DWORD>(result.code))),
+                       MB_OK | MB_ICONERROR, std::nullopt);
+        }
     }
     if (result.code != 0 || result.aborted) {
-        DeleteFileW(copy.c_str());  // whatever the shell left of it
+        removeTemporary(temporary);  // whatever the shell left of it
     }
     return result;
 }

@@ -33,10 +33,13 @@ class Win32Platform : public Platform {
     void copyFile(const std::string& from, const std::string& to) override;
     // The shell's copy, checked: a copy that did not arrive whole counts as failed whatever
     // the shell said, is reported, and leaves nothing behind; so does a failure that the shell
-    // returns without a message of its own. The target's name only ever holds a whole copy. A
-    // source too long for the shell is copied by the program's own copy, with a progress window of
-    // its own. While a copy runs, the session does not end of itself, and the window paints and
-    // answers but takes no input.
+    // returns without a message of its own, and an abort without a cancel. The copy takes the
+    // target's name only once it is whole on the stick, and only where no file has that name: a
+    // file found there stays as it is and the copy fails with a message that says so. A source
+    // too large for the stick's file system is refused before anything is written. A source too
+    // long for the shell is copied by the program's own copy, with a progress window of its own.
+    // While a copy runs, the session does not end of itself, and the window paints and answers
+    // but takes no input.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace velmora::win32 {
+
+// The steps of a shell copy around the shell's own (see ShellCopy.h), which writes in place:
+// the video grows under a temporary name beside its target (full paths both).
+
+// Before the shell starts: why the source can't be copied to the target's drive at all, if
+// it can't (too large for its file system); the leftovers of copies cut off before are removed
+// from the target's folder.
+std::optional<std::string> prepareShellCopy(const std::wstring& source,
+                                            const std::wstring& temporary);
+
+// Once the shell has copied it whole: the temporary's data flushed, then the target's name
+// given to it only where no file has it, and flushed too. 0, or the error (see
+// namingFailureReason); the temporary is then gone.
+DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target);
+
+}  // namespace velmora::win32

@@ -1,0 +1,109 @@
+#include "win32/TemporaryFiles.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cwchar>
+#include <string_view>
+
+#include "win32/FullPath.h"
+
+namespace velmora::win32 {
+namespace {
+
+constexpr std::wstring_view kEnding = L".velmora-tmp";
+
+std::uint64_t startTimeOf(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return 0;
+    }
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+bool isRunning(const TemporaryWriter& writer) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, writer.processId);
+    if (process == nullptr) {
+        // A process that exists but is not ours to open may still be writing.
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    const bool running =
+        WaitForSingleObject(process, 0) == WAIT_TIMEOUT && startTimeOf(process) == writer.startTime;
+    CloseHandle(process);
+    return running;
+}
+
+// The writer named by a temporary's name "~<name>.<id>-<start>-<n>.velmora-tmp"; false for
+// any name of another form.
+bool writerOf(std::wstring_view name, TemporaryWriter& writer) {
+    if (!name.starts_with(L'~') || !name.ends_with(kEnding)) {
+        return false;
+    }
+    name.remove_suffix(kEnding.size());
+    const std::size_t dot = name.find_last_of(L'.');
+    if (dot == std::wstring_view::npos || dot < 2) {
+        return false;
+    }
+    const std::wstring identity(name.substr(dot + 1));
+    unsigned long id = 0;
+    unsigned long long start = 0;
+    unsigned counter = 0;
+    int used = 0;
+    if (identity.find_first_not_of(L"0123456789abcdef-") != std::wstring::npos ||
+        std::swscanf(identity.c_str(), L"%lu-%llx-%u%n", &id, &start, &counter, &used) != 3 ||
+        static_cast<std::size_t>(used) != identity.size()) {
+        return false;
+    }
+    writer = {static_cast<std::uint32_t>(id), start};
+    return true;
+}
+
+std::wstring hex(std::uint64_t number) {
+    wchar_t text[17] = {};
+    std::swprintf(text, 17, L"%llx", static_cast<unsigned long long>(number));
+    return text;
+}
+
+}  // namespace
+
+TemporaryWriter thisWriter() {
+    static const TemporaryWriter writer{GetCurrentProcessId(), startTimeOf(GetCurrentProcess())};
+    return writer;
+}
+
+std::wstring temporaryBeside(const std::wstring& target, const TemporaryWriter& writer) {
+    static std::atomic<unsigned> counter{0};
+    const auto slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    return folder + L"~" + name + L"." + std::to_wstring(writer.processId) + L"-" +
+           hex(writer.startTime) + L"-" + std::to_wstring(counter++) + std::wstring(kEnding);
+}
+
+void removeTemporary(const std::wstring& path) {
+    const std::wstring file = withLongPrefix(path);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(file.c_str());
+}
+
+void removeLeftoverTemporaries(const std::wstring& folder) {
+    const std::wstring inside = folder.ends_with(L'\\') ? folder : folder + L"\\";
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find =
+        FindFirstFileExW(withLongPrefix(inside + L"~*" + std::wstring(kEnding)).c_str(),
+                         FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        TemporaryWriter writer{};
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            writerOf(entry.cFileName, writer) && !isRunning(writer)) {
+            removeTemporary(inside + entry.cFileName);
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+}  // namespace velmora::win32

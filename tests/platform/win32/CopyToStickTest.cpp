@@ -1,0 +1,129 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "FileOperations.h"
+#include "platform/PlatformError.h"
+#include "support/TempFolder.h"
+#include "win32/FileSizeLimit.h"
+#include "win32/TemporaryFiles.h"
+#include "win32/Wide.h"
+#include "win32/Win32Platform.h"
+
+// The slots through which this program calls the system functions that the tests stand in for.
+extern "C" void *__imp_FlushFileBuffers, *__imp_GetVolumeInformationW, *__imp_MessageBoxW;
+
+namespace velmora::win32 {
+namespace {
+
+using velmora::test::TempFolder;
+
+// Puts, for its lifetime, a function of the test in an import slot: the code under test then
+// calls it in place of the system's, which shows the test their order, or answers as a system
+// that the test machine is not would.
+struct StandIn {
+    StandIn(void*& importSlot, void* function) : slot(importSlot), system(swap(function)) {}
+    ~StandIn() { swap(system); }
+    void* swap(void* function) {  // the slots stay writable, in the tests only
+        DWORD protection = 0;
+        VirtualProtect(&slot, sizeof(void*), PAGE_READWRITE, &protection);
+        return std::exchange(slot, function);
+    }
+    void*& slot;
+    void* system;
+};
+
+std::vector<std::string> seen;  // the flushes, with the file's name then, and the messages
+
+BOOL WINAPI flush(HANDLE file) {  // the test machine's disk needs none
+    wchar_t path[2048] = {};
+    GetFinalPathNameByHandleW(file, path, 2048, 0);
+    const std::wstring name = std::wstring(path).substr(std::wstring(path).find_last_of(L'\\') + 1);
+    seen.push_back("flush " + (name.ends_with(L".velmora-tmp") ? "temporary" : toUtf8(name)));
+    return TRUE;
+}
+
+int WINAPI messageBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+    seen.push_back(toUtf8(text));
+    return IDOK;
+}
+
+BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar_t* name, DWORD) {
+    return name == nullptr || wcscpy(name, L"FAT32") != nullptr;
+}
+
+// A name found taken fails the copy and keeps its file; a copy counts once its data and then its
+// name are flushed. Changed while it was copied, or too large for a FAT stick (a stand-in for one,
+// which Wine can't give), a source leaves nothing. Each copy first removes the leftovers of copies
+// cut off before, read-only ones too; one whose writer runs stays, as does any other file.
+TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
+    const TempFolder folder;
+    Win32Platform platform;
+    const StandIn messages(__imp_MessageBoxW, reinterpret_cast<void*>(messageBox));
+    // By the program's own copy (route 0) or the shell's (1): the failure's reason, or "".
+    const auto copy = [&](int route, const std::string& from, const std::string& to,
+                          const FileOperations::Progress& progress = {}) -> std::string {
+        seen.clear();
+        try {
+            if (route == 0) {
+                FileOperations().copyFile(from, to, progress);
+            } else if (platform.shellCopy(from, to).code != 0) {
+                return seen.back();
+            }
+            return "";
+        } catch (const PlatformError& failure) {
+            return failure.reason();
+        }
+    };
+    folder.write("clip.MP4", std::string(9 << 20, 'v'));  // more than one block
+    folder.write("MAQ12301.MP4", "the stick's own");
+    const auto temporary = [&](std::uint64_t writerStart) {
+        const std::wstring path = temporaryBeside(toWide(folder.at("MAQ12301.MP4")),
+                                                  {GetCurrentProcessId(), writerStart});
+        std::ofstream(std::filesystem::path(path)) << "half";
+        return toUtf8(path.substr(path.find_last_of(L'\\') + 1));
+    };
+    std::vector<std::string> names = {temporary(thisWriter().startTime),
+                                      "MAQ12301.MP4",
+                                      "MAQ12301.MP4.1-1-0.velmora-tmp",
+                                      "MAQ12302.MP4",
+                                      "MAQ12303.MP4",
+                                      "big.MP4",
+                                      "clip.MP4",
+                                      "~MAQ12301.MP4.velmora-tmp"};
+    folder.write(names[2]), folder.write(names[7]);
+    const StandIn flushes(__imp_FlushFileBuffers, reinterpret_cast<void*>(flush));
+    for (const int route : {0, 1}) {
+        const std::string leftover = temporary(1);
+        SetFileAttributesW(toWide(folder.at(leftover)).c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_NE(copy(route, folder.at("clip.MP4"), folder.at("MAQ12301.MP4")).find("already"),
+                  std::string::npos);
+        EXPECT_TRUE(folder.read("MAQ12301.MP4") == "the stick's own");
+        EXPECT_FALSE(folder.exists(leftover));
+        const std::string name = names[route + 3];
+        EXPECT_EQ(copy(route, folder.at("clip.MP4"), folder.at(name)), "");
+        EXPECT_EQ(seen, (std::vector<std::string>{"flush temporary", "flush " + name}));
+        EXPECT_TRUE(folder.read(name) == folder.read("clip.MP4"));
+    }
+    for (const std::uintmax_t changedTo : {1u << 20, 20u << 20}) {
+        EXPECT_EQ(copy(0, folder.at("clip.MP4"), folder.at("MAQ12304.MP4"),
+                       [&](auto, auto) {
+                           std::filesystem::resize_file(
+                               std::filesystem::u8path(folder.at("clip.MP4")), changedTo);
+                           return true;
+                       }),
+                  "The file changed while it was copied");
+    }
+    const StandIn fat(__imp_GetVolumeInformationW, reinterpret_cast<void*>(fat32));
+    folder.writeSized("big.MP4", 1ull << 32);
+    for (const int route : {0, 1}) {
+        EXPECT_NE(copy(route, folder.at("big.MP4"), folder.at("MAQ12305.MP4")).find("FAT"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(fileSizeRefusal(toWide(folder.path()), (1ull << 32) - 1), std::nullopt);
+    std::ranges::sort(names);
+    EXPECT_EQ(folder.names("."), names);
+}
+
+}  // namespace
+}  // namespace velmora::win32
