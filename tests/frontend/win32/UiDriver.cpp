@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <tuple>
@@ -121,6 +122,9 @@ class Session {
         CloseHandle(process_.hThread);
     }
 
+    // Ends the program at once, as a crash or the task manager does; with the code of a program
+    // closed, which is then all the closing check sees.
+    void kill() { TerminateProcess(process_.hProcess, 0); }
     HWND control(const std::string& name) { return controls_[name]; }
     std::string text(const std::string& name) { return textOf(control(name)); }
     HWND dialog() const { return topLevel(process_.dwProcessId, L"#32770"); }
@@ -215,6 +219,7 @@ struct Folders {
         // with 3 MB free, where the second can't fit.
         write(large / "Trip 1.MP4", std::string(2'000'000, 4));
         write(large / "Trip 2.MP4", std::string(2'000'000, 5));
+        write(large / "Trip 3.MP4", std::string(400'000'000, 6));  // long enough to be cut off
     }
     ~Folders() {
         std::error_code ignored;  // Wine removes nothing deeper than MAX_PATH: the script does
@@ -364,6 +369,31 @@ void copyOntoFullStick(Session& session, const Folders& folders, const fs::path&
           "only the first video is on the stick, whole; the second stays selected");
 }
 
+// A copy killed midway leaves a temporary behind, which the next copy removes: of the two,
+// only the video copied whole is added to the stick.
+void copyAfterAKill(const std::wstring& program, const Folders& folders, const fs::path& stick) {
+    const std::vector<std::wstring> before = namesIn(stick);
+    for (const bool killed : {true, false}) {
+        Session session(program, folders.large.wstring());
+        session.select("listSource", {killed ? 2 : 0});
+        session.pickDrive(stick.string().substr(0, 2) + " [PSPSTICK]");
+        session.post("btnCopy", BM_CLICK);
+        session.answer(IDYES);
+        if (killed) {
+            check(waitFor([&] { return namesIn(stick).back()[0] == L'~'; }),
+                  "the copy of a large video is under way");
+            session.kill();
+        } else {
+            waitFor([&] { return !session.selected("listSource", 0); });
+        }
+    }
+    std::vector<std::wstring> added;
+    std::ranges::set_difference(namesIn(stick), before, std::back_inserter(added));
+    check(added.size() == 1 && added[0].ends_with(L"01.MP4") &&
+              readFile(stick / added[0]) == readFile(folders.large / "Trip 1.MP4"),
+          "after a copy killed midway, the next copy leaves only whole videos on the stick");
+}
+
 // Windows announces a volume to every top-level window; Wine announces no drive letter that a
 // program defines, so the test does, for R:. The current entry, the PSP list and the absence
 // of questions must stay throughout.
@@ -414,6 +444,7 @@ int wmain(int argc, wchar_t** argv) {
             copyOntoFullStick(session, folders, videoFolder(argv[3]));
         }
     }
+    copyAfterAKill(argv[1], folders, videoFolder(argv[2]));
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
