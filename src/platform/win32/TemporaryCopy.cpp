@@ -1,6 +1,6 @@
 #include "win32/TemporaryCopy.h"
 
-#include <utility>
+#include <algorithm>
 #include <vector>
 
 #include "win32/FullPath.h"
@@ -50,9 +50,6 @@ TemporaryCopy TemporaryCopy::open(const std::wstring& path) {
     return TemporaryCopy(
         CreateFileW(file.c_str(), kAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
-
-TemporaryCopy::TemporaryCopy(TemporaryCopy&& other) noexcept
-    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)), named_(other.named_) {}
 
 TemporaryCopy::~TemporaryCopy() {
     if (!valid()) {

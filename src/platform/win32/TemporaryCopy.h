@@ -17,10 +17,8 @@ class TemporaryCopy {
     // source's, read-only among them).
     static TemporaryCopy open(const std::wstring& path);
     ~TemporaryCopy();
-    TemporaryCopy(TemporaryCopy&& other) noexcept;
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
-    TemporaryCopy& operator=(TemporaryCopy&&) = delete;
 
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }

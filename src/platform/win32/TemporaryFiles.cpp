@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cwchar>
+#include <optional>
 #include <string_view>
 
 #include "win32/FullPath.h"
@@ -34,16 +35,21 @@ bool isRunning(const TemporaryWriter& writer) {
     return running;
 }
 
-// The writer named by a temporary's name "~<name>.<id>-<start>-<n>.velmora-tmp"; false for
-// any name of another form.
-bool writerOf(std::wstring_view name, TemporaryWriter& writer) {
+// What a temporary's name "~<target>.<id>-<start>-<n>.velmora-tmp" tells.
+struct TemporaryName {
+    std::wstring target;
+    TemporaryWriter writer;
+};
+
+// Nothing for a name of any other form.
+std::optional<TemporaryName> readTemporaryName(std::wstring_view name) {
     if (!name.starts_with(L'~') || !name.ends_with(kEnding)) {
-        return false;
+        return std::nullopt;
     }
     name.remove_suffix(kEnding.size());
     const std::size_t dot = name.find_last_of(L'.');
     if (dot == std::wstring_view::npos || dot < 2) {
-        return false;
+        return std::nullopt;
     }
     const std::wstring identity(name.substr(dot + 1));
     unsigned long id = 0;
@@ -53,10 +59,24 @@ bool writerOf(std::wstring_view name, TemporaryWriter& writer) {
     if (identity.find_first_not_of(L"0123456789abcdef-") != std::wstring::npos ||
         std::swscanf(identity.c_str(), L"%lu-%llx-%u%n", &id, &start, &counter, &used) != 3 ||
         static_cast<std::size_t>(used) != identity.size()) {
-        return false;
+        return std::nullopt;
     }
-    writer = {static_cast<std::uint32_t>(id), start};
-    return true;
+    return TemporaryName{std::wstring(name.substr(1, dot - 1)),
+                         {static_cast<std::uint32_t>(id), start}};
+}
+
+// Whether the leftover may be its target itself under a second folder entry: a FAT stick that
+// lost its power right after the rename may hold both, the old one's removal not yet written.
+// Removing it would then free the video's clusters; a file of the target's name, size and time
+// says that it may be so.
+bool mayBeItsTarget(const std::wstring& folder, const WIN32_FIND_DATAW& leftover,
+                    const std::wstring& target) {
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    return GetFileAttributesExW(withLongPrefix(folder + target).c_str(), GetFileExInfoStandard,
+                                &file) &&
+           file.nFileSizeHigh == leftover.nFileSizeHigh &&
+           file.nFileSizeLow == leftover.nFileSizeLow &&
+           CompareFileTime(&file.ftLastWriteTime, &leftover.ftLastWriteTime) == 0;
 }
 
 std::wstring hex(std::uint64_t number) {
@@ -97,9 +117,9 @@ void removeLeftoverTemporaries(const std::wstring& folder) {
         return;
     }
     do {
-        TemporaryWriter writer{};
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-            writerOf(entry.cFileName, writer) && !isRunning(writer)) {
+        const std::optional<TemporaryName> temporary = readTemporaryName(entry.cFileName);
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && temporary &&
+            !isRunning(temporary->writer) && !mayBeItsTarget(inside, entry, temporary->target)) {
             removeTemporary(inside + entry.cFileName);
         }
     } while (FindNextFileW(find, &entry));

@@ -29,7 +29,8 @@ void removeTemporary(const std::wstring& path);
 // Removes from folder (a full path) the temporaries of copies that were cut off by a crash, a
 // kill or a pulled stick: those whose writer no longer runs. A temporary still open, by
 // another Velmora or by the shell's copy for one, stays: Windows deletes no open file that
-// was opened without sharing its deletion. Failures are ignored; the next copy tries again.
+// was opened without sharing its deletion. So does one that may be its target's file itself.
+// Failures are ignored; the next copy tries again.
 void removeLeftoverTemporaries(const std::wstring& folder);
 
 }  // namespace velmora::win32
