@@ -14,8 +14,8 @@ namespace velmora {
 // PlatformError with the system's reason.
 class FileOperations {
   public:
-    // Called now and then with the bytes copied so far and the total; returning false
-    // cancels the copy.
+    // Called now and then with the bytes copied so far and the total, and once more when the
+    // data are on the device, before the copy takes its name; returning false cancels the copy.
     using Progress = std::function<bool(std::uint64_t copied, std::uint64_t total)>;
 
     enum class CopyOutcome { Copied, Cancelled };
