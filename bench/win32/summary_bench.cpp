@@ -1,5 +1,5 @@
-// The selection summary on Windows: 1,000 selected videos, each with a 160 x 120 JPEG
-// thumbnail decoded by WIC, against 1,000 without.
+// The selection summary on Windows: 3,000 selected videos without thumbnails against 3,000,
+// each with a 160 x 120 JPEG thumbnail decoded by WIC.
 #include <wincodec.h>
 
 #include <cstdint>

@@ -66,6 +66,7 @@ class ScriptedPlatform : public Platform {
     int driveReads = 0;
     int randomDraws = 0;
     int pictureLoads = 0;
+    int nameReads = 0;  // lookups and listings of a folder's names
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override {
@@ -73,6 +74,7 @@ class ScriptedPlatform : public Platform {
         return next(answers_, (flags & 0xF) == mb::kYesNo ? mb::kAnswerNo : mb::kAnswerOk);
     }
     std::string findFirst(const std::string& pattern, int mask) override {
+        ++nameReads;
         return files_.findFirst(pattern, mask);
     }
     bool isFolder(const std::string& path) override { return files_.isFolder(path); }
@@ -135,6 +137,7 @@ class ScriptedPlatform : public Platform {
         return next(draws_, 0.0);
     }
     std::vector<std::string> listFiles(const std::string& folder) override {
+        ++nameReads;
         return files_.listFiles(folder);
     }
     std::vector<DriveEntry> listDrives() override {

@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "app/MainForm.h"
+#include "platform/NameIndex.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
@@ -43,11 +44,8 @@ std::uint64_t videoMegabytes(Platform& platform, const std::string& path) {
         static_cast<std::uint64_t>(std::max<std::int64_t>(0, platform.fileLength(path))));
 }
 
-// A thumbnail that is missing, hidden or not a picture paints nothing.
+// A thumbnail that is not a picture paints nothing.
 bool paintThumbnail(Platform& platform, const std::string& path, PictureBox& preview) {
-    if (platform.findFirst(path, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
-        return false;
-    }
     auto picture = platform.loadPicture(path);
     if (!picture) {
         return false;
@@ -59,26 +57,33 @@ bool paintThumbnail(Platform& platform, const std::string& path, PictureBox& pre
 // The total of the selected videos, each counted in whole megabytes, goes into figure.
 // The box shows the thumbnail of the highest selected video that has one that loads, so the
 // walk for it starts there and stops at the first that paints: a large selection decodes one
-// picture, not one for each video. Nothing clears the box. A video or thumbnail that can't be
-// read is reported after the figure is written.
+// picture, not one for each video. The thumbnails are found in one read of the folder, which
+// a lookup of each would read whole for every video that has none. Nothing clears the box. A
+// video or thumbnail that can't be read is reported after the figure is written.
 void summarizeSelection(Platform& platform, const FileList& list, ThumbnailName thumbnailName,
                         PictureBox& preview, Label& figure) {
     FirstFailure failure;
     std::uint64_t total = 0;
+    bool anySelected = false;
     const std::string& folder = list.Path();
     const int count = list.ListCount();
     for (int i = 0; i < count; ++i) {
         if (list.Selected(i)) {
+            anySelected = true;
             failure.run([&] { total += videoMegabytes(platform, joinPath(folder, list.List(i))); });
         }
     }
+    NameIndex stored;
+    if (anySelected) {
+        failure.run([&] { stored = NameIndex(platform.listFiles(folder)); });
+    }
     bool painted = false;
     for (int i = count - 1; i >= 0 && !painted; --i) {
-        if (list.Selected(i)) {
-            failure.run([&] {
-                painted = paintThumbnail(platform, joinPath(folder, thumbnailName(list.List(i))),
-                                         preview);
-            });
+        const std::string thumbnail =
+            list.Selected(i) ? stored.find(thumbnailName(list.List(i))) : std::string();
+        if (!thumbnail.empty()) {
+            failure.run(
+                [&] { painted = paintThumbnail(platform, joinPath(folder, thumbnail), preview); });
         }
     }
     figure.setCaption(megabyteFigure(total));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/PlatformError.h"
@@ -109,7 +110,7 @@ TEST_F(SourceSide, TheFigureDropsTheFractionOfEachVideoBeforeAddingInSixtyFourBi
     EXPECT_EQ(form.sizeSource.Caption(), "35840");
 }
 
-// Each side finds a thumbnail by its own rule, in any letter case.
+// Each side finds a thumbnail by its own rule, in any letter case, and loads it as stored.
 TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNeverStale) {
     for (const char* name : {"a", "b", "c", "d", "e", "f"}) {
         home.writeSized(std::string(name) + ".MP4", kMB);
@@ -122,13 +123,13 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNe
     EXPECT_EQ(shown(form.picSource), "f.THM");
     EXPECT_EQ(platform.pictureLoads, 1);
     click("listSource", {0, 2, 4});
-    EXPECT_EQ(shown(form.picSource), "c.THM");
+    EXPECT_EQ(shown(form.picSource), "c.thm");
     click("listPSP", {2});
-    EXPECT_EQ(shown(form.picPSP), "c.MP4.THM");
+    EXPECT_EQ(shown(form.picPSP), "c.mp4.thm");
     EXPECT_EQ(form.sizeSource.Caption(), "3");
     click("listSource", {3});
     click("listSource", {});
-    EXPECT_EQ(shown(form.picSource), "c.THM");
+    EXPECT_EQ(shown(form.picSource), "c.thm");
     EXPECT_EQ(form.sizeSource.Caption(), "0");
     EXPECT_TRUE(platform.questions.empty());
     // A selected video that has gone is reported once, with its path, after the figure is
@@ -143,27 +144,33 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNe
     EXPECT_EQ(platform.questions[0].flags, mb::kOk | mb::kIconError);
 }
 
-// A thousand selected videos whose last three thumbnails are no pictures, then all but those
-// three: the walk for the preview stops at the first one that loads.
+// A thousand videos, the first half without thumbnails and the last three thumbnails no
+// pictures. The walk for the preview stops at the first that loads, and every run reads the
+// folder's names once, however many thumbnails it looks for.
 using LargeSelection = SourceSide;
 
-TEST_F(LargeSelection, DecodesOnlyUpToTheThumbnailThatShows) {
+TEST_F(LargeSelection, DecodesOnlyUpToTheThumbnailThatShowsAndReadsTheFolderOnce) {
     constexpr int kVideos = 1000, kBroken = 3;
     for (int i = 0; i < kVideos; ++i) {
         const std::string name = "v" + std::to_string(1000 + i);
         home.writeSized(name + ".MP4", kMB);
-        home.write(name + ".THM", i < kVideos - kBroken ? test::kJpegBytes : "not a picture");
+        if (i >= kVideos / 2) {
+            home.write(name + ".THM", i < kVideos - kBroken ? test::kJpegBytes : "not a picture");
+        }
     }
     form.listSource.Refresh();
-    for (const int selected : {kVideos, kVideos - kBroken}) {
-        platform.pictureLoads = 0;
+    for (const auto& [selected, loads, picture] : {std::tuple{kVideos / 2, 0, ""},
+                                                   {kVideos, kBroken + 1, "v1996.THM"},
+                                                   {kVideos - kBroken, 1, "v1996.THM"}}) {
+        platform.pictureLoads = platform.nameReads = 0;
         for (int i = 0; i < kVideos; ++i) {
             form.listSource.setSelected(i, i < selected);
         }
         form.raise("listSource", EventKind::Click);
         EXPECT_EQ(form.sizeSource.Caption(), std::to_string(selected));
-        EXPECT_EQ(shown(form.picSource), "v1996.THM");
-        EXPECT_EQ(platform.pictureLoads, selected == kVideos ? kBroken + 1 : 1);
+        EXPECT_EQ(shown(form.picSource), picture);
+        EXPECT_EQ(platform.pictureLoads, loads);
+        EXPECT_EQ(platform.nameReads, 1);
     }
 }
 
