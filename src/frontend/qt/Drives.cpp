@@ -1,9 +1,14 @@
 #include "Drives.h"
 
-#include <QStorageInfo>
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string_view>
+#include <unordered_map>
+
+#include "MountTable.h"
 
 namespace velmora::qt {
 namespace {
@@ -16,17 +21,46 @@ struct RemovableParent {
 constexpr std::array<RemovableParent, 3> kRemovableParents{
     {{"/media/", 2}, {"/run/media/", 2}, {"/mnt/", 1}}};
 
+using LabelsByDevice = std::unordered_map<std::string, std::string>;
+
+// udev names a label's link with \x and two hex digits for each byte a file name can't hold.
+std::string decodedLabel(const QString& linkName) {
+    QByteArray label = linkName.toUtf8();
+    for (qsizetype at = label.indexOf("\\x"); at >= 0; at = label.indexOf("\\x", at + 1)) {
+        bool isHex = false;
+        const int byte = label.mid(at + 2, 2).toInt(&isHex, 16);
+        if (isHex) {
+            label.replace(at, 4, QByteArray(1, static_cast<char>(byte)));
+        }
+    }
+    return label.toStdString();
+}
+
+// The volume labels the system knows, by the device that holds them: the links of
+// /dev/disk/by-label, which name the device, so no mounted volume is asked.
+LabelsByDevice volumeLabels() {
+    LabelsByDevice labels;
+    const QDir links("/dev/disk/by-label");
+    for (const QFileInfo& link : links.entryInfoList(QDir::System | QDir::Files)) {
+        labels.emplace(link.canonicalFilePath().toStdString(), decodedLabel(link.fileName()));
+    }
+    return labels;
+}
+
 // A volume without a label of its own is known as file managers show it: the root file
 // system by that name, any other by the last part of its mount point.
-std::string labelOf(const QStorageInfo& volume, const std::string& mountPoint) {
-    const std::string name = volume.name().toStdString();
-    if (!name.empty()) {
-        return name;
+std::string labelOf(const LabelsByDevice& labels, const Mount& mount) {
+    // Only a device path is resolved: any other source would be taken as a relative path.
+    if (mount.source.starts_with("/dev/")) {
+        const QString device = QFileInfo(QString::fromStdString(mount.source)).canonicalFilePath();
+        if (const auto label = labels.find(device.toStdString()); label != labels.end()) {
+            return label->second;
+        }
     }
-    if (mountPoint == "/") {
+    if (mount.mountPoint == "/") {
         return "File System";
     }
-    return mountPoint.substr(mountPoint.find_last_of('/') + 1);
+    return mount.mountPoint.substr(mount.mountPoint.find_last_of('/') + 1);
 }
 
 }  // namespace
@@ -52,24 +86,20 @@ DriveEntry driveEntry(const std::string& mountPoint, const std::string& label) {
 }
 
 std::vector<DriveEntry> userVisibleDrives() {
-    std::vector<DriveEntry> drives;
-    const QStorageInfo root = QStorageInfo::root();
-    drives.push_back(driveEntry("/", labelOf(root, "/")));
-
-    std::vector<std::pair<std::string, std::string>> removable;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const std::string mountPoint = volume.rootPath().toStdString();
-        if (volume.isValid() && volume.isReady() && isRemovableMountPoint(mountPoint)) {
-            removable.emplace_back(mountPoint, labelOf(volume, mountPoint));
+    // A later mount at a place covers the earlier ones there, so each place is one drive.
+    Mount root{"/", ""};
+    std::map<std::string, Mount> removable;
+    for (Mount& mount : readMountTable()) {
+        if (mount.mountPoint == "/") {
+            root = std::move(mount);
+        } else if (isRemovableMountPoint(mount.mountPoint)) {
+            removable.insert_or_assign(mount.mountPoint, std::move(mount));
         }
     }
-    std::sort(removable.begin(), removable.end());
-    // A volume mounted twice at one place (a bind mount) is still one drive.
-    removable.erase(std::unique(removable.begin(), removable.end(),
-                                [](const auto& a, const auto& b) { return a.first == b.first; }),
-                    removable.end());
-    for (const auto& [mountPoint, label] : removable) {
-        drives.push_back(driveEntry(mountPoint, label));
+    const LabelsByDevice labels = volumeLabels();
+    std::vector<DriveEntry> drives{driveEntry("/", labelOf(labels, root))};
+    for (const auto& [mountPoint, mount] : removable) {
+        drives.push_back(driveEntry(mountPoint, labelOf(labels, mount)));
     }
     return drives;
 }

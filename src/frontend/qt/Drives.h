@@ -15,8 +15,10 @@ DriveEntry driveEntry(const std::string& mountPoint, const std::string& label);
 // /media/<user>/<name> or /run/media/<user>/<name>. Deeper mounts are the system's own.
 bool isRemovableMountPoint(const std::string& mountPoint);
 
-// The volumes a user sees as drives: the root file system, then every ready volume mounted
-// under /media, /run/media or /mnt (memory sticks and cards), each once, by mount point.
+// The volumes a user sees as drives: the root file system, then every volume mounted under
+// /media, /run/media or /mnt (memory sticks and cards), each once, by mount point, with the
+// label of its device. Reads the mount table and the device labels, never a volume itself,
+// so a volume that doesn't answer is listed too.
 std::vector<DriveEntry> userVisibleDrives();
 
 }  // namespace velmora::qt
