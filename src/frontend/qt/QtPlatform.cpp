@@ -14,6 +14,7 @@
 #include "MessageBox.h"
 #include "QtPicture.h"
 #include "ShellCopy.h"
+#include "platform/PlatformError.h"
 
 namespace velmora::qt {
 namespace {
@@ -22,6 +23,8 @@ namespace {
 // puts it relative to the program.
 constexpr const char* kAboutPageBesideProgram = "/about.html";
 constexpr const char* kAboutPageInstalled = "/../share/velmora/about.html";
+
+constexpr const char* kNoAnswer = "The drive does not answer.";
 
 }  // namespace
 
@@ -70,7 +73,14 @@ std::optional<std::string> QtPlatform::browseForFolder(const std::string& title)
 }
 
 std::uint64_t QtPlatform::freeBytesAvailable(const std::string& root) {
-    return files_.freeBytesAvailable(root);
+    const std::optional<VolumeProbe::Answer> answer = volumes_.ask(root);
+    if (!answer) {
+        throw PlatformError("Measuring the free space of", root, kNoAnswer);
+    }
+    if (answer->freeFailure) {
+        std::rethrow_exception(answer->freeFailure);
+    }
+    return answer->freeBytes;
 }
 
 void QtPlatform::shellOpen(const std::string& address) {
@@ -116,6 +126,11 @@ std::vector<std::string> QtPlatform::listFiles(const std::string& folder) {
 
 std::vector<DriveEntry> QtPlatform::listDrives() {
     return userVisibleDrives();
+}
+
+bool QtPlatform::isDriveReady(const std::string& root) {
+    const std::optional<VolumeProbe::Answer> answer = volumes_.ask(root);
+    return answer && answer->rootIsFolder && Platform::isDriveReady(root);
 }
 
 std::string QtPlatform::workingFolder() {

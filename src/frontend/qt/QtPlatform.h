@@ -1,13 +1,16 @@
 #pragma once
 
 #include "FileOperations.h"
+#include "VolumeProbe.h"
 #include "platform/Platform.h"
 
 namespace velmora::qt {
 
 // The platform of the Linux desktop: file-system work by the POSIX operations, dialogs,
 // pictures, drives and the browser through Qt. Dialogs are owned by the active window, so
-// while one is open the window takes no other input.
+// while one is open the window takes no other input. A drive's readiness and free space are
+// asked of its volume off the window's thread, so a volume that doesn't answer can't freeze
+// the window.
 class QtPlatform : public Platform {
   public:
     int messageBox(const std::string& text, int flags,
@@ -28,10 +31,13 @@ class QtPlatform : public Platform {
     double randomDraw() override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::vector<DriveEntry> listDrives() override;
+    bool isDriveReady(const std::string& root) override;
     std::string workingFolder() override;
 
   private:
     FileOperations files_;
+    // A second is long enough for a stick or a disc to wake, short enough to wait for.
+    VolumeProbe volumes_{std::chrono::seconds(1)};
     bool busy_ = false;
 };
 
