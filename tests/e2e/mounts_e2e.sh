@@ -6,7 +6,9 @@
 # A stick mounted at /mnt/added is listed within 2 s and gone within 2 s of its unmount, the
 # current entry and the PSP list unchanged and nothing asked; one mounted while the copy's
 # question is up and the copy runs (/mnt/psp is a loop device whose writes are held to
-# 1 MiB/s) is listed only once the copy is done.
+# 1 MiB/s) is listed only once the copy is done. Two FUSE volumes whose server never answers,
+# one mounted before the start and one while the window runs, are listed; the window shows
+# at once and answers throughout, and picking one says the video folder is not found.
 # Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -15,6 +17,7 @@ if [ "${VELMORA_IN_NAMESPACE:-}" != 1 ]; then
     for tool in unshare losetup mkfs.ext4 xvfb-run xdotool dbus-run-session; do
         command -v "$tool" >/dev/null || { echo "mounts_e2e: skipped: no $tool"; exit 77; }
     done
+    [ -c /dev/fuse ] || { echo "mounts_e2e: skipped: the kernel has no FUSE"; exit 77; }
     VELMORA_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$program"
 fi
 
@@ -63,11 +66,24 @@ def click(node):
     box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     run("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
 
+# A FUSE volume whose server never reads a request: every call on it waits until this ends.
+def hang(at):
+    os.makedirs(at)
+    fd = os.open("/dev/fuse", os.O_RDWR)
+    subprocess.run(["mount", "-i", "-t", "fuse", "-o",
+                    f"fd={fd},rootmode=40000,user_id=0,group_id=0", "stuck", at],
+                   pass_fds=[fd], check=True)
+
+hang("/mnt/stuck")
+started = time.monotonic()
 program = subprocess.Popen([os.environ["program"]])
 try:
     desktop = pyatspi.Registry.getDesktop(0)
     app = wait_for("Velmora is not on the bus",
                    lambda: next((a for a in desktop if a and a.name == "Velmora"), None))
+    shown = time.monotonic() - started
+    if shown > 2:
+        sys.exit(f"mounts_e2e: the window took {shown:.1f} s to show beside a stuck volume")
     drives, videos, source = (first(app, lambda a, d=d: a.description == d)
                               for d in ("PSP drive", "PSP videos", "Source videos"))
     names = lambda node: [item.name for item in node if item]
@@ -95,6 +111,9 @@ try:
         if seen() != steady:
             sys.exit(f"mounts_e2e: the window changed from {steady} to {seen()}")
 
+    hang("/mnt/stuck2")
+    wait_for("a volume that doesn't answer is not listed within 2 s",
+             lambda: listed("/mnt/stuck") and listed("/mnt/stuck2"), 2, unchanged)
     run("mkdir /mnt/added && mount -t tmpfs added /mnt/added", shell=True)
     wait_for("a stick mounted is not listed within 2 s", lambda: listed("/mnt/added"), 2,
              unchanged)
@@ -121,7 +140,15 @@ try:
              lambda: listed("/mnt/during"), 2)
     if drives.name != steady[0]:
         sys.exit(f"mounts_e2e: after the copy the current entry is {drives.name!r}")
-    print(f"mounts_e2e: {megabytes} MB free read as labelled; sticks came and went with "
+    click(drives)
+    run("key", "Escape")
+    run("key", "Down")
+    wait_for("picking a volume that doesn't answer says nothing within 3 s",
+             lambda: windows() == 2, 3)
+    run("key", "Return")
+    wait_for("the window does not answer after the message", lambda: windows() == 1, 2)
+    print(f"mounts_e2e: shown {shown:.1f} s after the start beside a volume that doesn't "
+          f"answer; {megabytes} MB free read as labelled; sticks came and went with "
           f"{steady[0]!r} current; one mounted during a {took:.1f} s copy was listed after it")
 finally:
     program.terminate()
