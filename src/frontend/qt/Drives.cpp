@@ -27,9 +27,10 @@ using LabelsByDevice = std::unordered_map<std::string, std::string>;
 std::string decodedLabel(const QString& linkName) {
     QByteArray label = linkName.toUtf8();
     for (qsizetype at = label.indexOf("\\x"); at >= 0; at = label.indexOf("\\x", at + 1)) {
+        const QByteArray digits = label.mid(at + 2, 2);
         bool isHex = false;
-        const int byte = label.mid(at + 2, 2).toInt(&isHex, 16);
-        if (isHex) {
+        const int byte = digits.toInt(&isHex, 16);
+        if (isHex && digits.size() == 2) {
             label.replace(at, 4, QByteArray(1, static_cast<char>(byte)));
         }
     }
@@ -49,18 +50,19 @@ LabelsByDevice volumeLabels() {
 
 // A volume without a label of its own is known as file managers show it: the root file
 // system by that name, any other by the last part of its mount point.
-std::string labelOf(const LabelsByDevice& labels, const Mount& mount) {
+std::string labelOf(const LabelsByDevice& labels, const std::string& mountPoint,
+                    const std::string& source) {
     // Only a device path is resolved: any other source would be taken as a relative path.
-    if (mount.source.starts_with("/dev/")) {
-        const QString device = QFileInfo(QString::fromStdString(mount.source)).canonicalFilePath();
+    if (source.starts_with("/dev/")) {
+        const QString device = QFileInfo(QString::fromStdString(source)).canonicalFilePath();
         if (const auto label = labels.find(device.toStdString()); label != labels.end()) {
             return label->second;
         }
     }
-    if (mount.mountPoint == "/") {
+    if (mountPoint == "/") {
         return "File System";
     }
-    return mount.mountPoint.substr(mount.mountPoint.find_last_of('/') + 1);
+    return mountPoint.substr(mountPoint.find_last_of('/') + 1);
 }
 
 }  // namespace
@@ -87,19 +89,19 @@ DriveEntry driveEntry(const std::string& mountPoint, const std::string& label) {
 
 std::vector<DriveEntry> userVisibleDrives() {
     // A later mount at a place covers the earlier ones there, so each place is one drive.
-    Mount root{"/", ""};
-    std::map<std::string, Mount> removable;
+    std::string rootSource;
+    std::map<std::string, std::string> removableSources;
     for (Mount& mount : readMountTable()) {
         if (mount.mountPoint == "/") {
-            root = std::move(mount);
+            rootSource = std::move(mount.source);
         } else if (isRemovableMountPoint(mount.mountPoint)) {
-            removable.insert_or_assign(mount.mountPoint, std::move(mount));
+            removableSources.insert_or_assign(std::move(mount.mountPoint), std::move(mount.source));
         }
     }
     const LabelsByDevice labels = volumeLabels();
-    std::vector<DriveEntry> drives{driveEntry("/", labelOf(labels, root))};
-    for (const auto& [mountPoint, mount] : removable) {
-        drives.push_back(driveEntry(mountPoint, labelOf(labels, mount)));
+    std::vector<DriveEntry> drives{driveEntry("/", labelOf(labels, "/", rootSource))};
+    for (const auto& [mountPoint, source] : removableSources) {
+        drives.push_back(driveEntry(mountPoint, labelOf(labels, mountPoint, source)));
     }
     return drives;
 }
