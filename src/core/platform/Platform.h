@@ -100,7 +100,8 @@ class Platform {
     virtual std::vector<DriveEntry> listDrives() = 0;
     // True when root is the root of one of the machine's drives and can be read now. A stick
     // pulled out can leave its mount point behind as an empty folder of the computer's own
-    // disk, which is no drive. Answers at once, without waiting on an absent network server.
+    // disk, which is no drive. Waits at most a second or two on a volume that doesn't answer,
+    // such as a share whose server has gone, which is then not ready.
     virtual bool isDriveReady(const std::string& root) {
         const std::vector<DriveEntry> drives = listDrives();
         return std::any_of(drives.begin(), drives.end(),

@@ -111,6 +111,15 @@ bool isDriveReady(const std::wstring& root, const ReadinessQueries& ask) {
     return bit && (ask.letters() & *bit) != 0 && !ask.disconnected(root) && ask.isFolder(root);
 }
 
+bool isDriveReadyInTime(const std::wstring& root, UINT type, const ReadinessQueries& ask,
+                        TimeLimitedCalls<bool>& calls) {
+    if (type != DRIVE_REMOTE) {
+        return isDriveReady(root, ask);
+    }
+    return calls.call(toUtf8(root), [root, ask] { return isDriveReady(root, ask); })
+        .value_or(false);
+}
+
 std::vector<DriveEntry> logicalDrives() {
     std::vector<DriveEntry> drives;
     wchar_t roots[4 * 26 + 1] = {};

@@ -151,9 +151,11 @@ std::vector<DriveEntry> Win32Platform::listDrives() {
 }
 
 bool Win32Platform::isDriveReady(const std::string& root) {
-    return win32::isDriveReady(toWide(root), systemReadinessQueries([this](const std::wstring& r) {
-                                   return files_.isFolder(toUtf8(r));
-                               }));
+    const std::wstring wideRoot = toWide(root);
+    // The question may outlive the platform, so it asks with a file layer of its own.
+    const ReadinessQueries ask = systemReadinessQueries(
+        [files = files_](const std::wstring& r) { return files.isFolder(toUtf8(r)); });
+    return isDriveReadyInTime(wideRoot, GetDriveTypeW(wideRoot.c_str()), ask, networkDrives_);
 }
 
 std::string Win32Platform::workingFolder() {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "FileOperations.h"
+#include "TimeLimitedCalls.h"
 #include "platform/Platform.h"
 #include "win32/ComApartment.h"
 
@@ -65,6 +66,9 @@ class Win32Platform : public Platform {
     HWND owner_ = nullptr;
     bool busy_ = false;
     std::mt19937_64 random_;
+    // Long enough for a server on the local network to answer, well short of the five
+    // seconds after which Windows calls the window not responding.
+    TimeLimitedCalls<bool> networkDrives_{std::chrono::seconds(2)};
 };
 
 }  // namespace velmora::win32

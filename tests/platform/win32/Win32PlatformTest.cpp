@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <future>
+#include <memory>
 #include <thread>
 
 #include "FileOperations.h"
@@ -256,6 +259,24 @@ TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) 
                   ready);
         EXPECT_EQ(asked, folderAsked) << toUtf8(root);
     }
+}
+
+// A network drive whose server doesn't answer is not ready once the limit has passed, and is
+// not asked again while its first question waits.
+TEST(Win32DriveReady, ANetworkDriveThatDoesNotAnswerInTimeIsNotReady) {
+    auto server = std::make_shared<std::promise<void>>();
+    auto asked = std::make_shared<std::atomic<int>>(0);
+    const ReadinessQueries ask{[] { return DWORD{1u << 4}; }, [](auto&) { return false; },
+                               [answer = server->get_future().share(), asked](auto&) {
+                                   ++*asked;
+                                   answer.wait_for(std::chrono::seconds(10));
+                                   return true;  // the folder is there, but too late
+                               }};
+    TimeLimitedCalls<bool> calls(std::chrono::milliseconds(200));
+    EXPECT_FALSE(isDriveReadyInTime(L"e:\\", DRIVE_REMOTE, ask, calls));
+    EXPECT_FALSE(isDriveReadyInTime(L"e:\\", DRIVE_REMOTE, ask, calls));
+    EXPECT_EQ(*asked, 1);
+    server->set_value();
 }
 
 // A cancel, or a failure the shell has shown, is not told twice; the shell's own codes are
