@@ -21,6 +21,9 @@ bool isOctalDigit(char c) {
 // The kernel writes a space, tab, line feed or backslash in a path as \ and three octal
 // digits.
 std::string unescaped(std::string_view field) {
+    if (field.find('\\') == std::string_view::npos) {
+        return std::string(field);
+    }
     std::string text;
     text.reserve(field.size());
     for (std::size_t i = 0; i < field.size(); ++i) {
