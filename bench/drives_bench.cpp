@@ -29,8 +29,10 @@ bool mountExtras(const ScratchFolder& folder) {
     if (mount("extras", folder.path().c_str(), "tmpfs", 0, nullptr) != 0) {
         return false;
     }
+    char name[16];
     for (int i = 0; i < kExtraMounts; ++i) {
-        const std::string at = folder.at("m" + std::to_string(i));
+        std::snprintf(name, sizeof name, "m%04d", i);
+        const std::string at = folder.at(name);
         if (mkdir(at.c_str(), 0755) != 0 || mount("extra", at.c_str(), "tmpfs", 0, nullptr) != 0) {
             return false;
         }

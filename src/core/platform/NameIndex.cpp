@@ -1,25 +1,26 @@
 #include "platform/NameIndex.h"
 
-#include "platform/Names.h"
-
 namespace velmora {
 
-NameIndex::NameIndex(std::vector<std::string> names) {
+NameIndex::NameIndex(std::vector<std::string> names, Key key) : key_(std::move(key)) {
     asStored_.reserve(names.size());
-    byFoldedCase_.reserve(names.size());
+    byKey_.reserve(names.size());
     for (std::string& name : names) {
-        byFoldedCase_.try_emplace(foldedCase(name), name);
+        byKey_.try_emplace(key_(name), name);
         asStored_.insert(std::move(name));
     }
 }
 
 std::string NameIndex::find(std::string_view name) const {
-    std::string key(name);
-    if (asStored_.contains(key)) {
-        return key;
+    std::string asWritten(name);
+    if (asStored_.contains(asWritten)) {
+        return asWritten;
     }
-    const auto folded = byFoldedCase_.find(foldedCase(name));
-    return folded != byFoldedCase_.end() ? folded->second : std::string();
+    if (!key_) {
+        return {};
+    }
+    const auto stored = byKey_.find(key_(name));
+    return stored != byKey_.end() ? stored->second : std::string();
 }
 
 }  // namespace velmora

@@ -5,9 +5,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/Picture.h"
+#include "platform/Names.h"
 
 namespace velmora {
 
@@ -110,6 +112,9 @@ class Platform {
     }
     // The process's working folder at start-up.
     virtual std::string workingFolder() = 0;
+    // A name's key as this system's folders compare names: names that differ only in letter
+    // case have the same key.
+    virtual std::string nameKey(std::string_view name) { return foldedCase(name); }
 };
 
 }  // namespace velmora

@@ -75,7 +75,11 @@ void summarizeSelection(Platform& platform, const FileList& list, ThumbnailName 
     }
     NameIndex stored;
     if (anySelected) {
-        failure.run([&] { stored = NameIndex(platform.listFiles(folder)); });
+        failure.run([&] {
+            stored = NameIndex(platform.listFiles(folder), [&platform](std::string_view name) {
+                return platform.nameKey(name);
+            });
+        });
     }
     bool painted = false;
     for (int i = count - 1; i >= 0 && !painted; --i) {

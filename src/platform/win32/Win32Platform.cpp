@@ -162,4 +162,14 @@ std::string Win32Platform::workingFolder() {
     return files_.workingFolder();
 }
 
+std::string Win32Platform::nameKey(std::string_view name) {
+    const std::wstring wide = toWide(name);
+    std::wstring upper(wide.size(), L'\0');
+    const int length =
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), static_cast<int>(wide.size()),
+                     upper.data(), static_cast<int>(upper.size()));
+    return length > 0 ? toUtf8(std::wstring_view(upper).substr(0, static_cast<std::size_t>(length)))
+                      : Platform::nameKey(name);
+}
+
 }  // namespace velmora::win32

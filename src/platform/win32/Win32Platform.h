@@ -56,6 +56,8 @@ class Win32Platform : public Platform {
     std::vector<DriveEntry> listDrives() override;
     bool isDriveReady(const std::string& root) override;
     std::string workingFolder() override;
+    // Upper case as the system's folders compare names, for every script, not only ASCII.
+    std::string nameKey(std::string_view name) override;
 
   private:
     ShellCopyResult copyByShell(const std::wstring& source, const std::wstring& temporary,

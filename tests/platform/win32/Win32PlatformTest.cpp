@@ -54,6 +54,13 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
 // A drive's type and whether it holds a medium; the entry shown, and whether its label was read.
 using DriveCase = std::tuple<UINT, bool, const char*, bool>;
 
+// Names compare as the system's folders compare them, in every script.
+TEST(Win32NameKey, NamesThatDifferOnlyInLetterCaseShareTheirKey) {
+    Win32Platform platform;
+    EXPECT_EQ(platform.nameKey("\xC3\xA9t\xC3\xA9.thm"), platform.nameKey("\xC3\x89T\xC3\x89.THM"));
+    EXPECT_NE(platform.nameKey("a.THM"), platform.nameKey("b.THM"));
+}
+
 // A network drive whose server is gone, or an empty disc drive, would hold the list up for
 // as long as its label is asked for.
 TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnce) {
