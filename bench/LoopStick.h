@@ -32,16 +32,14 @@ class LoopStick {
     // page cache (the image's own file system must allow it).
     LoopStick(const std::string& mountPoint, int megabytes, bool directIo = false,
               const StickFormat& format = kExt4)
-        : mountPoint_(mountPoint) {
+        : mountPoint_(mountPoint), mountOptions_(format.mountOptions) {
         const std::string image = mountPoint + ".img";  // removed once the device holds it
         const std::string direct = directIo ? " --direct-io=on " : " ";
         ready_ = geteuid() == 0 &&
                  run("truncate -s " + std::to_string(megabytes) + "M " + image + " && " +
                      format.mkfs + " " + image + " >/dev/null && losetup -f --show" + direct +
                      image + " >" + image + ".dev && rm " + image) &&
-                 std::ifstream(image + ".dev") >> device_ &&
-                 run("rm " + image + ".dev && mount -o " + format.mountOptions + " " + device_ +
-                     " " + mountPoint);
+                 std::ifstream(image + ".dev") >> device_ && run("rm " + image + ".dev") && mount();
     }
     ~LoopStick() {
         limitWrites(0);
@@ -52,6 +50,13 @@ class LoopStick {
 
     bool ready() const { return ready_; }
     bool makeReadOnly() const { return run("mount -o remount,ro " + mountPoint_); }
+    // Detaches the stick from its mount point as a desktop does when it is pulled: files open
+    // on it stay open, and the stick is unmounted once the last one is closed.
+    bool detach() const { return run("umount -l " + mountPoint_); }
+    // Mounts the stick on its mount point: once made, and again after detach().
+    bool mount() const {
+        return run("mount -o " + mountOptions_ + " " + device_ + " " + mountPoint_);
+    }
     // Holds the device's writes to a rate (0 lifts it) through cgroup v1's blkio controller;
     // false where the machine can't.
     bool limitWrites(unsigned long bytesPerSecond) const {
@@ -74,6 +79,7 @@ class LoopStick {
         return std::system(("{ " + command + "; } 2>/dev/null").c_str()) == 0;
     }
     std::string mountPoint_;
+    std::string mountOptions_;
     std::string device_;
     bool ready_ = false;
 };

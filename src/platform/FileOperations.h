@@ -31,14 +31,13 @@ class FileOperations {
     void makeFolder(const std::string& path) const;
     // Copies into a hidden temporary file beside the destination, keeps the source's mode and
     // modification time where the file system lets the caller set them, flushes the data to
-    // the device, then puts the copy in place of the destination in one step and flushes that
-    // too. On Windows the copy takes the destination's name only where no file has it (a name
-    // found taken fails the copy and leaves that file as it is), the leftovers of copies cut
-    // off before are removed from the destination's folder first, and a cancel counts only
-    // until the copy has its name. A source that changes size meanwhile fails the copy; so does
-    // one too large for the destination's file system, before anything is written. On failure
-    // or cancel nothing of the copy is left: the destination is as it was, unless the copy had
-    // already replaced it.
+    // the device, then gives the copy the destination's name in one step and flushes that too.
+    // It never replaces a file: a destination name that is taken fails the copy and says so.
+    // A source that changes size meanwhile fails it too; so does one too large for the
+    // destination's file system, before anything is written. On failure, or on a cancel before
+    // the copy has its name and is on the device, nothing of it is left; after that it stays,
+    // and the outcome is Copied. Each copy first removes what copies cut short (a crash, a
+    // kill, a power cut) left in the destination's folder; their temporaries are never listed.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;

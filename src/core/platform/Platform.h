@@ -70,11 +70,14 @@ class Platform {
     virtual void deleteFile(const std::string& path) = 0;
     // An existing folder is an error.
     virtual void makeFolder(const std::string& path) = 0;
-    // Replaces the destination with the source's bytes; on failure the destination is as it
-    // was before.
+    // Makes the destination a copy of the source, only where no file has its name: a name
+    // that is taken fails the copy, and the file of that name stays as it is. On failure
+    // nothing of the copy is left.
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
-    // Copies one file with a progress window the user can cancel. Reports its own errors
-    // to the user; on failure or cancel nothing new is left at the destination.
+    // Copies one file with a progress window the user can cancel, as copyFile does: never
+    // onto a name that is taken. Reports its own errors to the user; on failure or cancel
+    // nothing new is left at the destination, but a cancel that comes once the copy is whole
+    // under its name leaves it there and reports success.
     virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to) = 0;
     // The chosen file-system folder, without a final separator except at a root; nothing
     // when the user cancels.

@@ -5,15 +5,18 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <system_error>
 #include <vector>
 
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
+#include "posix/CopyFailure.h"
+#include "posix/CopyTemporary.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
+using posix::CopyFailure;
+using posix::systemFailure;
 using posix::UniqueFd;
 namespace {
 
@@ -28,16 +31,6 @@ constexpr std::size_t kBlockSize = 256u << 10;
 constexpr std::uint64_t kWriteBehind = 1u << 20;
 // The progress is told at most this often, whatever the block size.
 constexpr auto kReportEvery = std::chrono::milliseconds(50);
-
-// A failure while copying: the reason to show and which side it concerns.
-struct CopyFailure {
-    std::string reason;
-    bool atSource;
-};
-
-CopyFailure systemFailure(int error, bool atSource) {
-    return {std::system_category().message(error), atSource};
-}
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -211,29 +204,6 @@ void syncFolder(int folder) {
     }
 }
 
-// A file the copy made, removed again unless the copy ends as copied.
-class MadeFile {
-  public:
-    explicit MadeFile(std::string path) : path_(std::move(path)) {}
-    ~MadeFile() {
-        if (!path_.empty()) {
-            unlink(path_.c_str());
-        }
-    }
-    MadeFile(const MadeFile&) = delete;
-    MadeFile& operator=(const MadeFile&) = delete;
-    void renamedTo(const std::string& path) {
-        if (rename(path_.c_str(), path.c_str()) != 0) {
-            throw systemFailure(errno, false);
-        }
-        path_ = path;
-    }
-    void keep() { path_.clear(); }
-
-  private:
-    std::string path_;
-};
-
 bool cancelled(const FileOperations::Progress& progress, std::uint64_t total) {
     return progress && !progress(total, total);
 }
@@ -246,41 +216,48 @@ UniqueFd openFolder(const std::string& folder) {
     return dir;
 }
 
-// The copy grows under a hidden name and takes the target's name only once it is complete and
-// on the device. The order after that is FAT's: its rename writes the new folder entry with
-// no clusters and no size, which only the still-open file's own sync fills in; the folder's
-// sync then commits the name. A cancel counts until the very end: once the copy has the
-// destination's name, it then removes the copy.
+// A lazily unmounted stick stays open to the copy, detached from every path: a copy finished
+// there would count as done on a stick that is gone from where the user looks for it.
+void requireFolderInPlace(int folder, const std::string& path) {
+    struct stat open {};
+    struct stat atPath {};
+    if (fstat(folder, &open) != 0) {
+        throw systemFailure(errno, false);
+    }
+    if (stat(path.c_str(), &atPath) != 0 || atPath.st_dev != open.st_dev ||
+        atPath.st_ino != open.st_ino) {
+        throw CopyFailure{"The folder was removed, or its drive unmounted, during the copy", false};
+    }
+}
+
+// The copy grows in a temporary and takes the target's name only once it is complete and on
+// the device, and only if no file has that name. The order after that is FAT's: its rename
+// writes the new folder entry with no clusters and no size, which only the still-open file's
+// own sync fills in; the folder's sync then commits the name. Once both are on the device it
+// counts as copied, whatever the user does then; a cancel or failure before leaves nothing.
 FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const std::string& target,
                                        const FileOperations::Progress& progress) {
     const auto total = static_cast<std::uint64_t>(info.st_size);
-    const UniqueFd folder = openFolder(folderOf(target));
-    std::string temporary = folderOf(target) + "/." + nameOf(target) + ".velmora-XXXXXX";
-    UniqueFd out(mkostemp(temporary.data(), O_CLOEXEC));
-    if (!out) {
-        throw systemFailure(errno, false);
-    }
-    MadeFile made(temporary);
-    requireRoomFor(out.get(), total);
-    if (!copyContent(in, out.get(), total, progress)) {
+    const std::string folderPath = folderOf(target);
+    const UniqueFd folder = openFolder(folderPath);
+    posix::removeLeftoverTemporaries(folder.get());
+    posix::CopyTemporary temporary(folder.get());
+    const int out = temporary.fd();
+    requireRoomFor(out, total);
+    if (!copyContent(in, out, total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireUnchanged(in, total);
-    keepModeAndTimes(out.get(), info);
-    syncFile(out.get());
-    if (cancelled(progress, total)) {  // the destination is still as it was
-        return FileOperations::CopyOutcome::Cancelled;
-    }
-    made.renamedTo(target);
-    syncFile(out.get());
-    syncFolder(folder.get());
-    if (out.close() != 0) {
-        throw systemFailure(errno, false);
-    }
+    keepModeAndTimes(out, info);
+    syncFile(out);
     if (cancelled(progress, total)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
-    made.keep();
+    requireFolderInPlace(folder.get(), folderPath);
+    temporary.takeName(nameOf(target));
+    syncFile(out);
+    syncFolder(folder.get());
+    temporary.keep();
     return FileOperations::CopyOutcome::Copied;
 }
 

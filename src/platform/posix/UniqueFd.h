@@ -25,8 +25,6 @@ class UniqueFd {
 
     int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
-    // Closes now and returns close's own result, which can report a late write error.
-    int close() { return ::close(std::exchange(fd_, -1)); }
 
   private:
     void reset() {

@@ -1,6 +1,7 @@
 #include "FileOperations.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "posix/UniqueFd.h"
 #include "support/TempFolder.h"
 
 namespace velmora::posix {
@@ -15,11 +17,6 @@ namespace {
 
 class FileOperationsTest : public ::testing::Test {
   protected:
-    // The copy left nothing beside its target: no temporary file.
-    bool aloneInItsFolder(const char* name) const {
-        return std::filesystem::directory_iterator(folder.at("dst"))->path().filename() == name &&
-               std::distance(std::filesystem::directory_iterator(folder.at("dst")), {}) == 1;
-    }
     FileOperations files;
     test::TempFolder folder;
 };
@@ -60,34 +57,65 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
     EXPECT_THROW(files.freeBytesAvailable(folder.at("missing")), PlatformError);
 }
 
-// A copy replaces its target whole, with the source's time; a cancelled or failed one keeps
-// the old target. Neither leaves a temporary file.
-TEST_F(FileOperationsTest, CopyReplacesTheTargetWholeOrKeepsTheOldOne) {
+using Strings = std::vector<std::string>;
+
+// A copy takes only a free name, whole and with the source's time: a name taken before or
+// during the copy keeps its file and fails the copy. A cancelled or failed copy leaves nothing.
+// Each copy removes the temporaries that copies cut short left, but not one that a running
+// copy holds (locked), nor a file that only looks like one; none is ever listed.
+TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfRunningCopies) {
     folder.write("src/clip.MP4", std::string(3 << 20, 'v'));
     folder.write("dst/MAQ12301.MP4", "old");
-    const std::string source = folder.at("src/clip.MP4"), target = folder.at("dst/MAQ12301.MP4");
-    EXPECT_EQ(files.copyFile(source, target, [](std::uint64_t, std::uint64_t) { return false; }),
+    for (const char* name :
+         {".velmora-copy-Ab12Cd", ".velmora-copy-held00", ".velmora-copy-A.txt"}) {
+        folder.write("dst/" + std::string(name), name);
+    }
+    const UniqueFd held(open(folder.at("dst/.velmora-copy-held00").c_str(), O_RDONLY));
+    ASSERT_EQ(flock(held.get(), LOCK_EX), 0);
+    const Strings untouched = {".velmora-copy-A.txt", ".velmora-copy-held00", "MAQ12301.MP4"};
+    const std::string source = folder.at("src/clip.MP4");
+    const auto taken = [&](const std::string& target, const FileOperations::Progress& progress) {
+        try {
+            files.copyFile(source, folder.at(target), progress);
+        } catch (const PlatformError& e) {
+            return e.reason().find("There is already a file named") == 0;
+        }
+        return false;
+    };
+    EXPECT_EQ(files.copyFile(source, folder.at("dst/MAQ12302.MP4"),
+                             [&](std::uint64_t, std::uint64_t) {
+                                 EXPECT_EQ(files.listFiles(folder.at("dst")),
+                                           Strings{"MAQ12301.MP4"});
+                                 return false;
+                             }),
               FileOperations::CopyOutcome::Cancelled);
-    EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), "old");
+    EXPECT_EQ(folder.names("dst"), untouched);
+    EXPECT_TRUE(taken("dst/maq12301.mp4", {}));
+    EXPECT_TRUE(taken("dst/MAQ12303.MP4", [&](std::uint64_t, std::uint64_t) {
+        folder.write("dst/MAQ12303.MP4", "theirs");
+        return true;
+    }));
+    EXPECT_EQ(folder.read("dst/MAQ12301.MP4") + folder.read("dst/MAQ12303.MP4"), "oldtheirs");
+    folder.remove("dst/MAQ12303.MP4");
     for (const std::string& from : {folder.at("src/missing.MP4"), folder.at("src")}) {
-        EXPECT_THROW(files.copyFile(from, target), PlatformError);
+        EXPECT_THROW(files.copyFile(from, folder.at("dst/MAQ12302.MP4")), PlatformError);
     }
     EXPECT_THROW(files.copyFile(source, folder.at("nowhere/new.MP4")), PlatformError);
-    EXPECT_TRUE(aloneInItsFolder("MAQ12301.MP4"));
+    EXPECT_EQ(folder.names("dst"), untouched);
 
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     std::uint64_t reported = 0;
-    files.copyFile(source, target, [&](std::uint64_t copied, std::uint64_t total) {
-        reported = copied == total ? total : 0;
-        return true;
-    });
+    files.copyFile(source, folder.at("dst/MAQ12302.MP4"),
+                   [&](std::uint64_t copied, std::uint64_t total) {
+                       reported = copied == total ? total : 0;
+                       return true;
+                   });
     EXPECT_EQ(reported, 3u << 20);
-    EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), folder.read("src/clip.MP4"));
+    EXPECT_EQ(folder.read("dst/MAQ12302.MP4"), folder.read("src/clip.MP4"));
     struct stat info {};
-    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    ASSERT_EQ(stat(folder.at("dst/MAQ12302.MP4").c_str(), &info), 0);
     EXPECT_EQ(info.st_mtim.tv_sec, 1200000000);
-    EXPECT_TRUE(aloneInItsFolder("MAQ12301.MP4"));
 }
 
 }  // namespace

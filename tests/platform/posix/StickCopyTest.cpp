@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "FileOperations.h"
@@ -27,6 +28,8 @@ using Outcome = FileOperations::CopyOutcome;
 constexpr std::uint64_t kMegabyte = 1 << 20;
 constexpr std::uint64_t kRate = 4 * kMegabyte;  // bytes a second a held stick takes
 constexpr const char* kChanged = "The file changed while it was copied";
+constexpr const char* kTaken =
+    "There is already a file named \"MAQ10001.MP4\" there; it stays as it is";
 
 // A video on the computer's disk and a stick of 16 MiB of its own, held to kRate, formatted
 // as the test's parameter says. FAT needs a kernel with its driver: scripts/uml-run.sh runs
@@ -106,38 +109,67 @@ TEST_P(StickCopy, ProgressNeverRunsAheadOfTheStickAndDoneMeansOnIt) {
     EXPECT_EQ(stick.commits(), commits);
 }
 
-// A Cancel at any moment, or a source that changes under the copy, leaves nothing; a Cancel is
-// answered within a second.
-TEST_P(StickCopy, ACancelOrAChangingSourceLeavesNothing) {
+// A Cancel at any moment before the copy is whole under its name, a source that changes under
+// the copy, or a file that takes the name meanwhile (on FAT in other letters' case) leaves
+// nothing of the copy; a Cancel is answered within a second.
+TEST_P(StickCopy, ACancelAChangingSourceOrATakenNameLeavesNothingOfTheCopy) {
+    const std::string theirs = onFat() ? "maq10001.mp4" : "MAQ10001.MP4";
+    const auto resize = [this](std::uint64_t halves) {
+        return [this, halves](std::uint64_t total) {
+            source.writeSized("clip.MP4", total * halves / 2);
+        };
+    };
     struct Case {
         const char* what;
-        std::uint64_t resizeTo;    // the source, at the first report: in halves of its size
+        std::function<void(std::uint64_t total)> atFirstReport;
+        const char* reason;        // why the copy fails (none: it is cancelled)
         std::uint64_t cancelFrom;  // once this many halves are copied ...
         int cancelAt;              // ... at the n-th report from then on (0: never)
     };
     for (const Case& c :
-         {Case{"cancelled half way", 0, 1, 1}, Case{"cancelled before the rename", 0, 2, 1},
-          Case{"cancelled after the rename", 0, 2, 2}, Case{"shrinks", 1, 0, 0},
-          Case{"grows", 4, 0, 0}}) {
+         {Case{"cancelled half way", {}, nullptr, 1, 1},
+          Case{"cancelled before the rename", {}, nullptr, 2, 1},
+          Case{"shrinks", resize(1), kChanged, 0, 0}, Case{"grows", resize(4), kChanged, 0, 0},
+          Case{"name taken", [&](std::uint64_t) { mountPoint.write(theirs, "theirs"); }, kTaken, 0,
+               0}}) {
         source.writeSized("clip.MP4", 2 * kRate);
         int reports = 0, reached = 0;
         Clock::time_point cancelled;
         const auto progress = [&](std::uint64_t copied, std::uint64_t total) {
             EXPECT_LE(copied, total) << c.what;
-            if (c.resizeTo != 0 && reports++ == 0) {
-                source.writeSized("clip.MP4", total * c.resizeTo / 2);
+            if (c.atFirstReport && reports++ == 0) {
+                c.atFirstReport(total);
             }
             cancelled = Clock::now();
             return copied < total * c.cancelFrom / 2 || ++reached != c.cancelAt;
         };
-        if (c.resizeTo != 0) {
-            EXPECT_EQ(reasonCopyFails(progress), kChanged) << c.what;
+        if (c.reason != nullptr) {
+            EXPECT_EQ(reasonCopyFails(progress), c.reason) << c.what;
         } else {
             EXPECT_EQ(copy(progress), Outcome::Cancelled) << c.what;
             EXPECT_LT(Clock::now() - cancelled, std::chrono::seconds(1)) << c.what;
         }
+        if (c.reason == kTaken) {
+            EXPECT_EQ(mountPoint.read(theirs), "theirs");
+            mountPoint.remove(theirs);
+        }
         EXPECT_TRUE(stickHoldsNothing()) << c.what;
     }
+}
+
+// A stick detached mid-copy, as a desktop detaches a pulled one, keeps nothing of it, and
+// nothing lands on its empty mount point.
+TEST_P(StickCopy, AStickDetachedMidCopyKeepsNothingAndNothingLandsOnItsMountPoint) {
+    bool detached = false;
+    EXPECT_EQ(reasonCopyFails([&](std::uint64_t, std::uint64_t) {
+                  detached = detached || stick.detach();
+                  return true;
+              }),
+              "The folder was removed, or its drive unmounted, during the copy");
+    EXPECT_TRUE(detached);
+    EXPECT_TRUE(stickHoldsNothing());
+    ASSERT_TRUE(stick.mount());
+    EXPECT_TRUE(stickHoldsNothing());
 }
 
 // Anyone who may write to the stick can copy onto it, whoever owns it: on FAT only the owner
