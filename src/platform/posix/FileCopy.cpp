@@ -163,19 +163,6 @@ void requireUnchanged(int from, std::uint64_t copied) {
     }
 }
 
-// The kernel checks a size against the file system's limit before anything else, so a hole
-// punched past the end of the empty file tells whether the file fits (FAT's limit is 4 GiB)
-// without writing anything. glibc's _PC_FILESIZEBITS is no help: it guesses 32 bits for every
-// file system it doesn't know, tmpfs among them.
-void requireRoomFor(int to, std::uint64_t size) {
-    if (size > 0 &&
-        fallocate(to, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, static_cast<off_t>(size - 1),
-                  1) != 0 &&
-        errno == EFBIG) {
-        throw systemFailure(EFBIG, false);
-    }
-}
-
 // Mode bits and times where the file system lets the caller set them: on a FAT stick owned by
 // another user, or one without Unix permissions, it doesn't, and the copy is as good.
 void allowRefusal(int result) {
@@ -194,6 +181,23 @@ void syncFile(int fd) {
     if (fsync(fd) != 0) {
         throw systemFailure(errno, false);
     }
+}
+
+// The file's whole room is taken, and put on the device, before anything is written. So a full
+// stick, or a file too large for its file system (the kernel checks FAT's 4 GiB before
+// anything else), fails the copy at its start. And FAT's table holds the file's clusters from
+// then on: writeback may put the temporary's folder entry on the stick at any moment, and it
+// never points into clusters that the table on the stick doesn't give the file yet, which
+// after a power cut makes the stick turn read-only the moment the leftover is removed.
+void reserveRoomFor(int to, std::uint64_t size) {
+    if (size == 0) {
+        return;
+    }
+    if (fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) {
+        syncFile(to);
+    } else if (errno == EFBIG || targetError(errno)) {
+        throw systemFailure(errno, false);
+    }  // else the file system takes room only as it is written
 }
 
 void syncFolder(int folder) {
@@ -243,7 +247,7 @@ FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const st
     posix::removeLeftoverTemporaries(folder.get());
     posix::CopyTemporary temporary(folder.get());
     const int out = temporary.fd();
-    requireRoomFor(out, total);
+    reserveRoomFor(out, total);
     if (!copyContent(in, out, total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
