@@ -14,7 +14,8 @@ namespace velmora::qt {
 // 200 ms; the copy runs on a thread of its own while this one keeps the windows painted, and the
 // program's windows take no other input until the steps that follow the copy are done (see
 // ClosedToInput). A failure is shown to the user here, with the system's reason, and reported as a
-// non-zero code; a cancel sets aborted. Either way nothing of the copy is left.
+// non-zero code; a cancel sets aborted. Either way nothing of the copy is left. A cancel that
+// comes once the copy is whole on the device under its name is too late: the copy counts.
 ShellCopyResult copyWithProgress(const FileOperations& files, const std::string& from,
                                  const std::string& to, QWidget* owner);
 

@@ -183,21 +183,17 @@ void syncFile(int fd) {
     }
 }
 
-// The file's whole room is taken, and put on the device, before anything is written. So a full
-// stick, or a file too large for its file system (the kernel checks FAT's 4 GiB before
-// anything else), fails the copy at its start. And FAT's table holds the file's clusters from
-// then on: writeback may put the temporary's folder entry on the stick at any moment, and it
-// never points into clusters that the table on the stick doesn't give the file yet, which
-// after a power cut makes the stick turn read-only the moment the leftover is removed.
+// The file's whole room is taken before anything is written. So a full stick, or a file too
+// large for its file system (the kernel checks FAT's 4 GiB before anything else), fails the
+// copy at its start. And FAT's table gives the file all its clusters at once, so writeback
+// puts them on the stick with the file's folder entry, not after it: after a power cut
+// mid-copy, the entry of what is left doesn't point into clusters that the table on the stick
+// lacks, which turns the stick read-only the moment the leftover is removed.
 void reserveRoomFor(int to, std::uint64_t size) {
-    if (size == 0) {
-        return;
-    }
-    if (fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) {
-        syncFile(to);
-    } else if (errno == EFBIG || targetError(errno)) {
+    if (size > 0 && fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
+        (errno == EFBIG || targetError(errno))) {
         throw systemFailure(errno, false);
-    }  // else the file system takes room only as it is written
+    }  // else done, or the file system takes room only as it is written
 }
 
 void syncFolder(int folder) {
