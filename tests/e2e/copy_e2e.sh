@@ -40,7 +40,6 @@ else
 fi
 device="$(losetup -f --show "$stick.img")"
 mount -o "$options" "$device" "$stick"
-# The stick takes 4 MB a second while the big video is copied, so it is killed mid-copy.
 throttle=/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device
 [ -w "$throttle" ] || { echo "copy_e2e: skipped: no blkio write throttle (cgroup v1)"; exit 77; }
 videos="$stick/MP_ROOT/100ANV01"
@@ -49,13 +48,18 @@ for file in alpha.MP4:2500000 beta.MP4:3500000 gamma.MP4:30000000 alpha.THM:7000
     head -c "${file#*:}" /dev/urandom >"$source/${file%:*}"
 done
 cd "$source"
-
-# Starts the program, picks the stick, selects from the first video with KEYS and copies.
+click_at() {
+    xdotool mousemove --window "$window" $(($1 / 15)) $(($2 / 15)) click 1
+    sleep 0.5
+}
 # A click at a control's place in twips (15 a pixel) inside its frame. drivePSP lies at
 # (120, 240) in framePSP at (5640, 120): the click opens its list, where typing the entry's
 # text finds it and Enter picks it. Then listSource at (120, 720) in frameSource at (120, 120):
-# its first name, KEYS, Ctrl-C, and Enter for Yes.
-copy_with_keys() {
+# its first name, the keys that select from there, Ctrl-C, and Enter for Yes. The first run
+# copies the big third video, with the stick held to 4 MB a second, and is killed mid-copy.
+for keys in "Down Down" shift+Down; do
+    echo "$(stat -c %Hr:%Lr "$device") $([ "$keys" = shift+Down ] && echo 0 || echo 4000000)" \
+        >"$throttle"
     "$program" &
     pid=$!
     # A first start in User-Mode Linux reads the program's libraries slowly.
@@ -66,27 +70,18 @@ copy_with_keys() {
     xdotool key Return
     sleep 1
     click_at $((120 + 120 + 600)) $((120 + 720 + 120))
-    xdotool key --window "$window" "$@" ctrl+c
+    xdotool key --window "$window" $keys ctrl+c
     timeout 20 xdotool search --sync --name '^Confirm Copy$' >/dev/null || fail "Ctrl-C asked no question"
     sleep 0.5
     xdotool key Return
-}
-click_at() {
-    xdotool mousemove --window "$window" $(($1 / 15)) $(($2 / 15)) click 1
-    sleep 0.5
-}
-
-echo "$(stat -c %Hr:%Lr "$device") 4000000" >"$throttle"  # 0 lifts it
-copy_with_keys Down Down
-for _ in $(seq 100); do
-    [ -z "$(find "$videos" -name '.velmora-copy-*' -size +4M)" ] || break
-    sleep 0.1
+    [ "$keys" != shift+Down ] || break
+    for _ in $(seq 100); do
+        [ -z "$(find "$videos" -name '.velmora-copy-*' -size +4M)" ] || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" && wait "$pid" || pid=""
+    [ -n "$(find "$videos" -name '.velmora-copy-*')" ] || fail "the big video's copy was not cut off"
 done
-kill -KILL "$pid" && wait "$pid" || pid=""
-[ -n "$(find "$videos" -name '.velmora-copy-*')" ] || fail "the big video's copy was not cut off"
-echo "$(stat -c %Hr:%Lr "$device") 0" >"$throttle"
-
-copy_with_keys shift+Down
 for _ in $(seq 100); do
     [ "$(find "$videos" -name 'MAQ*' | wc -l)" -ge 4 ] && break
     sleep 0.2
