@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <random>
 #include <string_view>
@@ -32,9 +33,25 @@ std::string newTemporaryName() {
     return name;
 }
 
+// The copies of Velmora's earlier versions named a temporary "." + its destination's name +
+// ".velmora-" and six letters or digits, and locked none: one that nothing has written to for
+// this long is no running copy's.
+constexpr std::string_view kEarlierMark = ".velmora-";
+constexpr time_t kEarlierWriterGoneSeconds = 60;
+
+bool endsInRandomLetters(std::string_view name, std::size_t from) {
+    return name.size() == from + kRandomLetters &&
+           name.find_first_not_of(kLetters, from) == std::string_view::npos;
+}
+
 bool isTemporaryName(std::string_view name) {
-    return name.size() == kPrefix.size() + kRandomLetters && name.starts_with(kPrefix) &&
-           name.find_first_not_of(kLetters, kPrefix.size()) == std::string_view::npos;
+    return name.starts_with(kPrefix) && endsInRandomLetters(name, kPrefix.size());
+}
+
+bool isEarlierTemporaryName(std::string_view name) {
+    const auto mark = name.rfind(kEarlierMark);
+    return name.starts_with('.') && mark != std::string_view::npos && mark > 1 &&
+           endsInRandomLetters(name, mark + kEarlierMark.size());
 }
 
 // Whether the folder's entry name is the open file: a cleanup may have removed a temporary
@@ -84,6 +101,7 @@ void removeIfLeftOver(int folder, const std::string& name) {
         openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (file && fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        (isTemporaryName(name) || info.st_mtime < time(nullptr) - kEarlierWriterGoneSeconds) &&
         flock(file.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file.get())) {
         unlinkat(folder, name.c_str(), 0);
     }
@@ -99,7 +117,7 @@ std::vector<std::string> temporariesIn(int folder) {
         fdopendir(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
     std::vector<std::string> names;
     while (const dirent* entry = dir ? readdir(dir.get()) : nullptr) {
-        if (isTemporaryName(entry->d_name)) {
+        if (isTemporaryName(entry->d_name) || isEarlierTemporaryName(entry->d_name)) {
             names.emplace_back(entry->d_name);
         }
     }

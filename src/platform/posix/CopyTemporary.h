@@ -36,7 +36,8 @@ class CopyTemporary {
 };
 
 // Removes the temporaries in the open folder that no running copy holds: those of copies that
-// a crash, a kill or a power cut ended. Whatever can't be removed stays, without a word.
+// a crash, a kill or a power cut ended, and those that earlier versions' copies left and no
+// longer write to. Whatever can't be removed stays, without a word.
 void removeLeftoverTemporaries(int folder);
 
 }  // namespace velmora::posix
