@@ -70,6 +70,13 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
     }
     const UniqueFd held(open(folder.at("dst/.velmora-copy-held00").c_str(), O_RDONLY));
     ASSERT_EQ(flock(held.get(), LOCK_EX), 0);
+    // An earlier version's, unlocked: written to a minute ago, or just now.
+    folder.write("dst/.MAQ12302.MP4.velmora-Ab12Cd", "gone");
+    folder.write("dst/.MAQ12303.MP4.velmora-Ab12Cd", "written");
+    const struct timespec minuteAgo[2] = {{0, UTIME_OMIT}, {time(nullptr) - 61, 0}};
+    ASSERT_EQ(
+        utimensat(AT_FDCWD, folder.at("dst/.MAQ12302.MP4.velmora-Ab12Cd").c_str(), minuteAgo, 0),
+        0);
     const std::string source = folder.at("src/clip.MP4");
     EXPECT_THROW(files.copyFile(source, folder.at("dst/maq12301.mp4")), PlatformError);
     EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), "old");
@@ -77,9 +84,9 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
         EXPECT_THROW(files.copyFile(from, folder.at("dst/MAQ12302.MP4")), PlatformError);
     }
     EXPECT_THROW(files.copyFile(source, folder.at("nowhere/new.MP4")), PlatformError);
-    EXPECT_EQ(
-        folder.names("dst"),
-        (std::vector<std::string>{".velmora-copy-A.txt", ".velmora-copy-held00", "MAQ12301.MP4"}));
+    EXPECT_EQ(folder.names("dst"),
+              (std::vector<std::string>{".MAQ12303.MP4.velmora-Ab12Cd", ".velmora-copy-A.txt",
+                                        ".velmora-copy-held00", "MAQ12301.MP4"}));
 
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
