@@ -233,8 +233,9 @@ void requireFolderInPlace(int folder, const std::string& path) {
 // The copy grows in a temporary and takes the target's name only once it is complete and on
 // the device, and only if no file has that name. The order after that is FAT's: its rename
 // writes the new folder entry with no clusters and no size, which only the still-open file's
-// own sync fills in; the folder's sync then commits the name. Once both are on the device it
-// counts as copied, whatever the user does then; a cancel or failure before leaves nothing.
+// own sync fills in; the folder's sync then commits the rest, the temporary's entry removed,
+// which may lie in another of the folder's sectors. Once all that is on the device it counts
+// as copied, whatever the user does then; a cancel or failure before leaves nothing.
 FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const std::string& target,
                                        const FileOperations::Progress& progress) {
     const auto total = static_cast<std::uint64_t>(info.st_size);
