@@ -47,11 +47,8 @@ head -c 32000000 /dev/urandom >"$work/big.MP4"
 
 # copy VIDEO: copies clip as MAQ123<VIDEO> in a guest, or with 02 the big video, cut midway.
 copy() {
-    local status=0
     VELMORA_POWER_CUT_IMAGE="$image" VELMORA_POWER_CUT_MOUNT="$mount" VELMORA_POWER_CUT_VIDEO="$1" \
-        "$uml" "$0" "$copy" "$uml" || status=$?
-    [ "$status" -ne 77 ] || exit 77
-    return "$status"
+        "$uml" "$0" "$copy" "$uml" || { local status=$?; [ $status -ne 77 ] || exit 77; return $status; }
 }
 # holds VIDEO...: the folder holds exactly these videos with their thumbnails, each clip's.
 holds() {
