@@ -48,15 +48,18 @@ class ScriptedPlatform : public Platform {
     void setFreeBytes(const std::string& root, std::uint64_t bytes) { freeBytes_[root] = bytes; }
     void setDrives(std::vector<DriveEntry> drives) { drives_ = std::move(drives); }
     void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+    // The volume of what lies in this folder, links followed; outside all such, the real one.
+    void setVolume(const std::string& folder, VolumeId volume) { volumes_[place(folder)] = volume; }
     // The n-th shell copy (counting from 1) ends so, leaving no file.
     std::map<int, ShellCopyResult> shellCopyEnds;
     // Deleting these paths fails as a file in use would; so does every free-space query
     // while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
-    // Runs inside every shell copy, before it copies: what the user or the system does while
-    // the progress window is up.
+    // Run inside every shell copy, before it copies, and every message box, before it is
+    // answered: what the user or the system does while the window or question is up.
     std::function<void()> duringShellCopy;
+    std::function<void()> duringQuestion;
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
@@ -71,6 +74,9 @@ class ScriptedPlatform : public Platform {
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override {
         questions.push_back({text, flags, title});
+        if (duringQuestion) {
+            duringQuestion();
+        }
         return next(answers_, (flags & 0xF) == mb::kYesNo ? mb::kAnswerNo : mb::kAnswerOk);
     }
     std::string findFirst(const std::string& pattern, int mask) override {
@@ -116,6 +122,18 @@ class ScriptedPlatform : public Platform {
         const auto it = freeBytes_.find(root);
         return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
     }
+    VolumeId volumeOf(const std::string& path) override {
+        VolumeId volume = files_.volumeOf(path);
+        const std::string where = place(path);
+        std::size_t longest = 0;
+        for (const auto& [folder, id] : volumes_) {
+            if (where.starts_with(folder) && folder.size() > longest) {
+                longest = folder.size();
+                volume = id;
+            }
+        }
+        return volume;
+    }
     void shellOpen(const std::string&) override {}
     std::string aboutPageAddress() override { return "file:///about/velmora.html"; }
     void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
@@ -149,6 +167,14 @@ class ScriptedPlatform : public Platform {
     }
 
   private:
+    // Where a path leads, links followed, ending in a separator.
+    std::string place(const std::string& path) const {
+        const std::string stored = files_.resolve(path);
+        const auto real =
+            std::filesystem::weakly_canonical(std::u8string(stored.begin(), stored.end()));
+        const std::u8string text = (real / "").u8string();
+        return {text.begin(), text.end()};
+    }
     template <typename T>
     static T next(std::deque<T>& queue, T fallback) {
         if (!queue.empty()) {
@@ -165,6 +191,7 @@ class ScriptedPlatform : public Platform {
     std::map<std::string, std::uint64_t> freeBytes_;
     std::vector<DriveEntry> drives_;
     std::optional<std::string> workingFolder_;
+    std::map<std::string, VolumeId> volumes_;
 };
 
 }  // namespace velmora::test

@@ -39,6 +39,9 @@ struct DriveEntry {
     std::string root;  // the drive's root, ending in the path separator: "e:\", "/media/stick/"
 };
 
+// Tells volumes apart: two paths on one volume have the same identity.
+using VolumeId = std::uint64_t;
+
 struct ShellCopyResult {
     int code = 0;          // 0 when the copy succeeded
     bool aborted = false;  // the user cancelled
@@ -88,6 +91,9 @@ class Platform {
     virtual std::string fullPath(const std::string& path) { return path; }
     // Bytes available to the caller on the volume holding root.
     virtual std::uint64_t freeBytesAvailable(const std::string& root) = 0;
+    // The volume that path leads to, links and junctions followed: a stick swapped for
+    // another at the same place, or the empty folder a pulled one leaves, gives another one.
+    virtual VolumeId volumeOf(const std::string& path) = 0;
     // Opens an address in the user's browser; failures are ignored.
     virtual void shellOpen(const std::string& address) = 0;
     // The address of the page installed with the program that explains how to use it.

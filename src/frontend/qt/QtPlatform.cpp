@@ -83,6 +83,10 @@ std::uint64_t QtPlatform::freeBytesAvailable(const std::string& root) {
     return answer->freeBytes;
 }
 
+VolumeId QtPlatform::volumeOf(const std::string& path) {
+    return files_.volumeOf(path);
+}
+
 void QtPlatform::shellOpen(const std::string& address) {
     QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
 }

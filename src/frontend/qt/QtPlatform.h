@@ -24,6 +24,7 @@ class QtPlatform : public Platform {
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;
+    VolumeId volumeOf(const std::string& path) override;
     void shellOpen(const std::string& address) override;
     std::string aboutPageAddress() override;
     void setBusyCursor(bool busy) override;

@@ -199,6 +199,15 @@ std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const 
     return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
 }
 
+std::uint64_t FileOperations::volumeOf(const std::string& path) const {
+    // stat follows links, so a folder that leads to another file system gives that one's device.
+    struct stat info {};
+    if (stat(resolve(path).c_str(), &info) != 0) {
+        fail("Reading the drive of", path);
+    }
+    return static_cast<std::uint64_t>(info.st_dev);
+}
+
 std::vector<std::string> FileOperations::listFiles(const std::string& folder) const {
     UniqueDir dir(opendir(resolve(folder).c_str()));
     if (!dir) {

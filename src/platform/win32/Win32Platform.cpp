@@ -121,6 +121,10 @@ std::uint64_t Win32Platform::freeBytesAvailable(const std::string& root) {
     return files_.freeBytesAvailable(root);
 }
 
+VolumeId Win32Platform::volumeOf(const std::string& path) {
+    return files_.volumeOf(path);
+}
+
 void Win32Platform::shellOpen(const std::string& address) {
     ShellExecuteW(nullptr, nullptr, toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -45,6 +45,7 @@ class Win32Platform : public Platform {
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;
+    VolumeId volumeOf(const std::string& path) override;
     void shellOpen(const std::string& address) override;
     // The help page is built into the program; the browser gets it as one file in the user's
     // temporary folder, written only when that file doesn't hold the page already.
