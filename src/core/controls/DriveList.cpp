@@ -1,5 +1,7 @@
 #include "controls/DriveList.h"
 
+#include <algorithm>
+
 #include "platform/Names.h"
 
 namespace velmora {
@@ -17,8 +19,8 @@ bool holds(const std::string& root, const std::string& path) {
 }  // namespace
 
 DriveList::DriveList(ControlDescription description, Platform& platform)
-    : Control(std::move(description)), platform_(platform) {
-    Refresh();
+    : Control(std::move(description)), platform_(platform), entries_(platform.listDrives()) {
+    current_ = entries_.empty() ? -1 : 0;
 }
 
 std::string DriveList::Drive() const {
@@ -32,18 +34,26 @@ std::string DriveList::Root() const {
 void DriveList::Refresh() {
     const std::string currentRoot = Root();
     entries_ = platform_.listDrives();
-    current_ = entries_.empty() ? -1 : 0;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].root == currentRoot) {
-            current_ = static_cast<int>(i);
-        }
+    const auto kept = std::find_if(entries_.begin(), entries_.end(), [&](const DriveEntry& entry) {
+        return !currentRoot.empty() && entry.root == currentRoot;
+    });
+    current_ = kept == entries_.end() ? -1 : static_cast<int>(kept - entries_.begin());
+    if (current_ < 0) {
+        pickedVolume_.reset();
     }
     entriesChanged.emit();
+}
+
+void DriveList::clearCurrent() {
+    current_ = -1;
+    pickedVolume_.reset();
+    changed.emit();
 }
 
 void DriveList::setListIndex(int index) {
     if (index >= 0 && index < static_cast<int>(entries_.size()) && index != current_) {
         current_ = index;
+        pickedVolume_.reset();
         changed.emit();
     }
 }

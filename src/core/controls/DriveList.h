@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,10 @@ class DriveList : public Control {
     // The current drive's root, ending in the path separator.
     std::string Root() const;
     // Re-reads the drives. The current drive stays current while it is still there; when
-    // it has gone, the first drive becomes current, without a Change event.
+    // it has gone, no drive is current, so that picking any entry raises Change.
     void Refresh();
+    // No drive current, nothing picked.
+    void clearCurrent();
 
     const std::vector<DriveEntry>& entries() const { return entries_; }
     int ListIndex() const { return current_; }
@@ -28,6 +31,11 @@ class DriveList : public Control {
     // Makes the drive that holds path current: the one with the longest root it starts with.
     void selectDriveHolding(const std::string& path);
 
+    // The volume the current drive had when the user picked it and its video folder was found
+    // or made there; nothing before that, once another entry is current, and once it has gone.
+    std::optional<VolumeId> pickedVolume() const { return pickedVolume_; }
+    void setPickedVolume(std::optional<VolumeId> volume) { pickedVolume_ = volume; }
+
     // Raised when the entries were read anew.
     Signal<> entriesChanged;
 
@@ -35,6 +43,7 @@ class DriveList : public Control {
     Platform& platform_;
     std::vector<DriveEntry> entries_;
     int current_ = -1;
+    std::optional<VolumeId> pickedVolume_;
 };
 
 }  // namespace velmora

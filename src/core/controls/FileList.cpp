@@ -26,7 +26,12 @@ void FileList::setPath(std::string path) {
 }
 
 void FileList::Refresh() {
-    replaceNames(readNames(path_), true);
+    replaceNames(path_.empty() ? std::vector<std::string>() : readNames(path_), true);
+}
+
+void FileList::clear() {
+    path_.clear();
+    replaceNames({}, false);
 }
 
 void FileList::replaceNames(std::vector<std::string> names, bool keepSelection) {

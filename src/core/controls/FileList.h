@@ -23,6 +23,8 @@ class FileList : public Control {
     // Reads the folder again. Names still present keep their selected flag and the current
     // position when they had it.
     void Refresh();
+    // Shows no folder and no names, until a folder is set again.
+    void clear();
 
     int ListCount() const { return static_cast<int>(names_.size()); }
     const std::string& List(int index) const { return names_.at(static_cast<std::size_t>(index)); }

@@ -37,6 +37,17 @@ void copyThumbnail(Platform& platform, const std::string& from, const std::strin
     }
 }
 
+// Whether a file or folder has this name, in any letter case.
+bool nameTaken(Platform& platform, const std::string& path) {
+    return !platform.findFirst(path, lookup::kFoldersToo | lookup::kNameAsWritten).empty();
+}
+
+std::string takenNameMessage(const std::string& path) {
+    return "\"" + path +
+           "\" is already on the PSP and stays as it is. Copy again: the videos still selected "
+           "then get new names.";
+}
+
 std::string noNameMessage(const std::string& video) {
     return "Only the first " + std::to_string(kLastNamedPosition) +
            " files of a folder can be copied to the PSP. Move \"" + video +
@@ -56,11 +67,20 @@ bool copyItemToPsp(MainForm& form, int prefix, int i) {
     const std::string& sourceFolder = form.listSource.Path();
     const std::string& pspFolder = form.listPSP.Path();
     const std::string target = joinPath(pspFolder, *pspName);
+    const std::string targetThumbnail = joinPath(pspFolder, pspThumbnailName(*pspName));
+    // Something may have taken a name of the run since its prefix was drawn: another program,
+    // another window, the PSP itself. What the stick holds is never replaced.
+    for (const std::string& path : {target, targetThumbnail}) {
+        if (nameTaken(platform, path)) {
+            platform.messageBox(takenNameMessage(path), mb::kOk);
+            return false;
+        }
+    }
     if (!copyVideo(platform, joinPath(sourceFolder, video), target)) {
         return false;
     }
-    copyThumbnail(platform, joinPath(sourceFolder, sourceThumbnailName(video)),
-                  joinPath(pspFolder, pspThumbnailName(*pspName)), target);
+    copyThumbnail(platform, joinPath(sourceFolder, sourceThumbnailName(video)), targetThumbnail,
+                  target);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "copy/NamePrefix.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "psp/PickedStick.h"
 
 namespace velmora {
 namespace {
@@ -33,15 +34,16 @@ bool hasRoomFor(double freeMegabytes, double selectedMegabytes) {
 }
 
 // Copies the selected items in list order, each deselected and the PSP side refreshed once
-// it is on the PSP. True when every selected item was copied; false when one was not, which
-// then stays selected with all after it. `copied` counts the items deselected.
+// it is on the PSP, each only while the stick is still the one picked. True when every
+// selected item was copied; false when one was not, which then stays selected with all after
+// it. `copied` counts the items deselected.
 bool copyEachSelected(MainForm& form, int prefix, int& copied) {
     const int count = form.listSource.ListCount();
     for (int i = 0; i < count; ++i) {
         if (!form.listSource.Selected(i)) {
             continue;
         }
-        if (!copyItemToPsp(form, prefix, i)) {
+        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i)) {
             return false;
         }
         form.listSource.setSelected(i, false);
@@ -85,10 +87,10 @@ void MainForm::btnCopy_Click() {
         platform_.messageBox(kNotEnoughSpace, mb::kOk);
         return;
     }
-    if (figureOf(sizeSource) == 0) {
+    if (figureOf(sizeSource) == 0 || !stickStillPicked(*this)) {
         return;
     }
-    const std::optional<int> prefix = drawNamePrefix(platform_, listPSP);
+    const std::optional<int> prefix = drawNamePrefix(platform_, listPSP.Path());
     if (!prefix) {
         platform_.messageBox(kNoNamesLeft, mb::kOk);
         return;

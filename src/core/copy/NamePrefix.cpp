@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
-#include "controls/FileList.h"
 #include "copy/PspNames.h"
 #include "platform/Names.h"
 #include "platform/Platform.h"
@@ -17,9 +17,9 @@ constexpr int kPrefixCount = kLastNamePrefix - kFirstNamePrefix + 1;
 constexpr std::string_view kMark = "MAQ";
 constexpr std::size_t kPrefixDigits = 3;
 
-// The prefix a listed name blocks, if any: "MAQ" then three digits from 100 to 900. The
-// mark counts in any letter case: the stick's file system ignores case, so a copy named
-// MAQ12301.MP4 would replace a video listed as maq12301.MP4.
+// The prefix a name blocks, if any: "MAQ" then three digits from 100 to 900. The mark counts
+// in any letter case: the stick's file system ignores case, so a copy named MAQ12301.MP4
+// would meet a video named maq12301.MP4.
 std::optional<int> blockedPrefix(std::string_view name) {
     if (name.size() < kMark.size() + kPrefixDigits ||
         !equalsIgnoreCase(name.substr(0, kMark.size()), kMark)) {
@@ -36,10 +36,10 @@ std::optional<int> blockedPrefix(std::string_view name) {
     return prefix;
 }
 
-std::bitset<kPrefixCount> blockedPrefixes(const FileList& pspList) {
+std::bitset<kPrefixCount> blockedPrefixes(const std::vector<std::string>& names) {
     std::bitset<kPrefixCount> blocked;
-    for (int j = 0; j < pspList.ListCount(); ++j) {
-        if (const auto prefix = blockedPrefix(pspList.List(j))) {
+    for (const std::string& name : names) {
+        if (const auto prefix = blockedPrefix(name)) {
             blocked.set(static_cast<std::size_t>(*prefix - kFirstNamePrefix));
         }
     }
@@ -52,8 +52,8 @@ int prefixOf(double draw) {
 
 }  // namespace
 
-std::optional<int> drawNamePrefix(Platform& platform, const FileList& pspList) {
-    const auto blocked = blockedPrefixes(pspList);
+std::optional<int> drawNamePrefix(Platform& platform, const std::string& pspFolder) {
+    const auto blocked = blockedPrefixes(platform.listFiles(pspFolder));
     if (blocked.all()) {
         return std::nullopt;
     }

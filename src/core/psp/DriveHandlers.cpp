@@ -4,6 +4,7 @@
 #include "platform/BusyCursor.h"
 #include "platform/Platform.h"
 #include "psp/FreeSpace.h"
+#include "psp/PickedStick.h"
 #include "psp/VideoFolder.h"
 
 namespace velmora {
@@ -17,14 +18,18 @@ std::string createFolderQuestion(const std::string& drive) {
 
 void MainForm::drivePSP_Change() {
     const std::string root = drivePSP.Root();
+    // Until this pick has found or made a video folder, nothing is copied or deleted.
+    drivePSP.setPickedVolume(std::nullopt);
     // Whatever goes wrong on the new drive, the user gets one plain message; the list and the
     // free space then still show the drive they came from.
     try {
+        VolumeId volume = 0;
         std::optional<std::string> folder;
         {
             // A slow drive (a disc spinning up, a network drive) keeps the user waiting here.
             const BusyCursor busy(platform_);
-            folder = findVideoFolder(platform_, root);
+            volume = volumeOfDrive(platform_, root);
+            folder = findVideoFolder(platform_, root, volume);
         }
         if (!folder) {
             const int answer = platform_.messageBox(createFolderQuestion(drivePSP.Drive()),
@@ -32,19 +37,26 @@ void MainForm::drivePSP_Change() {
             if (answer != mb::kAnswerYes) {
                 return;
             }
-            folder = makeVideoFolder(platform_, root);
+            // Pulled while the question was up, the stick may have left its mount point behind
+            // as an empty folder of the computer's own disk.
+            if (!isOnVolume(platform_, root, volume)) {
+                reportStickGone(*this);
+                return;
+            }
+            folder = makeVideoFolder(platform_, root, volume);
         }
         const BusyCursor busy(platform_);
         listPSP.setPath(*folder);
         freePSP.setCaption(freeSpaceFigure(platform_, root));
+        drivePSP.setPickedVolume(volume);
     } catch (const std::exception&) {
-        platform_.messageBox("Video directory not found!", mb::kOk);
+        platform_.messageBox(kVideoFolderNotFound, mb::kOk);
     }
 }
 
 void MainForm::drivePSP_KeyPress(std::int16_t keyCode) {
     if (keyCode == key::kCtrlR) {
-        drivePSP.Refresh();
+        refreshDriveList(*this);
     }
 }
 

@@ -1,17 +1,17 @@
 #include "app/MainForm.h"
 #include "psp/FreeSpace.h"
+#include "psp/PickedStick.h"
 #include "psp/VideoDeletion.h"
 
 namespace velmora {
 
 void MainForm::listPSP_KeyPress(std::int16_t keyCode) {
-    // The free space is measured on the drive that was current when the key came, even if
-    // the refresh below finds it gone.
-    const std::string root = drivePSP.Root();
     if (keyCode == key::kCtrlR) {
-        drivePSP.Refresh();
+        // A drive found gone takes the PSP side with it: the free space is then that of no
+        // drive, not of the empty folder a stick leaves behind.
+        refreshDriveList(*this);
         listPSP.Refresh();
-        freePSP.setCaption(freeSpaceFigure(platform_, root));
+        freePSP.setCaption(freeSpaceFigure(platform_, drivePSP.Root()));
         listPSP_Click();
     } else if (keyCode == key::kBackspace && !listPSP.FileName().empty()) {
         deleteSelectedVideos(*this);

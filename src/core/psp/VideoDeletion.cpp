@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "psp/FreeSpace.h"
+#include "psp/PickedStick.h"
 #include "summary/ThumbnailNames.h"
 
 namespace velmora {
@@ -85,9 +86,13 @@ void deleteVideosAndThumbnails(Platform& platform, const FileList& list) {
 void deleteSelectedVideos(MainForm& form) {
     Platform& platform = form.platform();
     const std::string root = form.drivePSP.Root();
+    if (!stickStillPicked(form)) {
+        return;
+    }
     const int answer = platform.messageBox(
         kDeleteQuestion, mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2, kDeleteTitle);
-    if (answer != mb::kAnswerYes) {
+    // The stick may have been pulled or swapped while the question was up.
+    if (answer != mb::kAnswerYes || !stickStillPicked(form)) {
         return;
     }
     deleteVideosAndThumbnails(platform, form.listPSP);

@@ -41,6 +41,7 @@ class CopyToPsp : public test::StickTest {
 
 TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
     MainForm form(platform);
+    showStick(form);
     // The figures as the copy reads them back, and the question that follows ("": none).
     for (const auto& [free, selected, question] :
          {std::tuple{"0", "0", kNotEnoughSpace}, std::tuple{"100", "100", kNotEnoughSpace},
@@ -202,18 +203,20 @@ TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesOfTheirOwnUpToTheLastThatHasO
     EXPECT_NE(platform.questions[1].text.find("\"v11035.MP4\""), std::string::npos);
 }
 
-// A listed video takes its prefix whatever the case of its mark, a short name too; a thumbnail
-// takes none. With every prefix taken nothing is drawn; with the highest freed it is found.
-TEST_F(CopyToPsp, APrefixIsTakenByAListedVideoInAnyLetterCaseAndNoneLeftStopsTheCopy) {
+// Every name in the video folder as it is when the copy starts takes its prefix, whatever the
+// case of its mark: a video, a short name, a thumbnail left without its video, all written
+// after the list was read. With every prefix taken nothing is drawn; with one freed it is found.
+TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndNoneLeftStopsTheCopy) {
+    addVideo("a.MP4");
+    MainForm form(platform);
+    ready(form, {0}, 123);
     for (int prefix = 101; prefix <= 900; ++prefix) {
         stick.write(
             inVideoFolder((prefix == 123 ? "maq" : "MAQ") + std::to_string(prefix) + ".MP4"));
     }
     stick.write(inVideoFolder("MAQ1001.MP4"));
     stick.write(inVideoFolder("MAQ90001.THM"));
-    addVideo("a.MP4");
-    MainForm form(platform);
-    ready(form, {0}, 123);
+    stick.remove(inVideoFolder("MAQ900.MP4"));
     form.btnCopy_Click();
     ASSERT_EQ(platform.questions.size(), 1u);
     EXPECT_EQ(platform.questions[0].text,
@@ -221,14 +224,38 @@ TEST_F(CopyToPsp, APrefixIsTakenByAListedVideoInAnyLetterCaseAndNoneLeftStopsThe
               "PSP, then copy again.");
     EXPECT_EQ(platform.randomDraws, 0);
 
-    stick.remove(inVideoFolder("MAQ900.MP4"));
-    form.listPSP.Refresh();
+    stick.remove(inVideoFolder("MAQ90001.THM"));
     platform.drawNext(0.0);
     platform.drawNext(0.9999999);
     platform.answer(mb::kAnswerYes);  // the message took the first answer
     form.btnCopy_Click();
     EXPECT_EQ(platform.randomDraws, 3);
     EXPECT_TRUE(stick.exists(inVideoFolder("MAQ90001.MP4")));
+    EXPECT_TRUE(stick.read(inVideoFolder("maq123.MP4")).empty());
+}
+
+// Between two videos of a run, a file comes under the next one's thumbnail name, or the stick
+// is swapped for another at the same place: the run stops there and says why, the video stays
+// selected, and nothing on the stick is written over.
+TEST_F(CopyToPsp, TheRunStopsAtAVideoWhoseNameOrStickIsNoLongerFree) {
+    addVideo("a.MP4");
+    addVideo("b.MP4");
+    MainForm form(platform);
+    ready(form, {0, 1}, 123);
+    platform.duringShellCopy = [&] { stick.write(inVideoFolder("maq12302.thm"), "theirs"); };
+    form.btnCopy_Click();
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "maq12302.thm"}));
+    EXPECT_NE(lastQuestion().find("MAQ12302.THM\" is already on the PSP"), std::string::npos);
+    EXPECT_EQ(selected(form.listSource), std::vector<int>{1});
+    select(form.listSource, {0, 1});
+    platform.drawNext(drawFor(456));
+    platform.answer(mb::kAnswerYes);
+    platform.duringShellCopy = [&] { platform.setVolume(stick.path(), 3); };
+    form.btnCopy_Click();
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "MAQ45601.MP4", "maq12302.thm"}));
+    EXPECT_EQ(lastQuestion(), "Video directory not found!");
+    EXPECT_EQ(selected(form.listSource), std::vector<int>{1});
+    EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0");
 }
 
 }  // namespace

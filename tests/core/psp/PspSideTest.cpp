@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,14 +37,15 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndFallsBackToTheF
         drives.selectDriveHolding(folder);
         EXPECT_EQ(drives.Root(), root) << folder;
     }
-    // Kept while it is there: the drive-change tests of the copy, the mounts and the UI test.
+    // Kept while it is there, with the volume picked on it; once gone, none is current, so
+    // that any pick is a change: the drive-change tests of the copy, the mounts and the UI test.
     drives.setListIndex(1);
+    drives.setPickedVolume(7);
+    drives.Refresh();
+    EXPECT_EQ(drives.pickedVolume(), 7u);
     platform.setDrives({{"/ [root]", "/"}});
     drives.Refresh();
-    EXPECT_EQ(drives.Drive(), "/ [root]");
-    platform.setDrives({});
-    drives.Refresh();
-    EXPECT_EQ(drives.ListIndex(), -1);
+    EXPECT_TRUE(drives.ListIndex() == -1 && !drives.pickedVolume());
 }
 
 // The folders on the stick before it is picked, the answer to the create question, and the
@@ -114,6 +116,75 @@ TEST_F(PspSide, AStickThatHasGoneIsNotReadyAndOneThatCannotBeMeasuredHasNoSpace)
     EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
     EXPECT_EQ(form.freePSP.Caption(), "0");
     EXPECT_EQ(platform.questions.size(), 2u);
+}
+
+// Pulled out while the create question is up, its mount point left as an empty folder of the
+// home disk; a video folder that is a link to the home disk. Nothing is made off the stick.
+TEST_F(PspSide, AVideoFolderIsFoundOrMadeOnlyOnThePickedStickItself) {
+    platform.duringQuestion = [&] { platform.setVolume(stick.path(), kHomeVolume); };
+    platform.answer(mb::kAnswerYes);
+    pick(form, 1);
+    EXPECT_FALSE(stick.exists("MP_ROOT"));
+    EXPECT_EQ(lastQuestion(), "Video directory not found!");
+    EXPECT_TRUE(form.listPSP.Path().empty() && form.drivePSP.ListIndex() == -1);
+    platform.duringQuestion = nullptr;
+    platform.setVolume(stick.path(), kStickVolume);
+    home.write("videos/MAQ10001.MP4");
+    stick.makeFolder("MP_ROOT/101ANV01");
+    std::error_code failed;
+    std::filesystem::create_directory_symlink(home.at("videos"), stick.at(kVideoFolder), failed);
+    if (failed) {
+        GTEST_SKIP() << "no links here: " << failed.message();
+    }
+    pick(form, 1);
+    EXPECT_EQ(form.listPSP.Path(), stick.at("MP_ROOT/101ANV01"));
+    stick.remove("MP_ROOT/101ANV01");
+    platform.answer(mb::kAnswerYes);
+    pick(form, 1);  // Yes can't make 100ANV01 where the link is
+    EXPECT_EQ(platform.questions.size(), 4u);
+    EXPECT_EQ(lastQuestion(), "Video directory not found!");
+    EXPECT_FALSE(form.drivePSP.pickedVolume());
+}
+
+// Copy and Backspace act only in the video folder found or made on the stick picked: not in
+// the working folder shown at start-up, nor in the stick's once another drive's create
+// question was declined, nor once the stick was swapped for another or went.
+TEST_F(PspSide, NothingIsCopiedOrDeletedOutsideThePickedSticksVideoFolder) {
+    home.write("clip.MP4", std::string(2 * kMegabyte, 'c'));
+    const auto tryBoth = [&] {
+        form.listPSP.Refresh();
+        select(form.listSource, {0});
+        form.listSource_Click();
+        form.freePSP.setCaption("500");
+        choose({0});
+        platform.answer(mb::kAnswerYes);
+        platform.answer(mb::kAnswerYes);
+        form.listPSP_KeyPress(key::kBackspace);
+        form.btnCopy_Click();
+        for (const auto& question : platform.questions) {
+            EXPECT_FALSE(question.title) << question.text;  // neither confirmation was asked
+        }
+    };
+    form.listSource.Refresh();
+    tryBoth();
+    showStick(form, {"MAQ10001.MP4"});
+    pick(form, 0);  // the home drive has no video folder: No
+    tryBoth();
+    pick(form, 1);
+    platform.setVolume(stick.path(), 3);
+    tryBoth();
+    EXPECT_EQ(home.names(""), Strings{"clip.MP4"});
+    EXPECT_EQ(stickFiles(), Strings{"MAQ10001.MP4"});
+    // Swapped, the stick took the PSP side with it; gone, it does the same.
+    EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
+                form.drivePSP.ListIndex() == -1);
+    platform.setVolume(stick.path(), kStickVolume);
+    pick(form, 1);
+    platform.setDrives({{"h: [HOME]", home.root()}});
+    form.drivesChanged();
+    form.listPSP_KeyPress(key::kCtrlR);
+    EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
+                form.drivePSP.ListIndex() == -1);
 }
 
 TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {

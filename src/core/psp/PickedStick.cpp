@@ -1,0 +1,52 @@
+#include "psp/PickedStick.h"
+
+#include "app/MainForm.h"
+#include "psp/VideoFolder.h"
+#include "summary/Megabytes.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kNoVideoFolder =
+    "Pick the PSP's drive first: Velmora works only in its "
+    "video folder.";
+
+// No drive current, so that picking any entry, the one shown before included, looks for its
+// video folder again; an empty list and no free space, so that nothing of a stick that went
+// shows, and the copy's space test refuses until a drive is picked.
+void clearPspSide(MainForm& form) {
+    form.drivePSP.clearCurrent();
+    form.listPSP.clear();
+    form.freePSP.setCaption(megabyteFigure(0));
+    form.listPSP_Click();
+}
+
+}  // namespace
+
+bool stickStillPicked(MainForm& form) {
+    const std::optional<VolumeId> volume = form.drivePSP.pickedVolume();
+    if (!volume) {
+        form.platform().messageBox(kNoVideoFolder, mb::kOk);
+        return false;
+    }
+    if (!isOnVolume(form.platform(), form.listPSP.Path(), *volume)) {
+        reportStickGone(form);
+        return false;
+    }
+    return true;
+}
+
+void reportStickGone(MainForm& form) {
+    form.platform().messageBox(kVideoFolderNotFound, mb::kOk);
+    clearPspSide(form);
+}
+
+void refreshDriveList(MainForm& form) {
+    const bool hadDrive = form.drivePSP.ListIndex() >= 0;
+    form.drivePSP.Refresh();
+    if (hadDrive && form.drivePSP.ListIndex() < 0) {
+        clearPspSide(form);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace velmora {
+
+class MainForm;
+
+inline constexpr const char* kVideoFolderNotFound = "Video directory not found!";
+
+// The PSP side writes and deletes only in listPSP's folder, and only while that is the video
+// folder that the drive handler found or made on the drive the user picked, still on the
+// volume that drive had then.
+
+// Whether listPSP's folder may be written to or deleted from now. If not, the user is told
+// and nothing is done: with no video folder found or made, to pick the PSP's drive; when the
+// folder left the picked volume (the stick was pulled or swapped for another), that the video
+// folder is not found, and the PSP side is cleared.
+bool stickStillPicked(MainForm& form);
+
+// The stick went: the user is told and the PSP side is cleared.
+void reportStickGone(MainForm& form);
+
+// Reads the drives again. When the current drive has gone, the PSP side goes with it.
+void refreshDriveList(MainForm& form);
+
+}  // namespace velmora
