@@ -123,14 +123,9 @@ class ScriptedPlatform : public Platform {
         return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
     }
     VolumeId volumeOf(const std::string& path) override {
-        VolumeId volume = files_.volumeOf(path);
-        const std::string where = place(path);
-        std::size_t longest = 0;
-        for (const auto& [folder, id] : volumes_) {
-            if (where.starts_with(folder) && folder.size() > longest) {
-                longest = folder.size();
-                volume = id;
-            }
+        VolumeId volume = files_.volumeOf(path);     // fails for a missing path as the system does
+        for (const auto& [folder, id] : volumes_) {  // a folder sorts before those inside it
+            volume = place(path).starts_with(folder) ? id : volume;
         }
         return volume;
     }
@@ -170,10 +165,10 @@ class ScriptedPlatform : public Platform {
     // Where a path leads, links followed, ending in a separator.
     std::string place(const std::string& path) const {
         const std::string stored = files_.resolve(path);
-        const auto real =
-            std::filesystem::weakly_canonical(std::u8string(stored.begin(), stored.end()));
-        const std::u8string text = (real / "").u8string();
-        return {text.begin(), text.end()};
+        const std::u8string real =
+            (std::filesystem::weakly_canonical(std::u8string(stored.begin(), stored.end())) / "")
+                .u8string();
+        return {real.begin(), real.end()};
     }
     template <typename T>
     static T next(std::deque<T>& queue, T fallback) {

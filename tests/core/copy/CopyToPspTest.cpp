@@ -12,6 +12,8 @@ namespace {
 using test::Strings;
 constexpr const char* kNotEnoughSpace = "There is not enough free space on the PSP!";
 constexpr const char* kConfirm = "Do you wish to copy the selected files to your PSP?";
+constexpr const char* kPickFirst =
+    "Pick the PSP's drive first: Velmora works only in its video folder.";
 
 // The draw that gives a name prefix: the middle of its slice of [0, 1).
 double drawFor(int prefix) {
@@ -39,13 +41,14 @@ class CopyToPsp : public test::StickTest {
     }
 };
 
-TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
+// The figures as the copy reads them back, and the question that follows ("": none). Before a
+// drive is picked, the working folder that the PSP list shows is no place to copy to.
+TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick) {
     MainForm form(platform);
-    showStick(form);
-    // The figures as the copy reads them back, and the question that follows ("": none).
     for (const auto& [free, selected, question] :
-         {std::tuple{"0", "0", kNotEnoughSpace}, std::tuple{"100", "100", kNotEnoughSpace},
-          std::tuple{"101", "100", kConfirm}, std::tuple{"500", "0", ""}}) {
+         {std::tuple{"101", "100", kPickFirst}, std::tuple{"0", "0", kNotEnoughSpace},
+          std::tuple{"100", "100", kNotEnoughSpace}, std::tuple{"101", "100", kConfirm},
+          std::tuple{"500", "0", ""}}) {
         platform.questions.clear();
         platform.randomDraws = 0;
         form.freePSP.setCaption(free);
@@ -53,6 +56,9 @@ TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelected) {
         form.btnCopy_Click();
         EXPECT_EQ(lastQuestion(), question) << free << " free, " << selected << " selected";
         EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0) << free;
+        if (question == kPickFirst) {
+            showStick(form);
+        }
     }
 }
 
@@ -86,9 +92,10 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
     EXPECT_EQ(focusRequests, 1);
 }
 
-// The ways a video ends the run: the shell's copy is cancelled or fails, or its thumbnail can't
-// be written (a folder takes its name), which takes the video back off the stick.
-enum class Stop { Cancelled, Failed, Thumbnail };
+// The ways a video ends the run: the shell's copy is cancelled or fails; a file takes its
+// thumbnail's name before it is copied, or a folder while it is, which takes the video back
+// off the stick; the stick is swapped for another at the same place.
+enum class Stop { Cancelled, Failed, NameTaken, Thumbnail, Swapped };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
@@ -96,28 +103,35 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
         addVideo(name);
     }
     MainForm form(platform);
-    const bool thumbnail = GetParam() == Stop::Thumbnail;
-    if (thumbnail) {
-        stick.makeFolder(inVideoFolder("MAQ55502.THM"));
-    } else {
-        platform.shellCopyEnds[2] = {GetParam() == Stop::Failed ? 1 : 0,
-                                     GetParam() == Stop::Cancelled};
+    const Stop how = GetParam();
+    const bool taken = how == Stop::NameTaken || how == Stop::Thumbnail;
+    platform.duringShellCopy = [&] {
+        if (how == Stop::NameTaken && platform.shellCopies == 0) {
+            stick.write(inVideoFolder("MAQ55502.THM"), "theirs");
+        } else if (how == Stop::Thumbnail && platform.shellCopies == 1) {
+            stick.makeFolder(inVideoFolder("MAQ55502.THM"));
+        }
+        platform.setVolume(stick.path(), how == Stop::Swapped ? 3 : kStickVolume);
+    };
+    if (how == Stop::Cancelled || how == Stop::Failed) {
+        platform.shellCopyEnds[2] = {how == Stop::Failed ? 1 : 0, how == Stop::Cancelled};
     }
     ready(form, {0, 1, 2}, 555);
     form.raise("btnCopy", EventKind::Click);
-    const Strings left =
-        thumbnail ? Strings{"MAQ55501.MP4", "MAQ55502.THM"} : Strings{"MAQ55501.MP4"};
-    EXPECT_EQ(stickFiles(), left);
-    EXPECT_EQ(listed(form.listPSP), Strings{"MAQ55501.MP4"});
+    EXPECT_EQ(stickFiles(),
+              (taken ? Strings{"MAQ55501.MP4", "MAQ55502.THM"} : Strings{"MAQ55501.MP4"}));
+    EXPECT_EQ(listed(form.listPSP), (how == Stop::Swapped ? Strings{} : Strings{"MAQ55501.MP4"}));
     EXPECT_EQ(selected(form.listSource), (std::vector<int>{1, 2}));
     EXPECT_EQ(form.sizeSource.Caption(), "2");
-    // Only the question, or the thumbnail's failure after it: the shell speaks for itself.
-    ASSERT_EQ(platform.questions.size(), thumbnail ? 2u : 1u);
-    EXPECT_EQ(thumbnail, platform.questions.back().text.find("MAQ55502.THM") != std::string::npos);
+    // Only the question, or after it why the run stopped: the shell speaks for itself.
+    const char* said = taken ? "MAQ55502.THM" : how == Stop::Swapped ? "directory not found" : "";
+    ASSERT_EQ(platform.questions.size(), *said ? 2u : 1u);
+    EXPECT_NE(platform.questions.back().text.find(said), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
-                         ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail));
+                         ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::NameTaken,
+                                           Stop::Thumbnail, Stop::Swapped));
 
 // Narrator's "invoke" and other assistive tools send clicks and keys that no input gate sees,
 // and the system tells of drives while the progress window is up.
@@ -232,30 +246,6 @@ TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndNoneLeftStopsTheCopy) 
     EXPECT_EQ(platform.randomDraws, 3);
     EXPECT_TRUE(stick.exists(inVideoFolder("MAQ90001.MP4")));
     EXPECT_TRUE(stick.read(inVideoFolder("maq123.MP4")).empty());
-}
-
-// Between two videos of a run, a file comes under the next one's thumbnail name, or the stick
-// is swapped for another at the same place: the run stops there and says why, the video stays
-// selected, and nothing on the stick is written over.
-TEST_F(CopyToPsp, TheRunStopsAtAVideoWhoseNameOrStickIsNoLongerFree) {
-    addVideo("a.MP4");
-    addVideo("b.MP4");
-    MainForm form(platform);
-    ready(form, {0, 1}, 123);
-    platform.duringShellCopy = [&] { stick.write(inVideoFolder("maq12302.thm"), "theirs"); };
-    form.btnCopy_Click();
-    EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "maq12302.thm"}));
-    EXPECT_NE(lastQuestion().find("MAQ12302.THM\" is already on the PSP"), std::string::npos);
-    EXPECT_EQ(selected(form.listSource), std::vector<int>{1});
-    select(form.listSource, {0, 1});
-    platform.drawNext(drawFor(456));
-    platform.answer(mb::kAnswerYes);
-    platform.duringShellCopy = [&] { platform.setVolume(stick.path(), 3); };
-    form.btnCopy_Click();
-    EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "MAQ45601.MP4", "maq12302.thm"}));
-    EXPECT_EQ(lastQuestion(), "Video directory not found!");
-    EXPECT_EQ(selected(form.listSource), std::vector<int>{1});
-    EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0");
 }
 
 }  // namespace

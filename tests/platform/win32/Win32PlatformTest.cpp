@@ -48,6 +48,8 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     EXPECT_EQ(files.findFirst(folder.at("hidden.THM"), lookup::kFilesOnly), "");
     EXPECT_EQ(files.findFirst(folder.at("system.MP4"), lookup::kFilesOnly), "");
     EXPECT_EQ(files.fileLength(folder.at("BIG.mp4")), 5'000'000'000ll);
+    EXPECT_EQ(files.volumeOf(folder.at(snowman)), files.volumeOf(folder.path()));
+    EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
     setAttribute("read-only.THM", FILE_ATTRIBUTE_NORMAL);
 }
 
