@@ -165,10 +165,9 @@ class ScriptedPlatform : public Platform {
     // Where a path leads, links followed, ending in a separator.
     std::string place(const std::string& path) const {
         const std::string stored = files_.resolve(path);
-        const std::u8string real =
-            (std::filesystem::weakly_canonical(std::u8string(stored.begin(), stored.end())) / "")
-                .u8string();
-        return {real.begin(), real.end()};
+        const auto real =
+            std::filesystem::weakly_canonical(std::u8string(stored.begin(), stored.end())) / "";
+        return reinterpret_cast<const char*>(real.u8string().c_str());
     }
     template <typename T>
     static T next(std::deque<T>& queue, T fallback) {

@@ -22,7 +22,6 @@ class StickTest : public ::testing::Test {
   protected:
     static constexpr std::uint64_t kMegabyte = 1048576;
     static constexpr const char* kVideoFolder = "MP_ROOT/100ANV01";
-    static constexpr VolumeId kHomeVolume = 1;
     static constexpr VolumeId kStickVolume = 2;
 
     StickTest() {
@@ -30,7 +29,6 @@ class StickTest : public ::testing::Test {
         platform.setDrives({{"h: [HOME]", home.root()}, {"e: [PSP]", stick.root()}});
         platform.setFreeBytes(home.root(), 5 * kMegabyte);
         platform.setFreeBytes(stick.root(), 700 * kMegabyte + 1);
-        platform.setVolume(home.path(), kHomeVolume);
         platform.setVolume(stick.path(), kStickVolume);
     }
 

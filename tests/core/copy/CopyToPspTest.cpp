@@ -63,6 +63,9 @@ TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick
 }
 
 // Ctrl-C in the source list starts the same run: the source keys' test and the Qt window test.
+// Narrator's "invoke" and other assistive tools send clicks and keys that no input gate sees,
+// and the system tells of drives, while the progress window is up: the clicks and keys are
+// ignored, and the drives are read once the run is over.
 TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideAfterEach) {
     const std::string unicode = "Çà et là — 東京 ☃";  // sorts last
     for (const std::string& name : {std::string("Alpha"), std::string("gamma"), unicode}) {
@@ -77,6 +80,19 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
     form.listSource.focusRequested.connect([&focusRequests] { ++focusRequests; });
     std::vector<int> listedAtRefresh;
     form.listPSP.itemsChanged.connect([&] { listedAtRefresh.push_back(form.listPSP.ListCount()); });
+    test::TempFolder newStick;
+    int drivesReadMeanwhile = 0;
+    platform.duringShellCopy = [&] {
+        form.raise("btnCopy", EventKind::Click);
+        form.raise("listPSP", EventKind::KeyPress, key::kBackspace);
+        const int before = platform.driveReads;
+        platform.setDrives({{"e: [PSP]", stick.root()}, {"f: [NEW]", newStick.root()}});
+        form.drivesChanged();
+        form.drivesChanged();
+        drivesReadMeanwhile += platform.driveReads - before;
+    };
+    int refreshesAfterTheRun = 0;
+    form.drivePSP.entriesChanged.connect([&] { refreshesAfterTheRun += focusRequests; });
 
     form.raise("btnCopy", EventKind::Click);
 
@@ -90,6 +106,10 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
     EXPECT_TRUE(selected(form.listSource).empty());
     EXPECT_EQ(form.sizeSource.Caption(), "0");
     EXPECT_EQ(focusRequests, 1);
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(drivesReadMeanwhile, 0);
+    EXPECT_EQ(refreshesAfterTheRun, 1);
+    EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
 }
 
 // The ways a video ends the run: the shell's copy is cancelled or fails; a file takes its
@@ -133,46 +153,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                          ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::NameTaken,
                                            Stop::Thumbnail, Stop::Swapped));
 
-// Narrator's "invoke" and other assistive tools send clicks and keys that no input gate sees,
-// and the system tells of drives while the progress window is up.
-TEST_F(CopyToPsp, EventsDuringACopyAreIgnoredAndADriveChangeWaitsForItsEnd) {
-    addVideo("a.MP4");
-    addVideo("b.MP4");
-    MainForm form(platform);
-    ready(form, {0, 1}, 123);
-    stick.write(inVideoFolder("MAQ99901.MP4"));
-    form.listPSP.Refresh();
-    select(form.listPSP, {0});
-    for (int prefix : {456, 789}) {  // for a second run or a deletion, should either start
-        platform.drawNext(drawFor(prefix));
-        platform.answer(mb::kAnswerYes);
-    }
-    test::TempFolder newStick;
-    int drivesReadMeanwhile = 0;
-    platform.duringShellCopy = [&] {
-        form.raise("btnCopy", EventKind::Click);
-        form.raise("listPSP", EventKind::KeyPress, key::kBackspace);
-        const int before = platform.driveReads;
-        platform.setDrives({{"e: [PSP]", stick.root()}, {"f: [NEW]", newStick.root()}});
-        form.drivesChanged();
-        form.drivesChanged();
-        drivesReadMeanwhile += platform.driveReads - before;
-    };
-    bool runEnded = false;  // the run's last step gives the source list the focus
-    form.listSource.focusRequested.connect([&runEnded] { runEnded = true; });
-    int refreshesAfterTheRun = 0;
-    form.drivePSP.entriesChanged.connect([&] { refreshesAfterTheRun += runEnded; });
-
-    form.raise("btnCopy", EventKind::Click);
-
-    EXPECT_EQ(platform.shellCopies, 2);
-    EXPECT_TRUE(platform.deletions.empty());
-    EXPECT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(drivesReadMeanwhile, 0);
-    EXPECT_EQ(refreshesAfterTheRun, 1);
-    EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
-}
-
 // On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name in
 // any letter case, never one that its name matches as a pattern. Its selection shows no failure.
 using LiteralNames = CopyToPsp;
@@ -198,32 +178,19 @@ TEST_F(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
     EXPECT_EQ(platform.questions.size(), 1u);  // the confirmation alone
 }
 
-TEST_F(CopyToPsp, PositionsFromOneHundredOnGetNamesOfTheirOwnUpToTheLastThatHasOne) {
+// Every name in the video folder as it is when the copy starts takes its prefix, whatever the
+// case of its mark: a video, a short name, a thumbnail left without its video, all written
+// after the list was read. With every prefix taken nothing is drawn; with one freed it is
+// found. Positions from 100 on get names of their own, up to the last that has one.
+TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndPositionsPast99KeepTheirOwnNames) {
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");
     }
     addThumbnail("v10009.THM");
     addThumbnail("v10099.THM");
     MainForm form(platform);
-    ready(form, {9, 99, 1035, 1036}, 900);
+    ready(form, {9, 99, 1035, 1036}, 123);
     form.sizeSource.setCaption("4");
-    form.btnCopy_Click();
-    // Position 100 would give MAQ90010.THM in digits, the thumbnail of position 10.
-    EXPECT_EQ(stickFiles(),
-              (Strings{"MAQ90010.MP4", "MAQ90010.THM", "MAQ900A0.MP4", "MAQ900A0.THM"}));
-    EXPECT_TRUE(copiedIntact("MAQ900A0.THM", "v10099.THM"));
-    EXPECT_EQ(selected(form.listSource), (std::vector<int>{1035, 1036}));
-    ASSERT_EQ(platform.questions.size(), 2u);
-    EXPECT_NE(platform.questions[1].text.find("\"v11035.MP4\""), std::string::npos);
-}
-
-// Every name in the video folder as it is when the copy starts takes its prefix, whatever the
-// case of its mark: a video, a short name, a thumbnail left without its video, all written
-// after the list was read. With every prefix taken nothing is drawn; with one freed it is found.
-TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndNoneLeftStopsTheCopy) {
-    addVideo("a.MP4");
-    MainForm form(platform);
-    ready(form, {0}, 123);
     for (int prefix = 101; prefix <= 900; ++prefix) {
         stick.write(
             inVideoFolder((prefix == 123 ? "maq" : "MAQ") + std::to_string(prefix) + ".MP4"));
@@ -244,8 +211,16 @@ TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndNoneLeftStopsTheCopy) 
     platform.answer(mb::kAnswerYes);  // the message took the first answer
     form.btnCopy_Click();
     EXPECT_EQ(platform.randomDraws, 3);
-    EXPECT_TRUE(stick.exists(inVideoFolder("MAQ90001.MP4")));
+    // Position 100 would give MAQ90010.THM in digits, the thumbnail of position 10.
+    for (const char* copy : {"MAQ90010.MP4", "MAQ90010.THM", "MAQ900A0.MP4", "MAQ900A0.THM"}) {
+        EXPECT_TRUE(stick.exists(inVideoFolder(copy))) << copy;
+    }
+    EXPECT_TRUE(copiedIntact("MAQ900A0.THM", "v10099.THM"));
+    EXPECT_EQ(stickFiles().size(), 804u);
     EXPECT_TRUE(stick.read(inVideoFolder("maq123.MP4")).empty());
+    EXPECT_EQ(selected(form.listSource), (std::vector<int>{1035, 1036}));
+    ASSERT_EQ(platform.questions.size(), 3u);
+    EXPECT_NE(platform.questions[2].text.find("\"v11035.MP4\""), std::string::npos);
 }
 
 }  // namespace
