@@ -123,6 +123,7 @@ void run(const std::string& scratch, const LoopStick& stick, const Scenario& sce
         emptyFolder(videos);
         emptyFolder(reference);
         form.listPSP.setPath(videos);
+        form.drivePSP.setPickedVolume(platform.volumeOf(videos));  // as picking the stick does
         for (int i = 0; i < form.listSource.ListCount(); ++i) {
             form.listSource.setSelected(i, true);
         }
