@@ -41,8 +41,8 @@ class FileOperations {
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;
-    // The volume that path leads to, links followed: its device number on Linux, its volume
-    // serial number on Windows.
+    // The volume that path leads to, links followed: its device number and mount on Linux,
+    // its volume serial number on Windows.
     std::uint64_t volumeOf(const std::string& path) const;
     // Names of the folder's regular files that are neither hidden nor system.
     std::vector<std::string> listFiles(const std::string& folder) const;

@@ -28,6 +28,9 @@ std::string systemReason(int error) {
     throw PlatformError(operation, path, systemReason(error));
 }
 
+// STATX_MNT_ID_UNIQUE, which system headers older than Linux 6.8 lack.
+constexpr unsigned kUniqueMountId = 0x4000U;
+
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
@@ -200,12 +203,17 @@ std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const 
 }
 
 std::uint64_t FileOperations::volumeOf(const std::string& path) const {
-    // stat follows links, so a folder that leads to another file system gives that one's device.
-    struct stat info {};
-    if (stat(resolve(path).c_str(), &info) != 0) {
+    // Links are followed, so a folder that leads to another file system gives that one. The
+    // mount counts with the device: a stick plugged in after another was pulled can get the
+    // same device number, but it is mounted anew. Linux numbers each mount once from 6.8 on;
+    // before, a number can come again, and before 5.8 there is none.
+    struct statx info {};
+    if (statx(AT_FDCWD, resolve(path).c_str(), 0, kUniqueMountId | STATX_MNT_ID, &info) != 0) {
         fail("Reading the drive of", path);
     }
-    return static_cast<std::uint64_t>(info.st_dev);
+    const std::uint64_t device = (std::uint64_t{info.stx_dev_major} << 32) | info.stx_dev_minor;
+    const bool mounted = (info.stx_mask & (kUniqueMountId | STATX_MNT_ID)) != 0;
+    return device ^ (mounted ? info.stx_mnt_id * 0x9E3779B97F4A7C15ull : 0);
 }
 
 std::vector<std::string> FileOperations::listFiles(const std::string& folder) const {
