@@ -8,7 +8,9 @@
 # question is up and the copy runs (/mnt/psp is a loop device whose writes are held to
 # 1 MiB/s) is listed only once the copy is done. Two FUSE volumes whose server never answers,
 # one mounted before the start and one while the window runs, are listed; the window shows
-# at once and answers throughout, and picking one says the video folder is not found.
+# at once and answers throughout, and picking one says the video folder is not found. A stick
+# swapped in at /mnt/psp during the copy's question, or unmounted during the create one, is
+# left as it was and the PSP side is cleared.
 # Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -28,7 +30,7 @@ hold_writes() {
     [ -w "$throttle" ] && echo "$(cat "/sys/block/${device#/dev/}/dev") $1" >"$throttle"
 }
 cleanup() {
-    umount /mnt/psp 2>/dev/null || true
+    while umount /mnt/psp 2>/dev/null; do :; done
     [ -z "$device" ] || { hold_writes 0 || true; losetup -d "$device"; }
     rm -rf "$scratch"
 }
@@ -38,10 +40,11 @@ device="$(losetup -f --show "$scratch/stick.img")"
 mkdir /mnt/psp && mount "$device" /mnt/psp
 mkdir -p /mnt/psp/MP_ROOT/100ANV01 "$scratch/videos" && : >/mnt/psp/MP_ROOT/100ANV01/clip.MP4
 head -c 3145728 /dev/urandom >"$scratch/videos/trip.MP4"
+mkdir -p "$scratch/other/MP_ROOT/100ANV01" && head -c 400000 /dev/urandom >"$_/MAQ12301.MP4"
 hold_writes 1048576 || echo "mounts_e2e: writes can't be held here: the copy is over at once"
 
 cd "$scratch/videos"
-export program QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export program scratch device QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- /usr/bin/python3 - <<'PY'
 import os, subprocess, sys, time
 import pyatspi
@@ -147,6 +150,32 @@ try:
              lambda: windows() == 2, 3)
     run("key", "Return")
     wait_for("the window does not answer after the message", lambda: windows() == 1, 2)
+
+    def pick(mount):
+        click(drives)
+        run("type", "--delay", "50", mount)
+        run("key", "Return")
+    def told_gone():
+        wait_for("not told", lambda: first(app, lambda a: a.name == "Video directory not found!"))
+        click(first(app, lambda a: a.name == "OK"))
+        wait_for("the PSP side stayed",
+                 lambda: windows() == 1 and not names(videos) and drives.name[:1] != "/")
+    pick("/mnt/psp")
+    click(first(source, lambda a: a.name == "trip.MP4"))
+    run("key", "ctrl+c")
+    wait_for("Ctrl-C asked no question", lambda: windows() == 2)
+    run("umount /mnt/psp && mkfs.ext4 -q -F -O ^has_journal -d $scratch/other $device && "
+        "mount $device /mnt/psp", shell=True)  # another stick, with the same device number
+    run("key", "Return")
+    told_gone()
+    run("mkdir /mnt/bare && mount -t tmpfs bare /mnt/bare", shell=True)
+    wait_for("/mnt/bare is not listed", lambda: listed("/mnt/bare"))
+    pick("/mnt/bare")
+    wait_for("no create question", lambda: windows() == 2)
+    run("umount /mnt/bare", shell=True)
+    click(first(app, lambda a: a.name == "Yes"))
+    told_gone()
+    run("rmdir /mnt/bare && diff -r -x lost+found $scratch/other /mnt/psp", shell=True)
     print(f"mounts_e2e: shown {shown:.1f} s after the start beside a volume that doesn't "
           f"answer; {megabytes} MB free read as labelled; sticks came and went with "
           f"{steady[0]!r} current; one mounted during a {took:.1f} s copy was listed after it")
