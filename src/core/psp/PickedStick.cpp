@@ -7,9 +7,7 @@
 namespace velmora {
 namespace {
 
-constexpr const char* kNoVideoFolder =
-    "Pick the PSP's drive first: Velmora works only in its "
-    "video folder.";
+constexpr const char* kNoVideoFolder = "Pick the PSP's drive first.";
 
 // No drive current, so that picking any entry, the one shown before included, looks for its
 // video folder again; an empty list and no free space, so that nothing of a stick that went

@@ -12,8 +12,7 @@ namespace {
 using test::Strings;
 constexpr const char* kNotEnoughSpace = "There is not enough free space on the PSP!";
 constexpr const char* kConfirm = "Do you wish to copy the selected files to your PSP?";
-constexpr const char* kPickFirst =
-    "Pick the PSP's drive first: Velmora works only in its video folder.";
+constexpr const char* kPickFirst = "Pick the PSP's drive first.";
 
 // The draw that gives a name prefix: the middle of its slice of [0, 1).
 double drawFor(int prefix) {
@@ -63,9 +62,8 @@ TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick
 }
 
 // Ctrl-C in the source list starts the same run: the source keys' test and the Qt window test.
-// Narrator's "invoke" and other assistive tools send clicks and keys that no input gate sees,
-// and the system tells of drives, while the progress window is up: the clicks and keys are
-// ignored, and the drives are read once the run is over.
+// Clicks and keys of assistive tools, which no input gate sees, are ignored during the copy;
+// drives that the system tells of meanwhile are read once the run is over.
 TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideAfterEach) {
     const std::string unicode = "Çà et là — 東京 ☃";  // sorts last
     for (const std::string& name : {std::string("Alpha"), std::string("gamma"), unicode}) {
@@ -112,9 +110,8 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
     EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
 }
 
-// The ways a video ends the run: the shell's copy is cancelled or fails; a file takes its
-// thumbnail's name before it is copied, or a folder while it is, which takes the video back
-// off the stick; the stick is swapped for another at the same place.
+// The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is
+// taken before it is copied, or while (the video goes again); the stick is swapped.
 enum class Stop { Cancelled, Failed, NameTaken, Thumbnail, Swapped };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
@@ -178,10 +175,9 @@ TEST_F(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
     EXPECT_EQ(platform.questions.size(), 1u);  // the confirmation alone
 }
 
-// Every name in the video folder as it is when the copy starts takes its prefix, whatever the
-// case of its mark: a video, a short name, a thumbnail left without its video, all written
-// after the list was read. With every prefix taken nothing is drawn; with one freed it is
-// found. Positions from 100 on get names of their own, up to the last that has one.
+// Every name in the video folder as the copy starts, in any case, takes its prefix: a short
+// name, a thumbnail without its video, all written after the list was read. With none free
+// nothing is drawn. Positions from 100 on get names of their own, up to the last that has one.
 TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndPositionsPast99KeepTheirOwnNames) {
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");

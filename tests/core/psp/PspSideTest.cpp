@@ -37,8 +37,7 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndFallsBackToTheF
         drives.selectDriveHolding(folder);
         EXPECT_EQ(drives.Root(), root) << folder;
     }
-    // Once gone, none is current, so that any pick is a change. Kept while it is there: the
-    // drive-change tests of the copy, the mounts and the UI test.
+    // Once gone, none is current, so that any pick is a change (kept while there: the copy tests).
     drives.setListIndex(1);
     drives.setPickedVolume(7);
     platform.setDrives({{"/ [root]", "/"}});
