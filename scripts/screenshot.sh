@@ -16,7 +16,7 @@ for name in "Big Buck Bunny.MP4" "Cosmos Laundromat.MP4" "Holiday 2023.mp4" "Sin
 done
 
 export program output folder
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
     set -euo pipefail
     cd "$folder"
     "$program" &

@@ -14,7 +14,7 @@ if [ -z "${VELMORA_E2E_DISPLAY:-}" ]; then
     for tool in xvfb-run xdotool python3; do
         command -v "$tool" >/dev/null || { echo "copy_e2e: skipped: no $tool"; exit 77; }
     done
-    VELMORA_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program"
+    VELMORA_E2E_DISPLAY=1 exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$0" "$program"
 fi
 
 mkdir -p /media

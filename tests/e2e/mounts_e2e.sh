@@ -45,7 +45,9 @@ hold_writes 1048576 || echo "mounts_e2e: writes can't be held here: the copy is 
 
 cd "$scratch/videos"
 export program scratch device QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- /usr/bin/python3 - <<'PY'
+# Without -noreset the server resets when its last client leaves, as pyatspi's look-up of the
+# bus does, and a program connecting meanwhile fails to start.
+xvfb-run -a -s "-noreset -screen 0 1024x768x24" dbus-run-session -- /usr/bin/python3 - <<'PY'
 import os, subprocess, sys, time
 import pyatspi
 

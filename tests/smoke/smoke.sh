@@ -7,7 +7,7 @@ set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
 here="$(dirname "$(realpath "$0")")"
 export program here
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
     set -euo pipefail
     folder="$(mktemp -d)" && cd "$folder" && trap "rm -rf \"$folder\"" EXIT
     : > clip.MP4
