@@ -25,4 +25,26 @@ class PlatformError : public std::runtime_error {
     std::string reason_;
 };
 
+// A copy found its destination's name taken, by a file that stays as it is; nothing of the
+// copy is left.
+class NameTaken : public PlatformError {
+  public:
+    using PlatformError::PlatformError;
+};
+
+// The drive holding path gave no answer in time, or has not yet answered an earlier call:
+// it counts as gone. Not a PlatformError, so that no step that passes over a failed
+// operation passes over a drive that stopped answering.
+class DriveNotAnswering : public std::runtime_error {
+  public:
+    explicit DriveNotAnswering(std::string path)
+        : std::runtime_error("The drive of \"" + path + "\" does not answer."),
+          path_(std::move(path)) {}
+
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
 }  // namespace velmora
