@@ -32,19 +32,18 @@ class NameTaken : public PlatformError {
     using PlatformError::PlatformError;
 };
 
-// The drive holding path gave no answer in time, or has not yet answered an earlier call:
-// it counts as gone. Not a PlatformError, so that no step that passes over a failed
-// operation passes over a drive that stopped answering.
+// The drive at root (ending in the path separator) gave no answer in time, or has not yet
+// answered an earlier call: it counts as gone. Not a PlatformError, so that no step that
+// passes over a failed operation passes over a drive that stopped answering.
 class DriveNotAnswering : public std::runtime_error {
   public:
-    explicit DriveNotAnswering(std::string path)
-        : std::runtime_error("The drive of \"" + path + "\" does not answer."),
-          path_(std::move(path)) {}
+    explicit DriveNotAnswering(std::string root)
+        : std::runtime_error("The drive " + root + " does not answer."), root_(std::move(root)) {}
 
-    const std::string& path() const { return path_; }
+    const std::string& root() const { return root_; }
 
   private:
-    std::string path_;
+    std::string root_;
 };
 
 }  // namespace velmora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "DriveCalls.h"
+#include "FileOperations.h"
+
+namespace velmora {
+
+// The file operations as the window's thread calls them: each runs through DriveCalls on the
+// drive of its (first) path, so none can freeze the window, and each throws
+// DriveNotAnswering where that drive gives no answer in time.
+class OffWindowFiles {
+  public:
+    OffWindowFiles(AnsweringWait& wait, DriveCalls::DriveOf driveOf)
+        : calls_(wait, std::move(driveOf)) {}
+
+    std::string findFirst(const std::string& pattern, int attributeMask) {
+        return onDrive(answer_within::kLookup, &FileOperations::findFirst, pattern, attributeMask);
+    }
+    bool isFolder(const std::string& path) {
+        return onDrive(answer_within::kLookup, &FileOperations::isFolder, path);
+    }
+    std::int64_t fileLength(const std::string& path) {
+        return onDrive(answer_within::kLookup, &FileOperations::fileLength, path);
+    }
+    void deleteFile(const std::string& path) {
+        onDrive(answer_within::kWrite, &FileOperations::deleteFile, path);
+    }
+    void makeFolder(const std::string& path) {
+        onDrive(answer_within::kWrite, &FileOperations::makeFolder, path);
+    }
+    // On the destination's drive, which the copy writes to and flushes.
+    void copyFile(const std::string& from, const std::string& to) {
+        calls_.call(to, answer_within::kWrite,
+                    [files = files_, from, to] { files.copyFile(from, to); });
+    }
+    std::uint64_t freeBytesAvailable(const std::string& root) {
+        return onDrive(answer_within::kLookup, &FileOperations::freeBytesAvailable, root);
+    }
+    std::uint64_t volumeOf(const std::string& path) {
+        return onDrive(answer_within::kLookup, &FileOperations::volumeOf, path);
+    }
+    std::vector<std::string> listFiles(const std::string& folder) {
+        return onDrive(answer_within::kLookup, &FileOperations::listFiles, folder);
+    }
+
+    // For the calls of the platform's own, such as reading a picture or a copy's progress.
+    DriveCalls& calls() { return calls_; }
+    const FileOperations& files() const { return files_; }
+
+  private:
+    template <typename Method, typename... Arguments>
+    std::invoke_result_t<Method, const FileOperations&, const std::string&, Arguments...> onDrive(
+        std::chrono::milliseconds limit, Method method, const std::string& path,
+        Arguments... arguments) {
+        return calls_.call(path, limit, [files = files_, method, path, arguments...] {
+            return (files.*method)(path, arguments...);
+        });
+    }
+
+    FileOperations files_;
+    DriveCalls calls_;
+};
+
+}  // namespace velmora
