@@ -56,6 +56,8 @@ class ScriptedPlatform : public Platform {
     // while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
+    // Calls on paths under this root get no answer, as on a stick that stopped answering.
+    std::string silentRoot;
     // Run inside every shell copy, before it copies, and every message box, before it is
     // answered: what the user or the system does while the window or question is up.
     std::function<void()> duringShellCopy;
@@ -80,23 +82,36 @@ class ScriptedPlatform : public Platform {
         return next(answers_, (flags & 0xF) == mb::kYesNo ? mb::kAnswerNo : mb::kAnswerOk);
     }
     std::string findFirst(const std::string& pattern, int mask) override {
+        answerFor(pattern);
         ++nameReads;
         return files_.findFirst(pattern, mask);
     }
-    bool isFolder(const std::string& path) override { return files_.isFolder(path); }
-    std::int64_t fileLength(const std::string& path) override { return files_.fileLength(path); }
+    bool isFolder(const std::string& path) override {
+        answerFor(path);
+        return files_.isFolder(path);
+    }
+    std::int64_t fileLength(const std::string& path) override {
+        answerFor(path);
+        return files_.fileLength(path);
+    }
     void deleteFile(const std::string& path) override {
+        answerFor(path);
         deletions.push_back(path);
         if (failingDeletions.contains(path)) {
             throw PlatformError("Deleting the file", path, "Permission denied");
         }
         files_.deleteFile(path);
     }
-    void makeFolder(const std::string& path) override { files_.makeFolder(path); }
+    void makeFolder(const std::string& path) override {
+        answerFor(path);
+        files_.makeFolder(path);
+    }
     void copyFile(const std::string& from, const std::string& to) override {
+        answerFor(to);
         files_.copyFile(from, to);
     }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
+        answerFor(to);
         if (duringShellCopy) {
             duringShellCopy();
         }
@@ -105,6 +120,8 @@ class ScriptedPlatform : public Platform {
         }
         try {
             files_.copyFile(from, to);
+        } catch (const NameTaken&) {
+            return {1, false, true};
         } catch (const PlatformError& error) {
             // The shell reports its own errors; the caller sees only the result.
             questions.push_back({error.what(), mb::kOk | mb::kIconError, std::nullopt});
@@ -116,6 +133,7 @@ class ScriptedPlatform : public Platform {
         return next(browses_, std::optional<std::string>());
     }
     std::uint64_t freeBytesAvailable(const std::string& root) override {
+        answerFor(root);
         if (freeSpaceFails) {
             throw PlatformError("Measuring the free space of", root, "Input/output error");
         }
@@ -123,6 +141,7 @@ class ScriptedPlatform : public Platform {
         return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
     }
     VolumeId volumeOf(const std::string& path) override {
+        answerFor(path);
         VolumeId volume = files_.volumeOf(path);     // fails for a missing path as the system does
         for (const auto& [folder, id] : volumes_) {  // a folder sorts before those inside it
             volume = place(path).starts_with(folder) ? id : volume;
@@ -134,6 +153,7 @@ class ScriptedPlatform : public Platform {
     void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
     // A file that starts as a JPEG does is a picture.
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override {
+        answerFor(path);
         ++pictureLoads;
         const std::string stored = files_.resolve(path);
         std::ifstream in(std::filesystem::path(std::u8string(stored.begin(), stored.end())),
@@ -150,6 +170,7 @@ class ScriptedPlatform : public Platform {
         return next(draws_, 0.0);
     }
     std::vector<std::string> listFiles(const std::string& folder) override {
+        answerFor(folder);
         ++nameReads;
         return files_.listFiles(folder);
     }
@@ -162,6 +183,11 @@ class ScriptedPlatform : public Platform {
     }
 
   private:
+    void answerFor(const std::string& path) const {
+        if (!silentRoot.empty() && path.starts_with(silentRoot)) {
+            throw DriveNotAnswering(silentRoot);
+        }
+    }
     // Where a path leads, links followed, ending in a separator.
     std::string place(const std::string& path) const {
         const std::string stored = files_.resolve(path);

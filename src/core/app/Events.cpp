@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "psp/PickedStick.h"
 
 namespace velmora {
 namespace {
@@ -69,6 +70,12 @@ void MainForm::runHandler(Handler&& handler) {
     handlerRunning_ = true;
     try {
         handler();
+    } catch (const DriveNotAnswering& silent) {
+        if (holdsPspSide(*this, silent.root())) {
+            reportStickGone(*this);
+        } else {
+            reportFailure(silent);
+        }
     } catch (const std::exception& failure) {
         reportFailure(failure);
     }

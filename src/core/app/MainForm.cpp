@@ -110,6 +110,8 @@ void MainForm::startInWorkingFolder() {
     } catch (const PlatformError&) {
         // A working folder that can't be read leaves both lists empty; the user picks
         // folders from there.
+    } catch (const DriveNotAnswering&) {
+        // Nor can one whose drive doesn't answer.
     }
 }
 

@@ -40,7 +40,9 @@ class MainForm {
 
     // Front ends call this for every user event of a control. It runs the handler wired to
     // that event, if any, and reports a failure the handler did not catch once, in a
-    // message box; the window then goes on as it is. An event that arrives while a handler
+    // message box; the window then goes on as it is. A drive that stops answering while a
+    // handler runs is reported once, and takes the PSP side with it where it holds it (see
+    // PickedStick.h). An event that arrives while a handler
     // runs (from a nested event loop, a sent message, an assistive tool) is ignored: one
     // handler never starts inside another.
     void raise(std::string_view control, EventKind kind, std::int16_t keyCode = 0);

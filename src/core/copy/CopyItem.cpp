@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/MainForm.h"
+#include "copy/NamePrefix.h"
 #include "copy/PspNames.h"
 #include "platform/BusyCursor.h"
 #include "platform/Paths.h"
@@ -13,11 +14,14 @@
 namespace velmora {
 namespace {
 
+// How often one item draws a new prefix when a name of it is found taken: two windows that
+// drew one prefix meet once; names taken again and again say that something else is wrong.
+constexpr int kRedraws = 3;
+
 // The busy pointer shows while a video is copied, and not while its thumbnail is.
-bool copyVideo(Platform& platform, const std::string& from, const std::string& to) {
+ShellCopyResult copyVideo(Platform& platform, const std::string& from, const std::string& to) {
     const BusyCursor busy(platform);
-    const ShellCopyResult result = platform.shellCopy(from, to);
-    return result.code == 0 && !result.aborted;
+    return platform.shellCopy(from, to);
 }
 
 void copyThumbnail(Platform& platform, const std::string& from, const std::string& to,
@@ -54,34 +58,77 @@ std::string noNameMessage(const std::string& video) {
            "\" and the files after it to another folder and copy them from there.";
 }
 
+// Where one item goes under one prefix.
+struct Targets {
+    std::string video;
+    std::string thumbnail;
+};
+
+Targets targetsOf(const std::string& pspFolder, int prefix, int position) {
+    const std::string name = *pspVideoName(prefix, position);
+    return {joinPath(pspFolder, name), joinPath(pspFolder, pspThumbnailName(name))};
+}
+
+// The name of the two that is taken already; empty when neither is.
+std::string takenOf(Platform& platform, const Targets& targets) {
+    for (const std::string& path : {targets.video, targets.thumbnail}) {
+        if (nameTaken(platform, path)) {
+            return path;
+        }
+    }
+    return {};
+}
+
+// Draws the prefix anew after `taken` was found taken; false (and the user told why) when
+// no more draws are left.
+bool drawAgain(Platform& platform, const std::string& pspFolder, int& prefix, int& draws,
+               const std::string& taken) {
+    if (++draws > kRedraws) {
+        platform.messageBox(takenNameMessage(taken), mb::kOk);
+        return false;
+    }
+    const std::optional<int> next = drawNamePrefix(platform, pspFolder);
+    if (!next) {
+        platform.messageBox(kNoNamesLeft, mb::kOk);
+        return false;
+    }
+    prefix = *next;
+    return true;
+}
+
 }  // namespace
 
-bool copyItemToPsp(MainForm& form, int prefix, int i) {
+bool copyItemToPsp(MainForm& form, int& prefix, int i) {
     Platform& platform = form.platform();
     const std::string& video = form.listSource.List(i);
-    const std::optional<std::string> pspName = pspVideoName(prefix, i + 1);
-    if (!pspName) {
+    if (!pspVideoName(prefix, i + 1)) {
         platform.messageBox(noNameMessage(video), mb::kOk);
         return false;
     }
     const std::string& sourceFolder = form.listSource.Path();
     const std::string& pspFolder = form.listPSP.Path();
-    const std::string target = joinPath(pspFolder, *pspName);
-    const std::string targetThumbnail = joinPath(pspFolder, pspThumbnailName(*pspName));
     // Something may have taken a name of the run since its prefix was drawn: another program,
     // another window, the PSP itself. What the stick holds is never replaced.
-    for (const std::string& path : {target, targetThumbnail}) {
-        if (nameTaken(platform, path)) {
-            platform.messageBox(takenNameMessage(path), mb::kOk);
+    for (int draws = 0;;) {
+        const Targets targets = targetsOf(pspFolder, prefix, i + 1);
+        std::string taken = takenOf(platform, targets);
+        if (taken.empty()) {
+            const ShellCopyResult result =
+                copyVideo(platform, joinPath(sourceFolder, video), targets.video);
+            if (!result.nameTaken) {
+                if (result.code != 0 || result.aborted) {
+                    return false;
+                }
+                copyThumbnail(platform, joinPath(sourceFolder, sourceThumbnailName(video)),
+                              targets.thumbnail, targets.video);
+                return true;
+            }
+            taken = targets.video;
+        }
+        if (!drawAgain(platform, pspFolder, prefix, draws, taken)) {
             return false;
         }
     }
-    if (!copyVideo(platform, joinPath(sourceFolder, video), target)) {
-        return false;
-    }
-    copyThumbnail(platform, joinPath(sourceFolder, sourceThumbnailName(video)), targetThumbnail,
-                  target);
-    return true;
 }
 
 }  // namespace velmora

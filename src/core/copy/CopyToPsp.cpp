@@ -13,9 +13,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* kNotEnoughSpace = "There is not enough free space on the PSP!";
-constexpr const char* kNoNamesLeft =
-    "There are no free video names left on the PSP! Delete some videos from your PSP, then "
-    "copy again.";
 constexpr const char* kConfirmCopy = "Do you wish to copy the selected files to your PSP?";
 constexpr const char* kConfirmCopyTitle = "Confirm Copy";
 
@@ -37,7 +34,7 @@ bool hasRoomFor(double freeMegabytes, double selectedMegabytes) {
 // it is on the PSP, each only while the stick is still the one picked. True when every
 // selected item was copied; false when one was not, which then stays selected with all after
 // it. `copied` counts the items deselected.
-bool copyEachSelected(MainForm& form, int prefix, int& copied) {
+bool copyEachSelected(MainForm& form, int& prefix, int& copied) {
     const int count = form.listSource.ListCount();
     for (int i = 0; i < count; ++i) {
         if (!form.listSource.Selected(i)) {

@@ -7,6 +7,11 @@ namespace velmora {
 
 class Platform;
 
+// Told when drawNamePrefix finds every prefix taken.
+inline constexpr const char* kNoNamesLeft =
+    "There are no free video names left on the PSP! Delete some videos from your PSP, then "
+    "copy again.";
+
 // Draws the name prefix of a copy run: a fresh draw (the platform reseeds from the clock
 // each time) of a prefix from 100 to 900, drawn again for as long as a file in the PSP's
 // video folder, as it is now, starts with "MAQ" (in any letter case) and those three digits:

@@ -43,8 +43,9 @@ struct DriveEntry {
 using VolumeId = std::uint64_t;
 
 struct ShellCopyResult {
-    int code = 0;          // 0 when the copy succeeded
-    bool aborted = false;  // the user cancelled
+    int code = 0;            // 0 when the copy succeeded
+    bool aborted = false;    // the user cancelled
+    bool nameTaken = false;  // the destination's name was taken: nothing copied, nothing said
 };
 
 // Every operating-system and desktop service the window's handlers use. Paths are UTF-8;
@@ -52,7 +53,9 @@ struct ShellCopyResult {
 // when the last part of a path differs from a stored name only in letter case, the stored
 // file is the one found, read, copied or deleted.
 //
-// Operations that fail throw PlatformError, except where the result says otherwise.
+// Operations that fail throw PlatformError, except where the result says otherwise. Those on
+// a drive (lookups, sizes, listings, changes, copies) throw DriveNotAnswering when the drive
+// gives no answer in time; the window's thread keeps answering while they wait.
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -78,9 +81,10 @@ class Platform {
     // nothing of the copy is left.
     virtual void copyFile(const std::string& from, const std::string& to) = 0;
     // Copies one file with a progress window the user can cancel, as copyFile does: never
-    // onto a name that is taken. Reports its own errors to the user; on failure or cancel
-    // nothing new is left at the destination, but a cancel that comes once the copy is whole
-    // under its name leaves it there and reports success.
+    // onto a name that is taken, which the result tells without a word to the user. Reports
+    // its other errors to the user; on failure or cancel nothing new is left at the
+    // destination, but a cancel that comes once the copy is whole under its name leaves it
+    // there and reports success.
     virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to) = 0;
     // The chosen file-system folder, without a final separator except at a root; nothing
     // when the user cancels.

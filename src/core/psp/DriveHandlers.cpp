@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "platform/BusyCursor.h"
 #include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "psp/FreeSpace.h"
 #include "psp/PickedStick.h"
 #include "psp/VideoFolder.h"
@@ -49,6 +50,8 @@ void MainForm::drivePSP_Change() {
         listPSP.setPath(*folder);
         freePSP.setCaption(freeSpaceFigure(platform_, root));
         drivePSP.setPickedVolume(volume);
+    } catch (const DriveNotAnswering&) {
+        throw;  // the window tells it, once, and clears the PSP side
     } catch (const std::exception&) {
         platform_.messageBox(kVideoFolderNotFound, mb::kOk);
     }

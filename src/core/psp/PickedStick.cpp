@@ -1,6 +1,7 @@
 #include "psp/PickedStick.h"
 
 #include "app/MainForm.h"
+#include "platform/Names.h"
 #include "psp/VideoFolder.h"
 #include "summary/Megabytes.h"
 
@@ -37,6 +38,13 @@ bool stickStillPicked(MainForm& form) {
 void reportStickGone(MainForm& form) {
     form.platform().messageBox(kVideoFolderNotFound, mb::kOk);
     clearPspSide(form);
+}
+
+bool holdsPspSide(const MainForm& form, const std::string& root) {
+    const std::string& folder = form.listPSP.Path();
+    return equalsIgnoreCase(root, form.drivePSP.Root()) ||
+           (root.size() <= folder.size() &&
+            equalsIgnoreCase(root, std::string_view(folder).substr(0, root.size())));
 }
 
 void refreshDriveList(MainForm& form) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace velmora {
 
 class MainForm;
@@ -18,6 +20,11 @@ bool stickStillPicked(MainForm& form);
 
 // The stick went: the user is told and the PSP side is cleared.
 void reportStickGone(MainForm& form);
+
+// Whether the drive at root is the picked drive or holds listPSP's folder: when it stops
+// answering, it takes the PSP side with it, as a stick that went does. A drive that merely
+// holds the source folder does not.
+bool holdsPspSide(const MainForm& form, const std::string& root);
 
 // Reads the drives again. When the current drive has gone, the PSP side goes with it.
 void refreshDriveList(MainForm& form);

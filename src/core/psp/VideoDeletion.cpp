@@ -1,12 +1,12 @@
 #include "psp/VideoDeletion.h"
 
-#include <exception>
 #include <map>
 
 #include "app/MainForm.h"
 #include "platform/Names.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "psp/FreeSpace.h"
 #include "psp/PickedStick.h"
 #include "summary/ThumbnailNames.h"
@@ -18,13 +18,13 @@ constexpr const char* kDeleteQuestion = "Do you wish to delete the selected file
 constexpr const char* kDeleteTitle = "Confirm Deletion";
 
 // Whether the step ran through. A file that is read-only, in use or already gone must not
-// stop the others.
+// stop the others; a stick that stops answering stops them all.
 template <typename Step>
 bool passOverFailure(Step&& step) {
     try {
         step();
         return true;
-    } catch (const std::exception&) {
+    } catch (const PlatformError&) {
         return false;
     }
 }

@@ -110,9 +110,37 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
     EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
 }
 
+// Another window that drew the same prefix takes a name of the run, before an item or while
+// it is copied: the item draws a prefix anew, and those after it keep that one. A name taken
+// again and again stops the run with a message.
+TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
+    for (const char* name : {"a.MP4", "b.MP4", "b.THM", "c.MP4", "d.MP4"}) {
+        addVideo(name);
+    }
+    MainForm form(platform);
+    platform.duringShellCopy = [&] {
+        if (platform.shellCopies == 0) {
+            stick.write(inVideoFolder("MAQ55502.THM"), "theirs");
+        }
+    };
+    for (const int copy : {3, 5, 6, 7, 8}) {
+        platform.shellCopyEnds[copy] = {1, false, true};
+    }
+    ready(form, {0, 1, 2, 3}, 555);
+    platform.drawNext(drawFor(777));
+    platform.drawNext(drawFor(888));  // then 100, again and again
+    form.raise("btnCopy", EventKind::Click);
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ55501.MP4", "MAQ55502.THM", "MAQ77702.MP4", "MAQ77702.THM",
+                                     "MAQ88803.MP4"}));
+    EXPECT_TRUE(copiedIntact("MAQ77702.THM", "b.THM"));
+    EXPECT_EQ(selected(form.listSource), std::vector<int>{3});
+    ASSERT_EQ(platform.questions.size(), 2u);
+    EXPECT_NE(lastQuestion().find("MAQ10004.MP4\" is already on the PSP"), std::string::npos);
+}
+
 // The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is
-// taken before it is copied, or while (the video goes again); the stick is swapped.
-enum class Stop { Cancelled, Failed, NameTaken, Thumbnail, Swapped };
+// taken while it is copied (the video goes again); the stick is swapped.
+enum class Stop { Cancelled, Failed, Thumbnail, Swapped };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
@@ -121,11 +149,9 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
     }
     MainForm form(platform);
     const Stop how = GetParam();
-    const bool taken = how == Stop::NameTaken || how == Stop::Thumbnail;
+    const bool taken = how == Stop::Thumbnail;
     platform.duringShellCopy = [&] {
-        if (how == Stop::NameTaken && platform.shellCopies == 0) {
-            stick.write(inVideoFolder("MAQ55502.THM"), "theirs");
-        } else if (how == Stop::Thumbnail && platform.shellCopies == 1) {
+        if (how == Stop::Thumbnail && platform.shellCopies == 1) {
             stick.makeFolder(inVideoFolder("MAQ55502.THM"));
         }
         platform.setVolume(stick.path(), how == Stop::Swapped ? 3 : kStickVolume);
@@ -147,8 +173,8 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
-                         ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::NameTaken,
-                                           Stop::Thumbnail, Stop::Swapped));
+                         ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail,
+                                           Stop::Swapped));
 
 // On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name in
 // any letter case, never one that its name matches as a pattern. Its selection shows no failure.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,39 @@ TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
     showStick(form);
     EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
     EXPECT_EQ(form.freePSP.Caption(), "0");
+}
+
+// A stick that stops answering counts as gone, whatever the user does next: one message, the
+// PSP side cleared, nothing deleted or written anywhere; picked again, it is not ready.
+TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext) {
+    home.writeSized("clip.MP4", 2 * kMegabyte);
+    form.listSource.Refresh();
+    const std::vector<std::function<void()>> acts{
+        [&] { form.raise("listPSP", EventKind::Click); },
+        [&] { form.raise("listPSP", EventKind::KeyPress, key::kCtrlR); },
+        [&] { form.raise("listPSP", EventKind::KeyPress, key::kBackspace); },
+        [&] { form.raise("listSource", EventKind::KeyPress, key::kCtrlC); },
+        [&] {
+            form.drivePSP.setListIndex(1);
+            form.raise("drivePSP", EventKind::Change);
+        }};
+    for (const auto& act : acts) {
+        platform.silentRoot.clear();
+        showStick(form, {"MAQ10001.MP4", "MAQ10001.THM"});
+        choose({0});
+        select(form.listSource, {0});
+        form.listSource_Click();
+        platform.silentRoot = stick.root();
+        platform.questions.clear();
+        platform.answer(mb::kAnswerYes);
+        act();
+        EXPECT_EQ(platform.questions.size(), 1u);
+        EXPECT_EQ(lastQuestion(), "Video directory not found!");
+        EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
+                    form.drivePSP.ListIndex() == -1);
+        EXPECT_EQ(stickFiles(), (Strings{"MAQ10001.MP4", "MAQ10001.THM"}));
+        EXPECT_TRUE(platform.deletions.empty());
+    }
 }
 
 TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
