@@ -8,8 +8,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "MountTable.h"
-
 namespace velmora::qt {
 namespace {
 
@@ -87,11 +85,11 @@ DriveEntry driveEntry(const std::string& mountPoint, const std::string& label) {
     return entry;
 }
 
-std::vector<DriveEntry> userVisibleDrives() {
+std::vector<DriveEntry> userVisibleDrives(std::vector<Mount> table) {
     // A later mount at a place covers the earlier ones there, so each place is one drive.
     std::string rootSource;
     std::map<std::string, std::string> removableSources;
-    for (Mount& mount : readMountTable()) {
+    for (Mount& mount : table) {
         if (mount.mountPoint == "/") {
             rootSource = std::move(mount.source);
         } else if (isRemovableMountPoint(mount.mountPoint)) {

@@ -1,12 +1,17 @@
 #include "InputGate.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 namespace velmora::qt {
 namespace {
+
+// A gate that is closed, and opened again, from within nested event loops looks again this
+// often whether the loop it was closed in runs again.
+constexpr int kLookAgainMs = 20;
 
 bool isUserInput(QEvent::Type type) {
     switch (type) {
@@ -45,12 +50,17 @@ bool forTheModalDialog(QObject* receiver) {
     return receiver == modal->windowHandle();
 }
 
+int loopLevel() {
+    return static_cast<int>(QThread::currentThread()->loopLevel());
+}
+
 class Gate : public QObject {
   public:
     void close() {
         if (depth_++ == 0 && !installed_) {
             QApplication::instance()->installEventFilter(this);
             installed_ = true;
+            closedAtLevel_ = loopLevel();
         }
     }
     void release() {
@@ -68,6 +78,10 @@ class Gate : public QObject {
         if (depth_ > 0 || !installed_) {
             return;
         }
+        if (loopLevel() > closedAtLevel_) {
+            QTimer::singleShot(kLookAgainMs, this, [this] { reopenWhenIdle(); });
+            return;
+        }
         QApplication::processEvents();  // what came in while the thread was busy is dropped
         if (depth_ == 0) {
             QApplication::instance()->removeEventFilter(this);
@@ -77,10 +91,38 @@ class Gate : public QObject {
 
     int depth_ = 0;
     bool installed_ = false;
+    int closedAtLevel_ = 0;
 };
 
 Gate& gate() {
     static Gate* const instance = new Gate;  // lives as long as the program
+    return *instance;
+}
+
+class CloseRefusal : public QObject {
+  public:
+    void hold() {
+        if (depth_++ == 0) {
+            QApplication::instance()->installEventFilter(this);
+        }
+    }
+    void release() {
+        if (--depth_ == 0) {
+            QApplication::instance()->removeEventFilter(this);
+        }
+    }
+
+  protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        return event->type() == QEvent::Close && !forTheModalDialog(receiver);
+    }
+
+  private:
+    int depth_ = 0;
+};
+
+CloseRefusal& closeRefusal() {
+    static CloseRefusal* const instance = new CloseRefusal;  // lives as long as the program
     return *instance;
 }
 
@@ -92,6 +134,14 @@ ClosedToInput::ClosedToInput() {
 
 ClosedToInput::~ClosedToInput() {
     gate().release();
+}
+
+NoClosing::NoClosing() {
+    closeRefusal().hold();
+}
+
+NoClosing::~NoClosing() {
+    closeRefusal().release();
 }
 
 }  // namespace velmora::qt

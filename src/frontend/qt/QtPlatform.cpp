@@ -24,9 +24,11 @@ namespace {
 constexpr const char* kAboutPageBesideProgram = "/about.html";
 constexpr const char* kAboutPageInstalled = "/../share/velmora/about.html";
 
-constexpr const char* kNoAnswer = "The drive does not answer.";
-
 }  // namespace
+
+QtPlatform::QtPlatform()
+    : mounts_(readMountTable()),
+      files_(wait_, [this](const std::string& path) { return mounts_.rootOf(path); }) {}
 
 int QtPlatform::messageBox(const std::string& text, int flags,
                            const std::optional<std::string>& title) {
@@ -73,14 +75,7 @@ std::optional<std::string> QtPlatform::browseForFolder(const std::string& title)
 }
 
 std::uint64_t QtPlatform::freeBytesAvailable(const std::string& root) {
-    const std::optional<VolumeProbe::Answer> answer = volumes_.ask(root);
-    if (!answer) {
-        throw PlatformError("Measuring the free space of", root, kNoAnswer);
-    }
-    if (answer->freeFailure) {
-        std::rethrow_exception(answer->freeFailure);
-    }
-    return answer->freeBytes;
+    return files_.freeBytesAvailable(root);
 }
 
 VolumeId QtPlatform::volumeOf(const std::string& path) {
@@ -114,7 +109,11 @@ void QtPlatform::setBusyCursor(bool busy) {
 }
 
 std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) {
-    return loadPictureFile(files_.resolve(path));
+    // Decoded on the drive's thread too: a large picture takes a while, and its reads wait
+    // on the drive.
+    return files_.calls().call(path, answer_within::kLookup, [files = files_.files(), path] {
+        return loadPictureFile(files.resolve(path));
+    });
 }
 
 double QtPlatform::randomDraw() {
@@ -129,16 +128,22 @@ std::vector<std::string> QtPlatform::listFiles(const std::string& folder) {
 }
 
 std::vector<DriveEntry> QtPlatform::listDrives() {
-    return userVisibleDrives();
+    std::vector<Mount> table = readMountTable();
+    mounts_ = MountPoints(table);
+    return userVisibleDrives(std::move(table));
 }
 
 bool QtPlatform::isDriveReady(const std::string& root) {
-    const std::optional<VolumeProbe::Answer> answer = volumes_.ask(root);
-    return answer && answer->rootIsFolder && Platform::isDriveReady(root);
+    // A drive that has not answered an earlier call, or doesn't answer this one, is not ready.
+    try {
+        return Platform::isDriveReady(root);
+    } catch (const DriveNotAnswering&) {
+        return false;
+    }
 }
 
 std::string QtPlatform::workingFolder() {
-    return files_.workingFolder();
+    return files_.files().workingFolder();
 }
 
 }  // namespace velmora::qt

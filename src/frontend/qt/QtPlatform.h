@@ -1,18 +1,21 @@
 #pragma once
 
-#include "FileOperations.h"
-#include "VolumeProbe.h"
+#include "EventLoopWait.h"
+#include "MountPoints.h"
+#include "OffWindowFiles.h"
 #include "platform/Platform.h"
 
 namespace velmora::qt {
 
 // The platform of the Linux desktop: file-system work by the POSIX operations, dialogs,
 // pictures, drives and the browser through Qt. Dialogs are owned by the active window, so
-// while one is open the window takes no other input. A drive's readiness and free space are
-// asked of its volume off the window's thread, so a volume that doesn't answer can't freeze
-// the window.
+// while one is open the window takes no other input. Every call on a volume runs off the
+// window's thread (see OffWindowFiles), each volume by its mount point, so a volume that
+// doesn't answer can't freeze the window.
 class QtPlatform : public Platform {
   public:
+    QtPlatform();
+
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
     std::string findFirst(const std::string& pattern, int attributeMask) override;
@@ -31,14 +34,15 @@ class QtPlatform : public Platform {
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override;
     double randomDraw() override;
     std::vector<std::string> listFiles(const std::string& folder) override;
+    // Reads the mount table, which also tells each later call its volume.
     std::vector<DriveEntry> listDrives() override;
     bool isDriveReady(const std::string& root) override;
     std::string workingFolder() override;
 
   private:
-    FileOperations files_;
-    // A second is long enough for a stick or a disc to wake, short enough to wait for.
-    VolumeProbe volumes_{std::chrono::seconds(1)};
+    EventLoopWait wait_;
+    MountPoints mounts_;
+    OffWindowFiles files_;
     bool busy_ = false;
 };
 

@@ -3,9 +3,9 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QTimer>
 #include <atomic>
 #include <exception>
-#include <thread>
 
 #include "InputGate.h"
 #include "MessageBox.h"
@@ -19,68 +19,75 @@ constexpr int kSteps = 1000;
 // A copy that ends sooner shows no window: one for each of many small videos would cost more
 // than their copy. A slow one shows its window well within half a second.
 constexpr int kShowAfterMs = 200;
+// How often the window looks how far the copy got.
+constexpr int kLookEveryMs = 50;
 // Windows' ERROR_GEN_FAILURE: the shell's code when a copy fails for a reason of the system.
 constexpr int kCopyFailed = 31;
+constexpr const char* kStoppedAnswering =
+    "The drive stopped answering. The video was not copied and stays selected.";
+
+// What the copy tells the window, and the window's Cancel. Shared, since a copy that stops
+// answering is left behind and may end long after the window has moved on.
+struct CopyState {
+    std::atomic<std::uint64_t> copied = 0;
+    std::atomic<std::uint64_t> total = 0;
+    std::atomic<bool> cancelled = false;
+    FileOperations::CopyOutcome outcome{};
+};
 
 int stepOf(std::uint64_t copied, std::uint64_t total) {
-    return total == 0 ? kSteps : static_cast<int>(copied * kSteps / total);
+    return total == 0 ? 0 : static_cast<int>(copied * kSteps / total);
 }
 
-// The copy on a thread of its own, so that the window keeps repainting and Cancel answers
-// while a slow stick takes its time; the caller's event loop runs until it is done.
-class CopyThread {
-  public:
-    CopyThread(const FileOperations& files, const std::string& from, const std::string& to,
-               QProgressDialog& progress)
-        : thread_([this, &files, from, to, &progress] {
-              try {
-                  outcome_ = files.copyFile(from, to, [this, &progress](auto copied, auto total) {
-                      QMetaObject::invokeMethod(
-                          &progress,
-                          [&progress, step = stepOf(copied, total)] {
-                              // A report that was on its way when the user cancelled would show
-                              // the window again.
-                              if (!progress.wasCanceled()) {
-                                  progress.setValue(step);
-                              }
-                          },
-                          Qt::QueuedConnection);
-                      return !cancelled_;
-                  });
-              } catch (...) {
-                  failure_ = std::current_exception();
-              }
-              QMetaObject::invokeMethod(&done_, &QEventLoop::quit, Qt::QueuedConnection);
-          }) {
-        QObject::connect(&progress, &QProgressDialog::canceled, [this] { cancelled_ = true; });
-    }
+std::shared_ptr<DriveCalls::Running> startCopy(OffWindowFiles& files, const std::string& from,
+                                               const std::string& to,
+                                               const std::shared_ptr<CopyState>& state) {
+    return files.calls().start(to, [files = files.files(), from, to, state] {
+        state->outcome = files.copyFile(from, to, [&state](auto copied, auto total) {
+            state->total = total;
+            state->copied = copied;
+            return !state->cancelled;
+        });
+    });
+}
 
-    // Runs the event loop until the copy has ended; gives its outcome or throws its failure.
-    FileOperations::CopyOutcome wait() {
-        done_.exec();
-        thread_.join();
-        if (failure_) {
-            std::rethrow_exception(failure_);
+// Runs the event loop, showing the copy's progress, until it has ended, or until it has gone
+// on for as long as a drive may keep a lookup waiting after the user cancelled. True when
+// it ended.
+bool showUntilEnded(DriveCalls::Running& copy, CopyState& state, QProgressDialog& progress) {
+    QEventLoop loop;
+    QTimer look;
+    std::optional<AnsweringWait::Clock::time_point> giveUpAt;
+    QObject::connect(&progress, &QProgressDialog::canceled, [&] {
+        state.cancelled = true;
+        giveUpAt = AnsweringWait::Clock::now() + answer_within::kLookup;
+    });
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (copy.finished() || (giveUpAt && AnsweringWait::Clock::now() >= *giveUpAt)) {
+            loop.quit();
+        } else if (!state.cancelled) {
+            progress.setValue(stepOf(state.copied, state.total));
         }
-        return outcome_;
-    }
+    });
+    look.start(kLookEveryMs);
+    loop.exec();
+    return copy.finished();
+}
 
-  private:
-    QEventLoop done_;
-    std::atomic<bool> cancelled_ = false;
-    FileOperations::CopyOutcome outcome_{};
-    std::exception_ptr failure_;
-    std::thread thread_;  // last: it starts once the rest is there
-};
+void showFailure(QWidget* owner, const QString& name, const std::string& reason) {
+    showMessageBox(owner, "Can't copy \"" + name.toStdString() + "\".\r\n\r\n" + reason,
+                   mb::kOk | mb::kIconError, std::nullopt);
+}
 
 }  // namespace
 
-ShellCopyResult copyWithProgress(const FileOperations& files, const std::string& from,
+ShellCopyResult copyWithProgress(OffWindowFiles& files, const std::string& from,
                                  const std::string& to, QWidget* owner) {
     const ClosedToInput closed;
     const QString name = QFileInfo(QString::fromStdString(from)).fileName();
-    FileOperations::CopyOutcome outcome{};
-    try {
+    auto state = std::make_shared<CopyState>();
+    const std::shared_ptr<DriveCalls::Running> copy = startCopy(files, from, to, state);
+    {
         QProgressDialog progress(QStringLiteral("Copying %1").arg(name), QStringLiteral("Cancel"),
                                  0, kSteps, owner);
         progress.setWindowTitle(QStringLiteral("Copying"));
@@ -89,15 +96,21 @@ ShellCopyResult copyWithProgress(const FileOperations& files, const std::string&
         progress.setAutoReset(false);
         progress.setMinimumDuration(kShowAfterMs);
         progress.setValue(0);
-        CopyThread copy(files, from, to, progress);
-        outcome = copy.wait();
+        if (!copy->finished() && !showUntilEnded(*copy, *state, progress) && copy->abandon()) {
+            progress.close();
+            showFailure(owner, name, kStoppedAnswering);
+            return {kCopyFailed, false};
+        }
+    }
+    try {
+        copy->rethrowFailure();
+    } catch (const NameTaken&) {
+        return {kCopyFailed, false, true};
     } catch (const PlatformError& failure) {
-        showMessageBox(owner,
-                       "Can't copy \"" + name.toStdString() + "\".\r\n\r\n" + failure.reason(),
-                       mb::kOk | mb::kIconError, std::nullopt);
+        showFailure(owner, name, failure.reason());
         return {kCopyFailed, false};
     }
-    return {0, outcome == FileOperations::CopyOutcome::Cancelled};
+    return {0, state->outcome == FileOperations::CopyOutcome::Cancelled};
 }
 
 }  // namespace velmora::qt

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "EventLoopWait.h"
 #include "ModalDialogs.h"
 #include "ShellCopy.h"
 #include "WindowFixture.h"
@@ -30,6 +31,8 @@ class CopyInput : public WindowFixture {
   protected:
     CopyInput() { folder.writeSized("endless.MP4", std::uint64_t{4} << 30); }
     const std::string source = folder.at("endless.MP4");
+    qt::EventLoopWait wait;
+    OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
 };
 
 TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
@@ -57,7 +60,7 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
         EXPECT_FALSE(progress.isVisible());
     });
     const ShellCopyResult result =
-        qt::copyWithProgress(FileOperations(), source, folder.at("MAQ12301.MP4"), &window);
+        qt::copyWithProgress(files, source, folder.at("MAQ12301.MP4"), &window);
     EXPECT_TRUE(result.aborted);
     EXPECT_FALSE(folder.exists("MAQ12301.MP4"));
     QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too
@@ -74,8 +77,8 @@ TEST_F(CopyInput, AFailureIsShownWithTheSystemsReasonAndGivesANonZeroCode) {
         shown = box.icon() == QMessageBox::Critical ? box.text() : "no error icon";
         box.accept();
     });
-    const ShellCopyResult result = qt::copyWithProgress(FileOperations(), folder.at("b.MP4"),
-                                                        folder.at("no/MAQ.MP4"), &window);
+    const ShellCopyResult result =
+        qt::copyWithProgress(files, folder.at("b.MP4"), folder.at("no/MAQ.MP4"), &window);
     EXPECT_TRUE(result.code != 0 && !result.aborted);
     EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
     QApplication::processEvents();  // the window takes input again once its loop runs
