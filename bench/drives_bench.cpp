@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Drives.h"
+#include "QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
 
@@ -66,8 +66,9 @@ int main() {
         return 0;
     }
     std::size_t drives = 0;
+    velmora::qt::QtPlatform platform;
     const Timing timing = compare(
-        7, 20, [&] { drives = velmora::qt::userVisibleDrives().size(); },
+        7, 20, [&] { drives = platform.listDrives().size(); },
         [] { readMountTableBare(); });
     std::printf("%zu drives among %zu bytes of mount table\n", drives, readMountTableBare());
     report("The drive list with 1,000 extra mounts / a bare read of the mount table", timing, 3.0);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -17,8 +18,9 @@ namespace {
 // Most calls answer within microseconds: the window's thread waits this long without
 // answering before it starts an event loop, which costs more than such a call.
 constexpr auto kQuickAnswer = std::chrono::milliseconds(20);
-
 thread_local bool onDriveThread_ = false;
+// What the running job on this thread has answered so far; see DriveCalls::answered.
+thread_local std::atomic<std::uint64_t>* answers_ = nullptr;
 
 }  // namespace
 
@@ -47,11 +49,13 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
         : pool_(std::move(pool)), drive_(std::move(drive)), work_(std::move(work)) {}
 
     void run() {
+        answers_ = &answers;
         try {
             work_();
         } catch (...) {
             failure_ = std::current_exception();
         }
+        answers_ = nullptr;
         work_ = nullptr;  // what it captured goes with the call
         bool wasAbandoned = false;
         {
@@ -84,6 +88,8 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
         return true;
     }
     const std::string& drive() const { return drive_; }
+
+    std::atomic<std::uint64_t> answers = 0;
     void rethrowFailure() const override {
         if (failure_) {
             std::rethrow_exception(failure_);
@@ -173,6 +179,12 @@ bool DriveCalls::onDriveThread() {
     return onDriveThread_;
 }
 
+void DriveCalls::answered() {
+    if (answers_ != nullptr) {
+        ++*answers_;
+    }
+}
+
 std::shared_ptr<DriveCalls::Running> DriveCalls::start(const std::string& path,
                                                        std::function<void()> work) {
     std::string drive = driveOf_(path);
@@ -198,9 +210,16 @@ std::shared_ptr<DriveCalls::Running> DriveCalls::start(const std::string& path,
 
 void DriveCalls::await(Running& running, std::chrono::milliseconds limit) {
     auto& job = static_cast<Pool::Job&>(running);
-    const auto deadline = AnsweringWait::Clock::now() + limit;
+    auto deadline = AnsweringWait::Clock::now() + limit;
     if (!job.waitFor(std::min(limit, std::chrono::milliseconds(kQuickAnswer)))) {
-        wait_.answerUntil([&job] { return job.finished(); }, deadline);
+        // Each answer of work that asks many things gives the next one the whole limit.
+        for (std::uint64_t seen = job.answers;; seen = job.answers) {
+            wait_.answerUntil([&] { return job.finished() || job.answers != seen; }, deadline);
+            if (job.finished() || job.answers == seen) {
+                break;
+            }
+            deadline = AnsweringWait::Clock::now() + limit;
+        }
     }
     if (job.abandon()) {
         throw DriveNotAnswering(job.drive());

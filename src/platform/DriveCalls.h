@@ -54,6 +54,10 @@ class DriveCalls {
     DriveCalls(const DriveCalls&) = delete;
     DriveCalls& operator=(const DriveCalls&) = delete;
 
+    // Work that asks the drive many things in turn calls this after each answer: the limit
+    // then holds for each, not for the whole.
+    static void answered();
+
     // Starts work on the drive of path. Throws DriveNotAnswering while an earlier call on
     // that drive has been given up and not come back.
     std::shared_ptr<Running> start(const std::string& path, std::function<void()> work);

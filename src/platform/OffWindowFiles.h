@@ -6,6 +6,7 @@
 
 #include "DriveCalls.h"
 #include "FileOperations.h"
+#include "platform/Platform.h"
 
 namespace velmora {
 
@@ -25,6 +26,17 @@ class OffWindowFiles {
     }
     std::int64_t fileLength(const std::string& path) {
         return onDrive(answer_within::kLookup, &FileOperations::fileLength, path);
+    }
+    // One call for all: the limit holds for each size.
+    std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) {
+        if (paths.empty()) {
+            return {};
+        }
+        return calls_.call(paths.front(), answer_within::kLookup, [files = files_, paths] {
+            return sizesOf(
+                paths, [&files](const std::string& path) { return files.fileLength(path); },
+                DriveCalls::answered);
+        });
     }
     void deleteFile(const std::string& path) {
         onDrive(answer_within::kWrite, &FileOperations::deleteFile, path);

@@ -42,6 +42,16 @@ TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsTh
     });
     EXPECT_NE(inner, caller);
     EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
+    // Work that asks many things has the limit for each answer.
+    EXPECT_EQ(calls.call("a/x", 100ms,
+                         [] {
+                             for (int i = 0; i < 6; ++i) {
+                                 std::this_thread::sleep_for(50ms);
+                                 DriveCalls::answered();
+                             }
+                             return 6;
+                         }),
+              6);
 }
 
 // A call stuck in the kernel is left behind; its drive answers nothing more at once until it

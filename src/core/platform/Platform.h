@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +12,7 @@
 
 #include "controls/Picture.h"
 #include "platform/Names.h"
+#include "platform/PlatformError.h"
 
 namespace velmora {
 
@@ -42,6 +45,32 @@ struct DriveEntry {
 // Tells volumes apart: two paths on one volume have the same identity.
 using VolumeId = std::uint64_t;
 
+// The size of one of several files asked together: its bytes, or why it can't be read.
+struct FileSize {
+    std::int64_t bytes = 0;
+    std::exception_ptr failure;  // a PlatformError
+};
+
+// Asks each path's size in turn, a failure in its place where one can't be read; after each,
+// tells `answered`.
+inline std::vector<FileSize> sizesOf(const std::vector<std::string>& paths,
+                                     const std::function<std::int64_t(const std::string&)>& length,
+                                     const std::function<void()>& answered = {}) {
+    std::vector<FileSize> sizes;
+    sizes.reserve(paths.size());
+    for (const std::string& path : paths) {
+        try {
+            sizes.push_back({length(path), nullptr});
+        } catch (const PlatformError&) {
+            sizes.push_back({0, std::current_exception()});
+        }
+        if (answered) {
+            answered();
+        }
+    }
+    return sizes;
+}
+
 struct ShellCopyResult {
     int code = 0;            // 0 when the copy succeeded
     bool aborted = false;    // the user cancelled
@@ -72,6 +101,11 @@ class Platform {
     virtual std::string findFirst(const std::string& pattern, int attributeMask) = 0;
     virtual bool isFolder(const std::string& path) = 0;
     virtual std::int64_t fileLength(const std::string& path) = 0;
+    // The sizes of several files, each as fileLength gives it, in one go: a selection of
+    // thousands asks its drive once.
+    virtual std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) {
+        return sizesOf(paths, [this](const std::string& path) { return fileLength(path); });
+    }
     // A missing file is an error.
     virtual void deleteFile(const std::string& path) = 0;
     // An existing folder is an error.

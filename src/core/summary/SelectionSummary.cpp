@@ -24,9 +24,12 @@ class FirstFailure {
         try {
             step();
         } catch (const PlatformError&) {
-            if (!failure_) {
-                failure_ = std::current_exception();
-            }
+            keep(std::current_exception());
+        }
+    }
+    void keep(std::exception_ptr failure) {
+        if (!failure_) {
+            failure_ = std::move(failure);
         }
     }
     void rethrow() const {
@@ -39,9 +42,18 @@ class FirstFailure {
     std::exception_ptr failure_;
 };
 
-std::uint64_t videoMegabytes(Platform& platform, const std::string& path) {
-    return wholeMegabytes(
-        static_cast<std::uint64_t>(std::max<std::int64_t>(0, platform.fileLength(path))));
+// Each video counts in whole megabytes, so fractions never add up across videos.
+std::uint64_t totalMegabytes(const std::vector<FileSize>& sizes, FirstFailure& failure) {
+    std::uint64_t total = 0;
+    for (const FileSize& size : sizes) {
+        if (size.failure) {
+            failure.keep(size.failure);
+        } else {
+            total +=
+                wholeMegabytes(static_cast<std::uint64_t>(std::max<std::int64_t>(0, size.bytes)));
+        }
+    }
+    return total;
 }
 
 // A thumbnail that is not a picture paints nothing.
@@ -63,18 +75,17 @@ bool paintThumbnail(Platform& platform, const std::string& path, PictureBox& pre
 void summarizeSelection(Platform& platform, const FileList& list, ThumbnailName thumbnailName,
                         PictureBox& preview, Label& figure) {
     FirstFailure failure;
-    std::uint64_t total = 0;
-    bool anySelected = false;
     const std::string& folder = list.Path();
     const int count = list.ListCount();
+    std::vector<std::string> videos;
     for (int i = 0; i < count; ++i) {
         if (list.Selected(i)) {
-            anySelected = true;
-            failure.run([&] { total += videoMegabytes(platform, joinPath(folder, list.List(i))); });
+            videos.push_back(joinPath(folder, list.List(i)));
         }
     }
+    const std::uint64_t total = totalMegabytes(platform.fileLengths(videos), failure);
     NameIndex stored;
-    if (anySelected) {
+    if (!videos.empty()) {
         failure.run([&] {
             stored = NameIndex(platform.listFiles(folder), [&platform](std::string_view name) {
                 return platform.nameKey(name);

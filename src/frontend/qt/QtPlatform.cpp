@@ -47,6 +47,10 @@ std::int64_t QtPlatform::fileLength(const std::string& path) {
     return files_.fileLength(path);
 }
 
+std::vector<FileSize> QtPlatform::fileLengths(const std::vector<std::string>& paths) {
+    return files_.fileLengths(paths);
+}
+
 void QtPlatform::deleteFile(const std::string& path) {
     files_.deleteFile(path);
 }
