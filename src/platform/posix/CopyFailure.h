@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <string>
 #include <system_error>
 
@@ -13,6 +14,14 @@ struct CopyFailure {
 
 inline CopyFailure systemFailure(int error, bool atSource) {
     return {std::system_category().message(error), atSource};
+}
+
+// How a file system refuses what a copy does only if it can: keep the mode and times, take the
+// file's room ahead, lock, sync a folder. It lacks the call (FUSE drivers, network file systems:
+// ENOSYS, EOPNOTSUPP, which is also ENOTSUP), or doesn't let this user make it (EPERM: FAT owned
+// by another user). The copy is as good without it; any other error fails it.
+inline bool refusesExtra(int error) {
+    return error == ENOSYS || error == EOPNOTSUPP || error == EPERM;
 }
 
 }  // namespace velmora::posix

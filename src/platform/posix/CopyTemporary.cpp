@@ -74,7 +74,13 @@ bool namesFile(int folder, const std::string& name, int file) {
 // Where the file system has no locks, no cleanup can lock the file either, and none removes
 // it: the copy goes on unlocked.
 void lockOrWait(int file) {
-    while (flock(file, LOCK_EX) != 0 && errno == EINTR) {
+    int result = 0;
+    do {
+        result = flock(file, LOCK_EX);
+    } while (result != 0 && errno == EINTR);
+    // A network file system without its lock service (ENOLCK) has no locks either.
+    if (result != 0 && errno != ENOLCK && !refusesExtra(errno)) {
+        throw systemFailure(errno, false);
     }
 }
 

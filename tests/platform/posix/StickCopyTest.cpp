@@ -34,7 +34,7 @@ constexpr const char* kGone = "The folder was removed, or its drive unmounted, d
 
 // A video on the computer's disk and a stick of 16 MiB of its own, held to kRate, formatted
 // as the test's parameter says. FAT needs a kernel with its driver: scripts/uml-run.sh runs
-// these tests in one (velmora_posix_tests_uml).
+// these tests in one (velmora_posix_tests_uml). The FUSE ones need /dev/fuse.
 class StickCopy : public ::testing::TestWithParam<StickFormat> {
   protected:
     void SetUp() override {
@@ -42,7 +42,8 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
             GTEST_SKIP() << "No " << GetParam().name
                          << " stick held to a write rate: needs root, a loop device, the blkio "
                             "controller of cgroup v1 and the file system's driver (for FAT, "
-                            "velmora_posix_tests_uml runs them in User-Mode Linux).";
+                            "velmora_posix_tests_uml runs them in User-Mode Linux; for FUSE, "
+                            "/dev/fuse, fusefat and exfat-fuse).";
         }
         source.writeSized("clip.MP4", 2 * kRate);
     }
@@ -57,15 +58,17 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
         }
         return "copied";
     }
-    bool onFat() const { return std::string_view(GetParam().mkfs) == kFat.mkfs; }
-    bool stickHoldsNothing() const {
-        for (const auto& entry : std::filesystem::directory_iterator(mountPoint.path())) {
-            if (entry.path().filename() != "lost+found") {
-                return false;
-            }
-        }
-        return true;
+    bool on(const StickFormat& format) const {
+        return std::string_view(GetParam().name) == format.name;
     }
+    bool onKernelFat() const { return on(kFat) || on(kFatOpenToAll); }
+    bool throughFuse() const { return on(kFuseFat) || on(kExfatFuse); }
+    std::vector<std::string> namesOnStick() const {
+        std::vector<std::string> names = mountPoint.names("");
+        std::erase(names, "lost+found");
+        return names;
+    }
+    bool stickHoldsNothing() const { return namesOnStick().empty(); }
     test::TempFolder source;
     test::TempFolder mountPoint;
     const std::string target = mountPoint.at("MAQ10001.MP4");
@@ -73,6 +76,10 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
 };
 
 TEST_P(StickCopy, ProgressNeverRunsAheadOfTheStickAndDoneMeansOnIt) {
+    if (throughFuse()) {
+        GTEST_SKIP() << "Through FUSE the writes wait in the driver's own buffers, which no range "
+                        "sync reaches: the progress runs ahead and only the final sync waits.";
+    }
     const auto start = Clock::now();
     int reports = 0;
     EXPECT_EQ(copy([&](std::uint64_t copied, std::uint64_t) {
@@ -82,7 +89,7 @@ TEST_P(StickCopy, ProgressNeverRunsAheadOfTheStickAndDoneMeansOnIt) {
               }),
               Outcome::Copied);
     EXPECT_GT(reports, 4);
-    if (onFat()) {
+    if (!on(kExt4)) {
         return;  // only ext4's journal tells what is left to commit; FAT has the power-cut test
     }
     // Neither the video nor its name in the folder is left for the system to commit.
@@ -100,8 +107,8 @@ TEST_P(StickCopy, ProgressNeverRunsAheadOfTheStickAndDoneMeansOnIt) {
 // letters' case); a stick detached as a desktop detaches a pulled one, which then keeps nothing
 // and has nothing on its mount point; a stick turned read-only.
 TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
-    const std::string theirs = onFat() ? "maq10001.mp4" : "MAQ10001.MP4";
-    const char* const full = "No space left on device";
+    const std::string theirs = on(kExt4) ? "MAQ10001.MP4" : "maq10001.mp4";
+    const char* const full = on(kFuseFat) ? "Operation not permitted" : "No space left on device";
     struct Case {
         const char* what;
         std::uint64_t size;
@@ -115,13 +122,16 @@ TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
          {Case{"cancelled half way", 2 * kRate, {}, nullptr, 1, 1},
           Case{"cancelled before the rename", 2 * kRate, {}, nullptr, 2, 1},
           Case{"more than the stick holds", 17 * kMegabyte, {}, full, 0, 0},
-          Case{"4 GiB", 4096 * kMegabyte, {}, onFat() ? "File too large" : full, 0, 0},
+          Case{"4 GiB", 4096 * kMegabyte, {}, onKernelFat() ? "File too large" : full, 0, 0},
           Case{"shrinks", 2 * kRate, resize, kChanged, 0, 0},
           Case{"grows", 2 * kRate, [&](auto total) { resize(total * 4); }, kChanged, 0, 0},
           Case{"name taken", 2 * kRate, [&](auto) { mountPoint.write(theirs, "theirs"); }, kTaken,
                0, 0},
           Case{"detached", 2 * kRate, [this](auto) { ASSERT_TRUE(stick.detach()); }, kGone, 0,
                0}}) {
+        if (c.reason == kChanged && throughFuse()) {
+            continue;  // the copy has read its source whole before the driver writes any of it
+        }
         source.writeSized("clip.MP4", c.size);
         int reports = 0, reached = 0;
         Clock::time_point cancelled;
@@ -140,7 +150,7 @@ TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
             EXPECT_LT(Clock::now() - cancelled, std::chrono::seconds(1)) << c.what;
         }
         if (c.reason == kTaken) {
-            EXPECT_EQ(mountPoint.read(theirs), "theirs");
+            EXPECT_EQ(mountPoint.read(theirs), "theirs") << c.what;
             mountPoint.remove(theirs);
         }
         if (c.reason == kGone) {
@@ -156,7 +166,7 @@ TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
 // Anyone who may write to the stick can copy onto it, whoever owns it: on FAT only the owner
 // may set a file's mode or times.
 TEST_P(StickCopy, AnotherUserCopiesOntoAStickOpenToAll) {
-    if (std::string_view(GetParam().name) == kFat.name) {
+    if (on(kFat) || on(kFuseFat)) {
         GTEST_SKIP() << "This stick is mounted for its user alone.";
     }
     stick.limitWrites(0);
@@ -176,7 +186,8 @@ TEST_P(StickCopy, AnotherUserCopiesOntoAStickOpenToAll) {
     EXPECT_TRUE(source.read("clip.MP4") == mountPoint.read("MAQ10001.MP4"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, StickCopy, ::testing::Values(kExt4, kFat, kFatOpenToAll),
+INSTANTIATE_TEST_SUITE_P(Formats, StickCopy,
+                         ::testing::Values(kExt4, kFat, kFatOpenToAll, kFuseFat, kExfatFuse),
                          [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
