@@ -32,7 +32,7 @@ class FileOperations {
     // Copies into a hidden temporary file beside the destination, keeps the source's mode and
     // modification time where the file system lets the caller set them, flushes the data to
     // the device, then gives the copy the destination's name in one step and flushes that too.
-    // It never replaces a file: a destination name that is taken fails the copy and says so.
+    // It never replaces a file: a destination name that is taken fails the copy with NameTaken.
     // A source that changes size meanwhile fails it too; so does one too large for the
     // destination's file system, before anything is written. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; after that it stays,

@@ -6,10 +6,12 @@
 
 namespace velmora::posix {
 
-// A failure while copying: the reason to show and which side it concerns.
+// A failure while copying: the reason to show, which side it concerns, and whether it is the
+// destination's name found taken.
 struct CopyFailure {
     std::string reason;
     bool atSource;
+    bool nameTaken = false;
 };
 
 inline CopyFailure systemFailure(int error, bool atSource) {

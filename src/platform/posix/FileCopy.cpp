@@ -12,6 +12,7 @@
 #include "platform/PlatformError.h"
 #include "posix/CopyFailure.h"
 #include "posix/CopyTemporary.h"
+#include "posix/LeftoverSweep.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
@@ -239,7 +240,7 @@ FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const st
     const auto total = static_cast<std::uint64_t>(info.st_size);
     const std::string folderPath = folderOf(target);
     const UniqueFd folder = openFolder(folderPath);
-    posix::removeLeftoverTemporaries(folder.get());
+    posix::removeLeftovers(folder.get());
     posix::CopyTemporary temporary(folder.get());
     const int out = temporary.fd();
     reserveRoomFor(out, total);
@@ -277,6 +278,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     try {
         return copyOpened(in.get(), info, resolve(to), progress);
     } catch (const CopyFailure& failure) {
+        if (failure.nameTaken) {
+            throw NameTaken("Writing the file", to, failure.reason);
+        }
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
                             failure.atSource ? from : to, failure.reason);
     }

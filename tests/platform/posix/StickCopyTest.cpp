@@ -8,7 +8,9 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <latch>
 #include <string_view>
+#include <thread>
 
 #include "FileOperations.h"
 #include "LoopStick.h"
@@ -29,7 +31,7 @@ constexpr std::uint64_t kMegabyte = 1 << 20;
 constexpr std::uint64_t kRate = 4 * kMegabyte;  // bytes a second a held stick takes
 constexpr const char* kChanged = "The file changed while it was copied";
 constexpr const char* kTaken =
-    "There is already a file named \"MAQ10001.MP4\" there; it stays as it is";
+    "taken: There is already a file named \"MAQ10001.MP4\" there; it stays as it is";
 constexpr const char* kGone = "The folder was removed, or its drive unmounted, during the copy";
 
 // A video on the computer's disk and a stick of 16 MiB of its own, held to kRate, formatted
@@ -50,13 +52,20 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
     Outcome copy(const FileOperations::Progress& progress = {}) {
         return FileOperations().copyFile(source.at("clip.MP4"), target, progress);
     }
-    std::string reasonCopyFails(const FileOperations::Progress& progress = {}) {
+    // "copied", or why the copy failed: "taken: " and the reason for a name found taken.
+    static std::string reasonCopyFails(const std::string& from, const std::string& to,
+                                       const FileOperations::Progress& progress = {}) {
         try {
-            copy(progress);
+            FileOperations().copyFile(from, to, progress);
+        } catch (const NameTaken& e) {
+            return "taken: " + e.reason();
         } catch (const PlatformError& e) {
             return e.reason();
         }
         return "copied";
+    }
+    std::string reasonCopyFails(const FileOperations::Progress& progress = {}) {
+        return reasonCopyFails(source.at("clip.MP4"), target, progress);
     }
     bool on(const StickFormat& format) const {
         return std::string_view(GetParam().name) == format.name;
@@ -184,6 +193,56 @@ TEST_P(StickCopy, AnotherUserCopiesOntoAStickOpenToAll) {
     waitpid(child, &status, 0);
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(source.read("clip.MP4") == mountPoint.read("MAQ10001.MP4"));
+}
+
+// Two copies of different videos to one name, released together just before either takes it,
+// as two windows may copy: one lands whole, the other fails with NameTaken and leaves nothing,
+// also where the file system can't rename without replacing. A third copy, onto another name
+// while the two wait, sweeps the folder: it takes a cut copy's temporary and leaves theirs alone.
+TEST_P(StickCopy, TwoCopiesOfOneNameReleasedTogetherNeverBothLand) {
+    stick.limitWrites(0);
+    const std::string videos[] = {"a.MP4", "b.MP4"};
+    for (const std::string& video : videos) {
+        source.write(video, std::string(64 << 10, video[0]));
+    }
+    const std::string other = mountPoint.at("MAQ10002.MP4");
+    // Where the kernel's rename refuses to replace, it alone decides, and fewer rounds do.
+    const int rounds = throughFuse() ? 100 : 10;
+    for (int round = 0; round < rounds; ++round) {
+        std::latch waiting(2);
+        std::latch released(1);
+        std::string outcomes[2];
+        {
+            std::jthread copies[2];
+            for (int i = 0; i < 2; ++i) {
+                copies[i] = std::jthread([&, i] {
+                    bool arrived = false;
+                    outcomes[i] =
+                        reasonCopyFails(source.at(videos[i]), target, [&](auto copied, auto total) {
+                            if (copied == total && !std::exchange(arrived, true)) {
+                                waiting.count_down();
+                                released.wait();
+                            }
+                            return true;
+                        });
+                    if (!arrived) {
+                        waiting.count_down();
+                    }
+                });
+            }
+            waiting.wait();
+            mountPoint.write(".velmora-copy-Cut000", "cut");
+            EXPECT_EQ(reasonCopyFails(source.at(videos[0]), other), "copied");
+            released.count_down();
+        }
+        const int winner = outcomes[0] == "copied" ? 0 : 1;
+        ASSERT_EQ(outcomes[winner], "copied") << round;
+        ASSERT_EQ(outcomes[1 - winner], kTaken) << round;
+        EXPECT_EQ(mountPoint.read("MAQ10001.MP4"), source.read(videos[winner])) << round;
+        ASSERT_EQ(namesOnStick(), (std::vector<std::string>{"MAQ10001.MP4", "MAQ10002.MP4"}));
+        mountPoint.remove("MAQ10001.MP4");
+        mountPoint.remove("MAQ10002.MP4");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, StickCopy,
