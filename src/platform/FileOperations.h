@@ -37,7 +37,9 @@ class FileOperations {
     // destination's file system, before anything is written. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; after that it stays,
     // and the outcome is Copied. Each copy first removes what copies cut short (a crash, a
-    // kill, a power cut) left in the destination's folder; their temporaries are never listed.
+    // kill, a power cut) left in the destination's folder; their temporaries are never listed,
+    // but where the file system can't rename without replacing, a cut can leave an empty file
+    // under the destination's name, which a copy removes once a day has passed.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;

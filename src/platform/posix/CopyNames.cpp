@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "platform/Names.h"
+
 namespace velmora::posix {
 namespace {
 
@@ -13,6 +15,10 @@ constexpr std::size_t kRandomLetters = 6;
 
 bool isRandomLetters(std::string_view text) {
     return text.size() == kRandomLetters && text.find_first_not_of(kLetters) == text.npos;
+}
+
+bool isDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == text.npos;
 }
 
 }  // namespace
@@ -32,9 +38,26 @@ bool isTemporaryName(std::string_view name) {
 }
 
 bool isEarlierTemporaryName(std::string_view name) {
-    const auto mark = name.rfind(kEarlierMark);
-    return name.starts_with('.') && mark != std::string_view::npos && mark > 1 &&
-           isRandomLetters(name.substr(mark + kEarlierMark.size()));
+    constexpr std::size_t kTail = kEarlierMark.size() + kRandomLetters;
+    if (name.size() <= kTail || !name.starts_with('.')) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - kTail);
+    return tail.starts_with(kEarlierMark) && isRandomLetters(tail.substr(kEarlierMark.size())) &&
+           isVideoOrThumbnailName(name.substr(1, name.size() - 1 - kTail));
+}
+
+bool isVideoOrThumbnailName(std::string_view name) {
+    constexpr std::size_t kShortest = std::string_view("MAQ10001.MP4").size();
+    if (name.size() < kShortest) {
+        return false;
+    }
+    const std::string_view extension = name.substr(name.size() - 4);
+    const std::string_view digits = name.substr(3, name.size() - 7);
+    const std::string_view prefix = digits.substr(0, 3);
+    return equalsIgnoreCase(name.substr(0, 3), "MAQ") && isDigits(digits) && prefix >= "100" &&
+           prefix <= "900" &&
+           (equalsIgnoreCase(extension, ".MP4") || equalsIgnoreCase(extension, ".THM"));
 }
 
 }  // namespace velmora::posix

@@ -18,17 +18,26 @@
 namespace velmora::posix {
 namespace {
 
-// Earlier versions locked no temporary: one that nothing has written to for this long is no
-// running copy's.
-constexpr time_t kEarlierWriterGoneSeconds = 60;
+// Earlier versions locked no temporary, and another program may have just made a file under a
+// video's name that it has yet to write: for these, only silence tells a leftover from a file
+// still being written. A copy waits on its source, and a network source can stall for minutes,
+// an hour while its server restarts; no copy comes back after a day, and a leftover that waits
+// that long for its sweep costs only its room on the stick meanwhile.
+constexpr time_t kSilentForSeconds = 24 * 60 * 60;
 
 bool isCandidate(std::string_view name) {
-    return isTemporaryName(name) || isEarlierTemporaryName(name);
+    return isTemporaryName(name) || isEarlierTemporaryName(name) || isVideoOrThumbnailName(name);
 }
 
 bool isLeftOver(std::string_view name, const struct stat& info) {
-    return S_ISREG(info.st_mode) &&
-           (isTemporaryName(name) || info.st_mtime < time(nullptr) - kEarlierWriterGoneSeconds);
+    if (!S_ISREG(info.st_mode)) {
+        return false;
+    }
+    if (isTemporaryName(name)) {
+        return true;  // its lock alone says whether a copy runs
+    }
+    const bool silent = info.st_mtime < time(nullptr) - kSilentForSeconds;
+    return silent && (isEarlierTemporaryName(name) || info.st_size == 0);
 }
 
 // A running copy holds its files' locks. Once locked here, the name must still be that file's,
