@@ -59,8 +59,12 @@ class LoopStick {
     // Detaches the stick from its mount point as a desktop does when it is pulled: files open
     // on it stay open, and the stick is unmounted once the last one is closed.
     bool detach() const { return run("umount -l " + mountPoint_); }
-    // Mounts the stick on its mount point: once made, and again after detach().
-    bool mount() const { return run(mount_ + " " + device_ + " " + mountPoint_ + " >/dev/null"); }
+    // Mounts the stick on its mount point: once made, and again after detach(). A FUSE driver
+    // may say it mounted where it could not (no /dev/fuse): only a mount point counts.
+    bool mount() const {
+        return run(mount_ + " " + device_ + " " + mountPoint_ + " >/dev/null && mountpoint -q " +
+                   mountPoint_);
+    }
     // Holds the device's writes to a rate (0 lifts it) through cgroup v1's blkio controller;
     // false where the machine can't.
     bool limitWrites(unsigned long bytesPerSecond) const {
