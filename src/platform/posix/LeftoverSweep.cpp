@@ -40,12 +40,16 @@ bool isLeftOver(std::string_view name, const struct stat& info) {
     return silent && (isEarlierTemporaryName(name) || info.st_size == 0);
 }
 
-// A running copy holds its files' locks. Once locked here, the name must still be that file's,
-// or its copy renamed it meanwhile and it is a video now.
+// A look by name first: most candidates are videos, which need not be opened. A running copy
+// holds its files' locks. Once locked here, the name must still be that file's, or its copy
+// renamed it meanwhile and it is a video now.
 void removeIfLeftOver(int folder, const std::string& name) {
+    struct stat info {};
+    if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !isLeftOver(name, info)) {
+        return;
+    }
     const UniqueFd file(
         openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
     if (file && fstat(file.get(), &info) == 0 && isLeftOver(name, info) &&
         flock(file.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file.get())) {
         unlinkat(folder, name.c_str(), 0);
