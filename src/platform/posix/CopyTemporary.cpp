@@ -17,8 +17,9 @@ CopyFailure nameTaken(const std::string& name) {
 }
 
 // An empty file that holds a name for a rename that would otherwise replace whatever another
-// program made under it meanwhile. Made only where no file has the name, even in other letters'
-// case, and locked, so that no sweep takes it; removed again if nothing replaced it.
+// program made under it meanwhile. Made only where no file has the name as the file system
+// compares names (FAT's in any letter case), and locked, so that no sweep takes it; removed
+// again if nothing replaced it.
 class NameClaim {
   public:
     NameClaim(int folder, const std::string& name)
