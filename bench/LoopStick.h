@@ -10,18 +10,23 @@
 
 namespace velmora {
 
-// How a stick is made and mounted.
+// How a stick is made and mounted: the mount command takes the device and the mount point.
 struct StickFormat {
     const char* name;
     const char* mkfs;
-    const char* mountOptions;
+    const char* mount;
 };
-inline constexpr StickFormat kExt4{"ext4", "mkfs.ext4 -q -F", "noinit_itable"};
+inline constexpr StickFormat kExt4{"ext4", "mkfs.ext4 -q -F", "mount -o noinit_itable"};
 // FAT as a desktop's automounter mounts a stick for its user.
 inline constexpr StickFormat kFat{"FAT", "mkfs.fat",
-                                  "uid=0,gid=0,shortname=mixed,utf8,showexec,flush"};
+                                  "mount -o uid=0,gid=0,shortname=mixed,utf8,showexec,flush"};
 // FAT as an fstab entry mounts it for everyone: the files are root's, open to all.
-inline constexpr StickFormat kFatOpenToAll{"FATOpenToAll", "mkfs.fat", "uid=0,gid=0,umask=000"};
+inline constexpr StickFormat kFatOpenToAll{"FATOpenToAll", "mkfs.fat",
+                                           "mount -o uid=0,gid=0,umask=000"};
+// FAT and exFAT through FUSE, as machines whose kernel lacks the driver mount them; both
+// refuse some calls (a mode, room taken ahead, a rename that must not replace).
+inline constexpr StickFormat kFuseFat{"fusefat", "mkfs.fat", "fusefat -o rw+"};
+inline constexpr StickFormat kExfatFuse{"exfatFuse", "mkfs.exfat", "mount.exfat-fuse"};
 
 // An image on a loop device mounted on an existing folder for the life of the object: a stick
 // of its own that fills up, turns read-only or writes slowly. Only root may mount, and only a
@@ -32,7 +37,7 @@ class LoopStick {
     // page cache (the image's own file system must allow it).
     LoopStick(const std::string& mountPoint, int megabytes, bool directIo = false,
               const StickFormat& format = kExt4)
-        : mountPoint_(mountPoint), mountOptions_(format.mountOptions) {
+        : mountPoint_(mountPoint), mount_(format.mount) {
         const std::string image = mountPoint + ".img";  // removed once the device holds it
         const std::string direct = directIo ? " --direct-io=on " : " ";
         ready_ = geteuid() == 0 &&
@@ -49,13 +54,16 @@ class LoopStick {
     LoopStick& operator=(const LoopStick&) = delete;
 
     bool ready() const { return ready_; }
-    bool makeReadOnly() const { return run("mount -o remount,ro " + mountPoint_); }
+    // Straight through the kernel: FUSE's mount helpers can't remount.
+    bool makeReadOnly() const { return run("mount -i -o remount,ro " + mountPoint_); }
     // Detaches the stick from its mount point as a desktop does when it is pulled: files open
     // on it stay open, and the stick is unmounted once the last one is closed.
     bool detach() const { return run("umount -l " + mountPoint_); }
-    // Mounts the stick on its mount point: once made, and again after detach().
+    // Mounts the stick on its mount point: once made, and again after detach(). A FUSE driver
+    // may say it mounted where it could not (no /dev/fuse): only a mount point counts.
     bool mount() const {
-        return run("mount -o " + mountOptions_ + " " + device_ + " " + mountPoint_);
+        return run(mount_ + " " + device_ + " " + mountPoint_ + " >/dev/null && mountpoint -q " +
+                   mountPoint_);
     }
     // Holds the device's writes to a rate (0 lifts it) through cgroup v1's blkio controller;
     // false where the machine can't.
@@ -79,7 +87,7 @@ class LoopStick {
         return std::system(("{ " + command + "; } 2>/dev/null").c_str()) == 0;
     }
     std::string mountPoint_;
-    std::string mountOptions_;
+    std::string mount_;
     std::string device_;
     bool ready_ = false;
 };

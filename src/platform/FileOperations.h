@@ -32,12 +32,14 @@ class FileOperations {
     // Copies into a hidden temporary file beside the destination, keeps the source's mode and
     // modification time where the file system lets the caller set them, flushes the data to
     // the device, then gives the copy the destination's name in one step and flushes that too.
-    // It never replaces a file: a destination name that is taken fails the copy and says so.
+    // It never replaces a file: a destination name that is taken fails the copy with NameTaken.
     // A source that changes size meanwhile fails it too; so does one too large for the
     // destination's file system, before anything is written. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; after that it stays,
     // and the outcome is Copied. Each copy first removes what copies cut short (a crash, a
-    // kill, a power cut) left in the destination's folder; their temporaries are never listed.
+    // kill, a power cut) left in the destination's folder; their temporaries are never listed,
+    // but where the file system can't rename without replacing, a cut can leave an empty file
+    // under the destination's name, which a copy removes once a day has passed.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;

@@ -12,6 +12,7 @@
 #include "platform/PlatformError.h"
 #include "posix/CopyFailure.h"
 #include "posix/CopyTemporary.h"
+#include "posix/LeftoverSweep.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
@@ -163,18 +164,16 @@ void requireUnchanged(int from, std::uint64_t copied) {
     }
 }
 
-// Mode bits and times where the file system lets the caller set them: on a FAT stick owned by
-// another user, or one without Unix permissions, it doesn't, and the copy is as good.
-void allowRefusal(int result) {
-    if (result != 0 && errno != EPERM && errno != EOPNOTSUPP) {
+void unlessRefused(int result) {
+    if (result != 0 && !posix::refusesExtra(errno)) {
         throw systemFailure(errno, false);
     }
 }
 
 void keepModeAndTimes(int to, const struct stat& source) {
     const struct timespec times[2] = {source.st_atim, source.st_mtim};
-    allowRefusal(futimens(to, times));
-    allowRefusal(fchmod(to, source.st_mode & 0777));
+    unlessRefused(futimens(to, times));
+    unlessRefused(fchmod(to, source.st_mode & 0777));
 }
 
 void syncFile(int fd) {
@@ -188,18 +187,18 @@ void syncFile(int fd) {
 // copy at its start. And FAT's table gives the file all its clusters at once, so writeback
 // puts them on the stick with the file's folder entry, not after it: after a power cut
 // mid-copy, the entry of what is left doesn't point into clusters that the table on the stick
-// lacks, which turns the stick read-only the moment the leftover is removed.
+// lacks, which turns the stick read-only the moment the leftover is removed. A file system that
+// can't take room ahead (FAT and exFAT through FUSE) gives it as the copy writes.
 void reserveRoomFor(int to, std::uint64_t size) {
-    if (size > 0 && fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 &&
-        (errno == EFBIG || targetError(errno))) {
-        throw systemFailure(errno, false);
-    }  // else done, or the file system takes room only as it is written
+    if (size > 0) {
+        unlessRefused(fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)));
+    }
 }
 
 void syncFolder(int folder) {
-    // A file system that can't sync a folder at all says so with EINVAL; any other error means
-    // the name may not be on the device.
-    if (fsync(folder) != 0 && errno != EINVAL && errno != EOPNOTSUPP) {
+    // Some file systems say with EINVAL that they can't sync a folder at all; any other error
+    // means the name may not be on the device.
+    if (fsync(folder) != 0 && errno != EINVAL && !posix::refusesExtra(errno)) {
         throw systemFailure(errno, false);
     }
 }
@@ -241,7 +240,7 @@ FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const st
     const auto total = static_cast<std::uint64_t>(info.st_size);
     const std::string folderPath = folderOf(target);
     const UniqueFd folder = openFolder(folderPath);
-    posix::removeLeftoverTemporaries(folder.get());
+    posix::removeLeftovers(folder.get());
     posix::CopyTemporary temporary(folder.get());
     const int out = temporary.fd();
     reserveRoomFor(out, total);
@@ -279,6 +278,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     try {
         return copyOpened(in.get(), info, resolve(to), progress);
     } catch (const CopyFailure& failure) {
+        if (failure.nameTaken) {
+            throw NameTaken("Writing the file", to, failure.reason);
+        }
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
                             failure.atSource ? from : to, failure.reason);
     }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/Platform.h"
@@ -62,48 +63,71 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
 }
 
 // A copy takes only a free name, whole and with the source's time: a name taken (in any letter
-// case) keeps its file and fails the copy. A failed copy leaves nothing. Each copy removes the
-// temporaries that copies cut short left, but not one that a running copy may still write
-// (locked, or an earlier version's written to within a minute), nor a file that looks like one.
+// case) keeps its file and fails the copy. A failed copy leaves nothing. Each copy removes what
+// copies cut short left: temporaries that no running copy locks, and, once silent for a day,
+// earlier versions' temporaries and the empty files that claimed a video's name; nothing that a
+// copy or a source stalled for hours may still write, and no file that merely looks like one.
 TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfRunningCopies) {
     folder.write("src/clip.MP4", std::string(3 << 20, 'v'));
     folder.write("dst/MAQ12301.MP4", "old");
-    for (const char* name :
-         {".velmora-copy-Ab12Cd", ".velmora-copy-held00", ".velmora-copy-A.txt"}) {
-        folder.write("dst/" + std::string(name), name);
+    const auto make = [&](const std::string& name, const char* bytes, int hoursSilent) {
+        folder.write("dst/" + name, bytes);
+        const struct timespec silent[2] = {{0, UTIME_OMIT},
+                                           {time(nullptr) - hoursSilent * 3600, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, folder.at("dst/" + name).c_str(), silent, 0), 0);
+    };
+    struct Leftover {
+        const char* name;  // of an empty file
+        int hoursSilent;
+        bool stays;
+    };
+    std::vector<std::string> staying{"MAQ12301.MP4", "MAQ12308.MP4"};
+    make("MAQ12308.MP4", "a video", 25);
+    const Leftover leftovers[] = {
+        {".velmora-copy-Ab12Cd", 0, false},
+        {".velmora-copy-held00", 0, true},  // locked below
+        {".velmora-copy-A.txt", 25, true},
+        {".MAQ12302.MP4.velmora-Ab12Cd", 25, false},
+        {".maq900100.thm.velmora-x1Y2z3", 25, false},
+        {".MAQ12303.MP4.velmora-Ab12Cd", 3, true},
+        {".x.velmora-123456", 25, true},
+        {".MAQ12304.MP4.velmora-abc", 25, true},
+        {".MAQ09904.MP4.velmora-Ab12Cd", 25, true},
+        {".MAQ1234.MP4.velmora-Ab12Cd", 25, true},
+        {"MAQ12305.THM", 25, false},
+        {"MAQ12306.MP4", 3, true},
+        {"MAQ12307.MP4x", 25, true},
+    };
+    for (const Leftover& file : leftovers) {
+        make(file.name, "", file.hoursSilent);
+        if (file.stays) {
+            staying.emplace_back(file.name);
+        }
     }
+    std::sort(staying.begin(), staying.end());
     const UniqueFd held(open(folder.at("dst/.velmora-copy-held00").c_str(), O_RDONLY));
     ASSERT_EQ(flock(held.get(), LOCK_EX), 0);
-    // An earlier version's, unlocked: written to a minute ago, or just now.
-    folder.write("dst/.MAQ12302.MP4.velmora-Ab12Cd", "gone");
-    folder.write("dst/.MAQ12303.MP4.velmora-Ab12Cd", "written");
-    const struct timespec minuteAgo[2] = {{0, UTIME_OMIT}, {time(nullptr) - 61, 0}};
-    ASSERT_EQ(
-        utimensat(AT_FDCWD, folder.at("dst/.MAQ12302.MP4.velmora-Ab12Cd").c_str(), minuteAgo, 0),
-        0);
     const std::string source = folder.at("src/clip.MP4");
-    EXPECT_THROW(files.copyFile(source, folder.at("dst/maq12301.mp4")), PlatformError);
+    EXPECT_THROW(files.copyFile(source, folder.at("dst/maq12301.mp4")), NameTaken);
     EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), "old");
     for (const std::string& from : {folder.at("src/missing.MP4"), folder.at("src")}) {
-        EXPECT_THROW(files.copyFile(from, folder.at("dst/MAQ12302.MP4")), PlatformError);
+        EXPECT_THROW(files.copyFile(from, folder.at("dst/MAQ12309.MP4")), PlatformError);
     }
     EXPECT_THROW(files.copyFile(source, folder.at("nowhere/new.MP4")), PlatformError);
-    EXPECT_EQ(folder.names("dst"),
-              (std::vector<std::string>{".MAQ12303.MP4.velmora-Ab12Cd", ".velmora-copy-A.txt",
-                                        ".velmora-copy-held00", "MAQ12301.MP4"}));
+    EXPECT_EQ(folder.names("dst"), staying);
 
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     std::uint64_t reported = 0;
-    files.copyFile(source, folder.at("dst/MAQ12302.MP4"),
+    files.copyFile(source, folder.at("dst/MAQ12309.MP4"),
                    [&](std::uint64_t copied, std::uint64_t total) {
                        reported = copied == total ? total : 0;
                        return true;
                    });
     EXPECT_EQ(reported, 3u << 20);
-    EXPECT_EQ(folder.read("dst/MAQ12302.MP4"), folder.read("src/clip.MP4"));
+    EXPECT_EQ(folder.read("dst/MAQ12309.MP4"), folder.read("src/clip.MP4"));
     struct stat info {};
-    ASSERT_EQ(stat(folder.at("dst/MAQ12302.MP4").c_str(), &info), 0);
+    ASSERT_EQ(stat(folder.at("dst/MAQ12309.MP4").c_str(), &info), 0);
     EXPECT_EQ(info.st_mtim.tv_sec, 1200000000);
 }
 
