@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
@@ -103,7 +105,10 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_FALSE(folder.exists(leftover));
         const std::string name = names[route + 3];
         EXPECT_EQ(copy(route, folder.at("clip.MP4"), folder.at(name)), "");
-        EXPECT_EQ(seen, (std::vector<std::string>{"flush temporary", "flush " + name}));
+        ASSERT_GE(seen.size(), 2u);  // the own copy's data are flushed as they go, too
+        EXPECT_EQ(std::set<std::string>(seen.begin(), seen.end() - 1),
+                  std::set<std::string>{"flush temporary"});
+        EXPECT_EQ(seen.back(), "flush " + name);
         EXPECT_TRUE(folder.read(name) == folder.read("clip.MP4"));
     }
     const std::string twin = temporary(1);  // what a cut power may leave of a rename on FAT
