@@ -37,10 +37,12 @@ class FileHandle {
     HANDLE handle_;
 };
 
-// A failed step of the copy: what the user is told and whether the source was being read.
+// A failed step of the copy: what the user is told, whether the source was being read, and
+// whether the target's name was found taken.
 struct CopyFailure {
     std::string reason;
     bool atSource;
+    bool nameTaken = false;
 };
 
 CopyFailure systemFailure(DWORD error, bool atSource) {
@@ -49,7 +51,8 @@ CopyFailure systemFailure(DWORD error, bool atSource) {
 
 void requireSuccess(DWORD error) {
     if (error != ERROR_SUCCESS) {
-        throw CopyFailure{namingFailureReason(error), false};
+        throw CopyFailure{namingFailureReason(error), false,
+                          error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS};
     }
 }
 
@@ -163,6 +166,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     try {
         return copyOpened(source.get(), win32::fullPath(toWide(to)), progress);
     } catch (const CopyFailure& failure) {
+        if (failure.nameTaken) {
+            throw NameTaken("Writing the file", to, failure.reason);
+        }
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
                             failure.atSource ? from : to, failure.reason);
     }

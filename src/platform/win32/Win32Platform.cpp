@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/MainForm.h"
+#include "platform/PlatformError.h"
 #include "win32/CopyRoute.h"
 #include "win32/Drives.h"
 #include "win32/FullPath.h"
@@ -75,7 +76,11 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
         return copyByShell(route.shellSource, temporary, from, to);
     }
     const InputPause pause(owner_);
-    return copyWithProgress(owner_, files_, from, to);
+    try {
+        return copyWithProgress(owner_, files_, from, to);
+    } catch (const NameTaken&) {
+        return {ERROR_ALREADY_EXISTS, false, true};
+    }
 }
 
 ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
@@ -101,10 +106,13 @@ ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
         result.code = ERROR_WRITE_FAULT;
         messageBox(copyFailedText(to, kIncompleteCopy), MB_OK | MB_ICONERROR, std::nullopt);
     } else if (result.code == 0 && !result.aborted) {
-        result.code = static_cast<int>(placeShellCopy(temporary, win32::fullPath(toWide(to))));
-        if (result.code != 0) {
-            messageBox(copyFailedText(to, namingFailureReason(static_cast<DWORD>(result.code))),
-                       MB_OK | MB_ICONERROR, std::nullopt);
+        const DWORD error = placeShellCopy(temporary, win32::fullPath(toWide(to)));
+        // A name found taken is the caller's to handle, without a word to the user.
+        result = {static_cast<int>(error), false,
+                  error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS};
+        if (error != ERROR_SUCCESS && !result.nameTaken) {
+            messageBox(copyFailedText(to, namingFailureReason(error)), MB_OK | MB_ICONERROR,
+                       std::nullopt);
         }
     }
     if (result.code != 0 || result.aborted) {
