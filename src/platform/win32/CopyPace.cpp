@@ -10,8 +10,8 @@ using namespace std::chrono_literals;
 constexpr DWORD kFirstBlock = 256u << 10;
 constexpr DWORD kSmallestBlock = 64u << 10;
 // A write this quick may grow; one this slow shrinks.
-constexpr auto kQuickWrite = 150ms;
-constexpr auto kSlowWrite = 400ms;
+constexpr auto kQuickWrite = 100ms;
+constexpr auto kSlowWrite = 250ms;
 
 constexpr std::uint64_t kFirstStretch = 1u << 20;
 constexpr std::uint64_t kSmallestStretch = 64u << 10;
