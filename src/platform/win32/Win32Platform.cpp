@@ -46,6 +46,10 @@ std::int64_t Win32Platform::fileLength(const std::string& path) {
     return files_.fileLength(path);
 }
 
+std::vector<FileSize> Win32Platform::fileLengths(const std::vector<std::string>& paths) {
+    return files_.fileLengths(paths);
+}
+
 void Win32Platform::deleteFile(const std::string& path) {
     files_.deleteFile(path);
 }

@@ -32,6 +32,7 @@ class Win32Platform : public Platform {
     std::string findFirst(const std::string& pattern, int attributeMask) override;
     bool isFolder(const std::string& path) override;
     std::int64_t fileLength(const std::string& path) override;
+    std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) override;
     void deleteFile(const std::string& path) override;
     void makeFolder(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
