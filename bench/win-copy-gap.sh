@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
-# The Windows program's copies onto a stick that writes 1 MB/s, under Wine in Xvfb: the
-# longest time its window goes without answering a message (copy_gap_bench.exe). The stick is
-# an ext4 image on a loop device whose writes cgroup v1's blkio controller holds to
-# 1,000,000 bytes a second, so it needs root. The rounds, of the program's own copy unless said:
+# The Windows program's copies onto a slow stick, under Wine in Xvfb: the longest time its
+# window goes without answering a message, and how often the progress bar moves
+# (copy_gap_bench.exe). The stick is an ext4 image on a loop device whose writes cgroup v1's
+# blkio controller holds to 1,000,000 bytes a second (15,000,000 for the shell's large copy),
+# so it needs root. The rounds, of the program's own copy unless said:
 #   written through: mounted with -o sync, so every write waits for the device, as on a stick
 #                    that Windows writes without a cache (its default for removable drives);
+#   Cancel midway:   as written through, with Cancel pressed once a tenth is written;
 #   the shell's copy, written through;
+#   from a deep folder: as written through, the video 32 folders deep, onto the stick's top;
 #   cached:          mounted as usual: the writes wait as the page cache lets them, and the
 #                    final flush for what the cache still holds;
-#   Cancel in flush: as cached, with Cancel pressed once every byte is written, during the flush.
-# Usage: bench/win-copy-gap.sh [BUILD-FOLDER] [MEGABYTES]   (defaults: build/mingw-bench, 12)
+#   Cancel in flush: as cached, with Cancel pressed once every byte is written, during the flush;
+#   the shell's copy of LARGE MiB at 15 MB/s, cached: the final flush takes many seconds.
+# Usage: bench/win-copy-gap.sh [BUILD-FOLDER] [MEGABYTES] [LARGE]
+#        (defaults: build/mingw-bench, 12, 256)
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(realpath "${1:-$repo/build/mingw-bench}")"
 megabytes="${2:-12}"
+large="${3:-256}"
 bench="$build/bench/copy_gap_bench.exe"
 throttle=/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device
 if [ "$(id -u)" -ne 0 ] || [ ! -w "$throttle" ]; then
@@ -39,24 +45,28 @@ cleanup() {
 }
 trap cleanup EXIT
 
-truncate -s 256M "$stick.img"
+truncate -s "$((large + 256))M" "$stick.img"
 mkfs.ext4 -q -F "$stick.img"
 device="$(losetup -f --show "$stick.img")"
 rm "$stick.img"
-limit_writes 1000000
 
 source "$repo/scripts/wine-env.sh" "$build/wine-prefix"
 start_xvfb
 wineserver -k 2>/dev/null || true # Wine's desktop takes the display its server starts with
 target="$(windows_path "$stick")"
 
+# Usage: round TITLE MOUNT-OPTIONS BYTES-A-SECOND MEGABYTES [ROUND]
 round() {
     echo "--- $1 ---"
+    limit_writes "$3"
     mount -o "$2" "$device" "$stick"
-    wine "$bench" "$target" "$megabytes" "${@:3}"
+    wine "$bench" "$target" "$4" "${@:5}"
     umount "$stick"
 }
-round "written through" sync
-round "the shell's copy, written through" sync --by-shell
-round "cached" defaults
-round "Cancel in flush" defaults --cancel-in-flush
+round "written through" sync 1000000 "$megabytes"
+round "Cancel midway" sync 1000000 "$megabytes" --cancel-midway
+round "the shell's copy, written through" sync 1000000 "$megabytes" --by-shell
+round "from a deep folder" sync 1000000 6 --deep-source
+round "cached" defaults 1000000 "$megabytes"
+round "Cancel in flush" defaults 1000000 "$megabytes" --cancel-in-flush
+round "the shell's copy of $large MiB at 15 MB/s, cached" defaults 15000000 "$large" --by-shell

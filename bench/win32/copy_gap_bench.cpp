@@ -1,10 +1,16 @@
 // A copy on a slow stick, as the window lives it. While Velmora copies one video by its own copy
-// (the target lies deeper than the shell takes), or with --by-shell by the shell's, a second
-// thread sends the window a message every 10 ms and keeps the longest wait for its answer. It
-// also notes when the own copy's progress window shows every byte written, the copy then
-// waiting for the final flush; with --cancel-in-flush it presses Cancel then and times until
-// that window has gone. bench/win-copy-gap.sh makes the slow stick and runs this under Wine.
-// Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [--by-shell | --cancel-in-flush]
+// (the target lies deeper than the shell takes), and then its thumbnail, a second thread sends the
+// window a message every 10 ms and keeps the longest wait for its answer, and the longest time the
+// progress bar stood still. It also notes when the own copy's progress window shows every byte
+// written, the copy then waiting for the final flush. The rounds other than the plain one:
+//   --by-shell:        the shell's copy;
+//   --deep-source:     the own copy of a video 32 folders deep onto the stick's top folder
+//                      (the shell takes neither the path nor its short form);
+//   --cancel-in-flush: Cancel pressed once every byte is written, timed until the progress
+//                      window has gone;
+//   --cancel-midway:   Cancel pressed once a tenth is written, timed until the copy returns.
+// bench/win-copy-gap.sh makes the slow stick and runs this under Wine.
+// Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [ROUND]
 #include <windows.h>
 // needs the types that windows.h declares
 #include <commctrl.h>
@@ -19,6 +25,7 @@
 #include <vector>
 
 #include "FileOperations.h"
+#include "win32/FullPath.h"
 #include "win32/Wide.h"
 #include "win32/Win32Platform.h"
 
@@ -43,13 +50,23 @@ HWND shownWindow() {
     return window;
 }
 
-// A source on the computer's own disk, of bytes that differ from block to block.
-std::string writeSource(std::uint64_t megabytes) {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"velmora-copy-gap.MP4";
-    const HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+// A thumbnail's worth of bytes beside the video, as the core copies it after the video.
+void writeThumbnail(const std::wstring& path) {
+    const HANDLE file = CreateFileW(win32::withLongPrefix(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr);
+    const std::string bytes(8192, 't');
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A source on the computer's own disk, of bytes that differ from block to block, in folder,
+// with its thumbnail.
+std::string writeSource(const std::wstring& folder, std::uint64_t megabytes) {
+    writeThumbnail(folder + L"\\velmora-copy-gap.THM");
+    const std::wstring path = folder + L"\\velmora-copy-gap.MP4";
+    const HANDLE file = CreateFileW(win32::withLongPrefix(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr);
     std::vector<std::uint64_t> block(1u << 17);
     std::uint64_t state = 88172645463325252ull;
     for (std::uint64_t m = 0; m < megabytes; ++m) {
@@ -64,6 +81,37 @@ std::string writeSource(std::uint64_t megabytes) {
     }
     CloseHandle(file);
     return win32::toUtf8(path);
+}
+
+std::wstring temporaryFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + L"velmora-copy-gap";
+}
+
+// The source's folder: levels folders deep below a folder of the benchmark's own.
+std::wstring makeSourceFolder(int levels) {
+    std::wstring folder = temporaryFolder();
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (int level = 0; level < levels; ++level) {
+        folder += L"\\" + std::wstring(10, L'd');
+        CreateDirectoryW(win32::withLongPrefix(folder).c_str(), nullptr);
+    }
+    return folder;
+}
+
+std::string thumbnailOf(const std::string& video) {
+    return video.substr(0, video.size() - 3) + "THM";
+}
+
+void removeSource(const std::string& source) {
+    DeleteFileW(win32::withLongPrefix(win32::toWide(thumbnailOf(source))).c_str());
+    std::wstring path = win32::toWide(source);
+    DeleteFileW(win32::withLongPrefix(path).c_str());
+    while (path.size() > temporaryFolder().size()) {
+        path.resize(path.find_last_of(L'\\'));
+        RemoveDirectoryW(win32::withLongPrefix(path).c_str());
+    }
 }
 
 // The visible window that owner owns: the copy's progress window.
@@ -85,41 +133,78 @@ HWND ownedWindow(HWND owner) {
     return search.found;
 }
 
-// Whether the progress window shows every byte written: the copy then waits for the final
-// flush.
-bool barFull(HWND progress) {
+// How far the progress window's bar is, as a part of its length; -1 without a bar.
+double barPart(HWND progress) {
     const HWND bar = FindWindowExW(progress, nullptr, PROGRESS_CLASSW, nullptr);
-    if (bar == nullptr) {
-        return false;
-    }
-    const auto high = SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
-    return high > 0 && SendMessageW(bar, PBM_GETPOS, 0, 0) >= high;
+    const auto high = bar != nullptr ? SendMessageW(bar, PBM_GETRANGE, FALSE, 0) : 0;
+    return high > 0 ? static_cast<double>(SendMessageW(bar, PBM_GETPOS, 0, 0)) /
+                          static_cast<double>(high)
+                    : -1;
 }
 
-// Presses Cancel in the progress window; the seconds until it has gone.
-double cancel(HWND progress) {
+// Presses Cancel in the progress window; with waitUntilGone, the seconds until it has gone.
+double cancel(HWND progress, bool waitUntilGone) {
     const auto start = Clock::now();
     PostMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(progress, IDCANCEL)));
-    while (IsWindow(progress) && IsWindowVisible(progress)) {
+    while (waitUntilGone && IsWindow(progress) && IsWindowVisible(progress)) {
         Sleep(1);
     }
     return secondsSince(start);
 }
 
+// A message box's text, which its static holds; empty for any other window.
+std::string messageOf(HWND window) {
+    const HWND text = GetDlgItem(window, 0xFFFF);
+    if (text == nullptr || FindWindowExW(window, nullptr, PROGRESS_CLASSW, nullptr) != nullptr) {
+        return {};
+    }
+    wchar_t buffer[1024] = {};
+    GetWindowTextW(text, buffer, 1024);
+    return win32::toUtf8(buffer);
+}
+
+enum class Round { Plain, ByShell, DeepSource, CancelInFlush, CancelMidway };
+
 // What the window lived through while the copy ran.
 struct Watch {
     double longestGap = 0;
     double longestGapAt = 0;
-    double barFullAt = -1;  // when the copy had written every byte
+    double longestStill = 0;  // the bar unmoved, between its first showing and its end
+    double barFullAt = -1;    // when the copy had written every byte
     double cancelTook = -1;
+    double cancelledAt = -1;
+    std::string told;  // what a message box said, which the watch then closed
 };
 
-// Asks the window every 10 ms until copying ends; with cancelInFlush, presses Cancel once the
-// bar is full.
+// Keeps the longest time the bar of the progress window stood still before it was full.
+class BarWatch {
+  public:
+    void look(HWND progress, Clock::time_point now, Watch& watch) {
+        const double part = progress != nullptr ? barPart(progress) : -1;
+        if (part < 0 || part >= 1) {
+            return;
+        }
+        if (part != part_) {
+            part_ = part;
+            since_ = now;
+        }
+        watch.longestStill = std::max(watch.longestStill, seconds(now - since_));
+    }
+
+  private:
+    static double seconds(Clock::duration time) {
+        return std::chrono::duration<double>(time).count();
+    }
+    double part_ = -1;
+    Clock::time_point since_;
+};
+
+// Asks the window every 10 ms until copying ends; presses Cancel as the round says.
 Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>& copying,
-                  bool cancelInFlush) {
+                  Round round) {
     Watch watch;
+    BarWatch bar;
     while (copying) {
         const auto asked = Clock::now();
         DWORD_PTR answer = 0;
@@ -128,11 +213,23 @@ Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>&
             watch.longestGap = gap;
             watch.longestGapAt = std::chrono::duration<double>(asked - start).count();
         }
-        if (const HWND progress = ownedWindow(window);
-            watch.barFullAt < 0 && progress != nullptr && barFull(progress)) {
+        const HWND progress = ownedWindow(window);
+        if (const std::string message = progress != nullptr ? messageOf(progress) : "";
+            !message.empty()) {
+            watch.told = message;
+            PostMessageW(progress, WM_COMMAND, IDOK, 0);
+            continue;
+        }
+        bar.look(progress, Clock::now(), watch);
+        const double part = progress != nullptr ? barPart(progress) : -1;
+        if (round == Round::CancelMidway && watch.cancelledAt < 0 && part >= 0.1) {
+            watch.cancelledAt = secondsSince(start);
+            cancel(progress, false);
+        }
+        if (watch.barFullAt < 0 && part >= 1) {
             watch.barFullAt = secondsSince(start);
-            if (cancelInFlush) {
-                watch.cancelTook = cancel(progress);
+            if (round == Round::CancelInFlush) {
+                watch.cancelTook = cancel(progress, true);
             }
         }
         Sleep(10);
@@ -151,12 +248,15 @@ void answerUntilAsked(const std::atomic<bool>& asked) {
     }
 }
 
-// What the copy left in folder besides the copy under its name, which it then removes.
+// What the copy left in folder besides the copy and its thumbnail under their names, which it
+// then removes.
 const char* clearStick(const FileOperations& files, const std::string& folder) {
     const std::string target = folder + "\\MAQ12301.MP4";
     const bool copied = files.findFirst(target, 0) == "MAQ12301.MP4";
-    if (copied) {
-        files.deleteFile(target);
+    for (const std::string& name : {target, thumbnailOf(target)}) {
+        if (!files.findFirst(name, 0).empty()) {
+            files.deleteFile(name);
+        }
     }
     if (!RemoveDirectoryW(win32::toWide("\\\\?\\" + folder).c_str())) {
         return "a temporary file";
@@ -164,32 +264,27 @@ const char* clearStick(const FileOperations& files, const std::string& folder) {
     return copied ? "the whole copy" : "nothing";
 }
 
-int run(const std::string& targetFolder, std::uint64_t megabytes, const std::string& round) {
-    const bool cancelInFlush = round == "--cancel-in-flush";
-    const HWND window = shownWindow();
-    win32::Win32Platform platform;
-    platform.setOwner(window);
-    const FileOperations files;
-    const std::string source = writeSource(megabytes);
-    const std::string folder =
-        targetFolder + "\\" + (round == "--by-shell" ? "shell" : std::string(250, 'd'));
-    files.makeFolder(folder);
+Round roundOf(const std::string& name) {
+    for (const auto& [round, text] :
+         {std::pair(Round::ByShell, "--by-shell"), std::pair(Round::DeepSource, "--deep-source"),
+          std::pair(Round::CancelInFlush, "--cancel-in-flush"),
+          std::pair(Round::CancelMidway, "--cancel-midway")}) {
+        if (name == text) {
+            return round;
+        }
+    }
+    return Round::Plain;
+}
 
-    std::atomic<bool> copying = true;
-    std::atomic<bool> asked = false;
-    Watch watch;
-    const auto start = Clock::now();
-    std::thread asker([&] {
-        watch = watchWindow(window, start, copying, cancelInFlush);
-        asked = true;
-    });
-    const ShellCopyResult result = platform.shellCopy(source, folder + "\\MAQ12301.MP4");
-    const double copySeconds = secondsSince(start);
-    copying = false;
-    answerUntilAsked(asked);
-    asker.join();
-    DeleteFileW(win32::toWide(source).c_str());
+// The target's folder: deeper than the shell takes, but for the rounds that copy by the shell
+// or from a source deeper than that.
+std::string targetFolderOf(const std::string& stick, Round round) {
+    return stick + "\\" +
+           (round == Round::ByShell || round == Round::DeepSource ? "top" : std::string(250, 'd'));
+}
 
+void report(const Watch& watch, Round round, std::uint64_t megabytes, double copySeconds,
+            const ShellCopyResult& result) {
     std::printf("copy of %llu MiB: %.2f s, every byte written after %.2f s, %s\n",
                 static_cast<unsigned long long>(megabytes), copySeconds, watch.barFullAt,
                 result.aborted     ? "cancelled"
@@ -197,10 +292,49 @@ int run(const std::string& targetFolder, std::uint64_t megabytes, const std::str
                                    : "failed");
     std::printf("longest gap without an answer: %.3f s, from %.2f s on\n", watch.longestGap,
                 watch.longestGapAt);
-    if (cancelInFlush) {
+    std::printf("longest time the bar stood still: %.2f s\n", watch.longestStill);
+    if (!watch.told.empty()) {
+        std::printf("the user was told: %s\n", watch.told.c_str());
+    }
+    if (round == Round::CancelInFlush) {
         std::printf("Cancel in the flush: the progress window gone after %.3f s\n",
                     watch.cancelTook);
     }
+    if (round == Round::CancelMidway && watch.cancelledAt >= 0) {
+        std::printf("Cancel midway: the copy returned after %.3f s\n",
+                    copySeconds - watch.cancelledAt);
+    }
+}
+
+int run(const std::string& stick, std::uint64_t megabytes, Round round) {
+    const HWND window = shownWindow();
+    win32::Win32Platform platform;
+    platform.setOwner(window);
+    const FileOperations files;
+    const std::string source =
+        writeSource(makeSourceFolder(round == Round::DeepSource ? 32 : 0), megabytes);
+    const std::string folder = targetFolderOf(stick, round);
+    files.makeFolder(folder);
+
+    std::atomic<bool> copying = true;
+    std::atomic<bool> asked = false;
+    Watch watch;
+    const auto start = Clock::now();
+    std::thread asker([&] {
+        watch = watchWindow(window, start, copying, round);
+        asked = true;
+    });
+    const std::string target = folder + "\\MAQ12301.MP4";
+    const ShellCopyResult result = platform.shellCopy(source, target);
+    const double copySeconds = secondsSince(start);
+    if (result.code == 0 && !result.aborted) {
+        platform.copyFile(thumbnailOf(source), thumbnailOf(target));
+    }
+    copying = false;
+    answerUntilAsked(asked);
+    asker.join();
+    removeSource(source);
+    report(watch, round, megabytes, copySeconds, result);
     std::printf("left on the stick: %s\n", clearStick(files, folder));
     return 0;
 }
@@ -210,10 +344,9 @@ int run(const std::string& targetFolder, std::uint64_t megabytes, const std::str
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s TARGET-FOLDER MEGABYTES [--by-shell | --cancel-in-flush]\n",
-                     argv[0]);
+        std::fprintf(stderr, "usage: %s TARGET-FOLDER MEGABYTES [ROUND]\n", argv[0]);
         return 2;
     }
     return velmora::bench::run(argv[1], std::strtoull(argv[2], nullptr, 10),
-                               argc > 3 ? argv[3] : "");
+                               velmora::bench::roundOf(argc > 3 ? argv[3] : ""));
 }

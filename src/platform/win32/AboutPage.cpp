@@ -67,10 +67,11 @@ std::string temporaryFolder() {
 
 std::string Win32Platform::aboutPageAddress() {
     const std::string page = temporaryFolder() + "Velmora.html";
-    const std::string_view bytes = embeddedPage();
-    if (!holds(page, bytes)) {
-        writePage(page, bytes);
-    }
+    files_.calls().call(page, answer_within::kWrite, [page, bytes = embeddedPage()] {
+        if (!holds(page, bytes)) {
+            writePage(page, bytes);
+        }
+    });
     return page;
 }
 

@@ -23,6 +23,14 @@ class ComApartment {
     bool initialised_;
 };
 
+// COM for the calling thread until it ends, for a thread that runs one call after another,
+// such as a drive's (see DriveCalls): the shell's copy and the picture decoder need it.
+inline void useComOnThisThread() {
+    thread_local const bool initialised =
+        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    static_cast<void>(initialised);
+}
+
 // Holds one COM interface and releases it.
 template <typename T>
 class ComRef {

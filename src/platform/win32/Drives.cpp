@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <optional>
 
+#include "platform/PlatformError.h"
 #include "win32/Wide.h"
 
 namespace velmora::win32 {
@@ -111,25 +112,21 @@ bool isDriveReady(const std::wstring& root, const ReadinessQueries& ask) {
     return bit && (ask.letters() & *bit) != 0 && !ask.disconnected(root) && ask.isFolder(root);
 }
 
-bool isDriveReadyInTime(const std::wstring& root, UINT type, const ReadinessQueries& ask,
-                        TimeLimitedCalls<bool>& calls) {
-    if (type != DRIVE_REMOTE) {
-        return isDriveReady(root, ask);
-    }
-    return calls.call(toUtf8(root), [root, ask] { return isDriveReady(root, ask); })
-        .value_or(false);
-}
-
-std::vector<DriveEntry> logicalDrives() {
+std::vector<DriveEntry> logicalDrives(DriveCalls& calls) {
     std::vector<DriveEntry> drives;
     wchar_t roots[4 * 26 + 1] = {};
     const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(roots)), roots);
     if (length == 0 || length >= std::size(roots)) {
         return drives;
     }
-    const DriveQueries system = systemDriveQueries();
     for (const wchar_t* root = roots; *root != L'\0'; root += wcslen(root) + 1) {
-        drives.push_back(describeDrive(root, system));
+        try {
+            drives.push_back(calls.call(
+                toUtf8(root), answer_within::kLookup,
+                [root = std::wstring(root)] { return describeDrive(root, systemDriveQueries()); }));
+        } catch (const DriveNotAnswering&) {
+            drives.push_back(driveEntry(root[0], {}));
+        }
     }
     return drives;
 }

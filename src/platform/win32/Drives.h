@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TimeLimitedCalls.h"
+#include "DriveCalls.h"
 #include "platform/Platform.h"
 
 namespace velmora::win32 {
@@ -49,14 +49,8 @@ ReadinessQueries systemReadinessQueries(std::function<bool(const std::wstring& r
 // reconnection that waits out the network's time-outs, tens of seconds.
 bool isDriveReady(const std::wstring& root, const ReadinessQueries& ask);
 
-// The same for a drive of the given type, a network drive asked off the calling thread and
-// waited for within the calls' limit: a share whose server has gone can still answer that
-// its connection is up, and reading its root then waits out the network's time-outs. A
-// network drive that doesn't answer in time is not ready.
-bool isDriveReadyInTime(const std::wstring& root, UINT type, const ReadinessQueries& ask,
-                        TimeLimitedCalls<bool>& calls);
-
-// The machine's drives in letter order.
-std::vector<DriveEntry> logicalDrives();
+// The machine's drives in letter order, each described through calls on its own drive: one
+// that doesn't answer is listed without its label.
+std::vector<DriveEntry> logicalDrives(DriveCalls& calls);
 
 }  // namespace velmora::win32

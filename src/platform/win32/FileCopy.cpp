@@ -1,10 +1,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
+#include "win32/CopyPace.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
 #include "win32/SystemError.h"
@@ -16,8 +18,7 @@ namespace velmora {
 using namespace win32;  // the wide strings and system errors of this platform
 namespace {
 
-// Large blocks keep the copy fast while the memory used stays small and fixed.
-constexpr DWORD kBlockSize = 8u << 20;
+using Clock = std::chrono::steady_clock;
 
 class FileHandle {
   public:
@@ -36,10 +37,12 @@ class FileHandle {
     HANDLE handle_;
 };
 
-// A failed step of the copy: what the user is told and whether the source was being read.
+// A failed step of the copy: what the user is told, whether the source was being read, and
+// whether the target's name was found taken.
 struct CopyFailure {
     std::string reason;
     bool atSource;
+    bool nameTaken = false;
 };
 
 CopyFailure systemFailure(DWORD error, bool atSource) {
@@ -48,7 +51,8 @@ CopyFailure systemFailure(DWORD error, bool atSource) {
 
 void requireSuccess(DWORD error) {
     if (error != ERROR_SUCCESS) {
-        throw CopyFailure{namingFailureReason(error), false};
+        throw CopyFailure{namingFailureReason(error), false,
+                          error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS};
     }
 }
 
@@ -64,13 +68,32 @@ std::uint64_t sizeOf(HANDLE file) {
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
+// Writes one block, and flushes what waits in the cache when the pace says so.
+void writePaced(HANDLE to, const char* data, DWORD size, CopyPace& pace) {
+    DWORD written = 0;
+    const auto writing = Clock::now();
+    if (!WriteFile(to, data, size, &written, nullptr) || written != size) {
+        throw systemFailure(GetLastError(), false);
+    }
+    if (pace.wrote(size, Clock::now() - writing)) {
+        const auto flushing = Clock::now();
+        if (!FlushFileBuffers(to)) {
+            throw systemFailure(GetLastError(), false);
+        }
+        pace.flushed(Clock::now() - flushing);
+    }
+}
+
 // Copies the size the source had when it was opened, no more, so the progress never passes
 // its end; false when the user cancelled.
 bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
                  const FileOperations::Progress& progress) {
-    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(total, kBlockSize)));
+    std::vector<char> buffer(
+        static_cast<std::size_t>(std::min<std::uint64_t>(total, CopyPace::kLargestWrite)));
+    CopyPace pace;
     for (std::uint64_t copied = 0; copied < total;) {
-        const auto wanted = static_cast<DWORD>(std::min<std::uint64_t>(total - copied, kBlockSize));
+        const auto wanted =
+            static_cast<DWORD>(std::min<std::uint64_t>(total - copied, pace.nextWrite()));
         DWORD read = 0;
         if (!ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
             throw systemFailure(GetLastError(), true);
@@ -78,10 +101,7 @@ bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
         if (read == 0) {
             throw sourceChanged();  // it shrank
         }
-        DWORD written = 0;
-        if (!WriteFile(to, buffer.data(), read, &written, nullptr) || written != read) {
-            throw systemFailure(GetLastError(), false);
-        }
+        writePaced(to, buffer.data(), read, pace);
         copied += read;
         if (progress && !progress(copied, total)) {
             return false;
@@ -146,6 +166,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     try {
         return copyOpened(source.get(), win32::fullPath(toWide(to)), progress);
     } catch (const CopyFailure& failure) {
+        if (failure.nameTaken) {
+            throw NameTaken("Writing the file", to, failure.reason);
+        }
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
                             failure.atSource ? from : to, failure.reason);
     }

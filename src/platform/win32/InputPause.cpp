@@ -1,32 +1,16 @@
 #include "win32/InputPause.h"
 
+#include "win32/InputMessages.h"
+
 namespace velmora::win32 {
 namespace {
 
 // One window per thread pauses at a time: the hook has no other way to learn it.
 thread_local HWND paused = nullptr;
 
-struct MessageRange {
-    UINT first;
-    UINT last;
-};
-constexpr MessageRange kInput[] = {{WM_KEYFIRST, WM_KEYLAST},
-                                   {WM_MOUSEFIRST, WM_MOUSELAST},
-                                   {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
-                                   {BM_CLICK, BM_CLICK}};
-
-bool isInput(UINT message) {
-    for (const MessageRange& range : kInput) {
-        if (message >= range.first && message <= range.last) {
-            return true;
-        }
-    }
-    return false;
-}
-
 LRESULT CALLBACK dropInput(int code, WPARAM removed, LPARAM data) {
     auto* message = reinterpret_cast<MSG*>(data);
-    if (code == HC_ACTION && removed == PM_REMOVE && isInput(message->message) &&
+    if (code == HC_ACTION && removed == PM_REMOVE && isUserInput(message->message) &&
         (message->hwnd == paused || IsChild(paused, message->hwnd))) {
         message->message = WM_NULL;
     }
@@ -37,7 +21,7 @@ LRESULT CALLBACK dropInput(int code, WPARAM removed, LPARAM data) {
 // have closed.
 void dropQueuedInput() {
     MSG message{};
-    for (const MessageRange& range : kInput) {
+    for (const MessageRange& range : kUserInput) {
         while (PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE)) {
         }
     }

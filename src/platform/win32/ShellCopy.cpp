@@ -7,7 +7,6 @@
 #include "win32/ComApartment.h"
 #include "win32/FullPath.h"
 #include "win32/SystemError.h"
-#include "win32/WorkWhileAnswering.h"
 
 namespace velmora::win32 {
 namespace {
@@ -66,13 +65,8 @@ ShellCopyResult runShellCopy(HWND owner, const std::wstring& from, const std::ws
     request.pFrom = source.c_str();
     request.pTo = target.c_str();
     request.fFlags = FOF_NOCONFIRMATION;
-    // On a thread of its own, so that the window keeps painting and answering while the shell
-    // copies; the shell's windows, owned by it, stay over it and keep their own loops.
-    int code = 0;
-    runWhileAnswering([&] {
-        const ComApartment com;  // the shell's copy works in a single-threaded apartment
-        code = SHFileOperationW(&request);
-    });
+    useComOnThisThread();  // the shell's copy works in a single-threaded apartment
+    const int code = SHFileOperationW(&request);
     return {code, request.fAnyOperationsAborted != FALSE};
 }
 

@@ -12,8 +12,8 @@ namespace velmora::win32 {
 // One file copied by the shell (SHFileOperationW, FO_COPY, FOF_NOCONFIRMATION): its progress
 // window with Cancel, owned by owner so that it stays over it, its own error messages, and
 // an existing file of the same name replaced. Both paths are full paths that the shell takes
-// (see CopyRoute.h). The shell copies on a thread of its own while the calling thread, the
-// owner's, answers its messages.
+// (see CopyRoute.h). Called on a thread other than the owner's, so that the window keeps
+// painting and answering while the shell copies; the shell's windows keep their own loops.
 ShellCopyResult runShellCopy(HWND owner, const std::wstring& from, const std::wstring& to);
 
 // Why the shell copy failed, for a failure that the shell returns without having told the

@@ -33,15 +33,25 @@ std::optional<std::string> prepareShellCopy(const std::wstring& source,
     return std::nullopt;
 }
 
-DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target) {
+DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target,
+                     const FileOperations::Progress& progress) {
     TemporaryCopy copy = TemporaryCopy::open(temporary);
-    if (!copy.valid()) {
+    LARGE_INTEGER size{};
+    if (!copy.valid() || !GetFileSizeEx(copy.get(), &size)) {
         const DWORD error = GetLastError();
         removeTemporary(temporary);
         return error;
     }
+    const auto whole = static_cast<std::uint64_t>(size.QuadPart);
+    if (!progress(whole, whole)) {
+        return ERROR_CANCELLED;
+    }
     if (const DWORD error = copy.flush(); error != ERROR_SUCCESS) {
         return error;
+    }
+    // A cancel given while the data went out still counts: the copy has no name yet.
+    if (!progress(whole, whole)) {
+        return ERROR_CANCELLED;
     }
     return copy.takeName(target);
 }

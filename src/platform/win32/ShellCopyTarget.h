@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "FileOperations.h"
+
 namespace velmora::win32 {
 
 // The steps of a shell copy around the shell's own (see ShellCopy.h), which writes in place:
@@ -17,8 +19,11 @@ std::optional<std::string> prepareShellCopy(const std::wstring& source,
                                             const std::wstring& temporary);
 
 // Once the shell has copied it whole: the temporary's data flushed, then the target's name
-// given to it only where no file has it, and flushed too. 0, or the error (see
+// given to it only where no file has it, and flushed too. Tells progress the copy's size as
+// all of it copied before the flush and again after it, the window showing a full bar while
+// the data go out; false from it cancels. 0, ERROR_CANCELLED, or the error (see
 // namingFailureReason); the temporary is then gone.
-DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target);
+DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target,
+                     const FileOperations::Progress& progress);
 
 }  // namespace velmora::win32

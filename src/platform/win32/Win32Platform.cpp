@@ -3,33 +3,25 @@
 #include <shellapi.h>
 
 #include "app/MainForm.h"
-#include "win32/CopyRoute.h"
+#include "platform/PlatformError.h"
+#include "win32/CopyWait.h"
+#include "win32/DriveRoot.h"
 #include "win32/Drives.h"
 #include "win32/FullPath.h"
-#include "win32/InputPause.h"
-#include "win32/ProgressCopy.h"
 #include "win32/SessionEnd.h"
-#include "win32/ShellCopy.h"
-#include "win32/ShellCopyTarget.h"
-#include "win32/TemporaryCopy.h"
-#include "win32/TemporaryFiles.h"
+#include "win32/VideoCopy.h"
 #include "win32/WicPicture.h"
 #include "win32/Wide.h"
 
 namespace velmora::win32 {
 namespace {
 
-// What the user is told when the shell reported success for a copy that did not arrive.
-std::string copyFailedText(const std::string& path, const std::string& reason) {
-    return "Copying the file failed.\r\n\r\n" + path + "\r\n\r\n" + reason;
-}
-
-constexpr const char* kIncompleteCopy =
-    "The copy on the drive is incomplete: the drive may be full or write-protected.";
+constexpr const char* kStoppedAnswering =
+    "The drive stopped answering. The video was not copied and stays selected.";
 
 }  // namespace
 
-Win32Platform::Win32Platform() {
+Win32Platform::Win32Platform() : files_(wait_, driveRootOf) {
     // A drive without a medium then fails at once instead of asking for a disk. What the
     // process was started with stays, and passes on to the programs it starts.
     SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -54,6 +46,10 @@ std::int64_t Win32Platform::fileLength(const std::string& path) {
     return files_.fileLength(path);
 }
 
+std::vector<FileSize> Win32Platform::fileLengths(const std::vector<std::string>& paths) {
+    return files_.fileLengths(paths);
+}
+
 void Win32Platform::deleteFile(const std::string& path) {
     files_.deleteFile(path);
 }
@@ -68,49 +64,26 @@ void Win32Platform::copyFile(const std::string& from, const std::string& to) {
 
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
     const SessionEndBlock sessionEnd(owner_);
-    const std::wstring temporary = temporaryBeside(win32::fullPath(toWide(to)));
-    const CopyRoute route =
-        chooseCopyRoute(win32::fullPath(toWide(from)), temporary, systemShortPath);
-    if (route.byShell) {
-        return copyByShell(route.shellSource, temporary, from, to);
+    auto progress = std::make_shared<CopyProgress>();
+    auto outcome = std::make_shared<VideoCopyOutcome>();
+    // The copy owns all it touches: it may outlive this call.
+    const std::shared_ptr<DriveCalls::Running> copy = files_.calls().start(
+        to, [owner = owner_, files = files_.files(), from, to, progress, outcome] {
+            *outcome = copyVideo(owner, files, from, to, *progress);
+        });
+    if (!waitForCopy(owner_, *copy, *progress, from, to)) {
+        messageBox(copyFailedText(from, kStoppedAnswering), MB_OK | MB_ICONERROR, std::nullopt);
+        return {ERROR_TIMEOUT, false};
     }
-    const InputPause pause(owner_);
-    return copyWithProgress(owner_, files_, from, to);
-}
-
-ShellCopyResult Win32Platform::copyByShell(const std::wstring& source,
-                                           const std::wstring& temporary, const std::string& from,
-                                           const std::string& to) {
-    if (const std::optional<std::string> refusal = prepareShellCopy(source, temporary)) {
-        messageBox(copyFailedText(from, *refusal), MB_OK | MB_ICONERROR, std::nullopt);
-        return {ERROR_FILE_TOO_LARGE, false};
+    try {
+        copy->rethrowFailure();
+    } catch (const NameTaken&) {
+        return {ERROR_ALREADY_EXISTS, false, true};
     }
-    ShellCopyResult result;
-    {
-        // The window owns the shell's progress and stays enabled, but takes no input: a second
-        // click on the button would start a second copy inside this one.
-        const InputPause pause(owner_);
-        result = runShellCopy(owner_, source, temporary);
+    if (outcome->message) {
+        messageBox(*outcome->message, MB_OK | MB_ICONERROR, std::nullopt);
     }
-    // The shell writes in place, so the copy takes the target's name only once it is whole
-    // and on the stick: a copy cut short (the session made to end, the stick pulled) leaves
-    // no half video that the PSP lists.
-    if (const std::optional<std::string> reason = untoldShellFailure(result)) {
-        messageBox(copyFailedText(from, *reason), MB_OK | MB_ICONERROR, std::nullopt);
-    } else if (result.code == 0 && !result.aborted && !arrivedWhole(from, toUtf8(temporary))) {
-        result.code = ERROR_WRITE_FAULT;
-        messageBox(copyFailedText(to, kIncompleteCopy), MB_OK | MB_ICONERROR, std::nullopt);
-    } else if (result.code == 0 && !result.aborted) {
-        result.code = static_cast<int>(placeShellCopy(temporary, win32::fullPath(toWide(to))));
-        if (result.code != 0) {
-            messageBox(copyFailedText(to, namingFailureReason(static_cast<DWORD>(result.code))),
-                       MB_OK | MB_ICONERROR, std::nullopt);
-        }
-    }
-    if (result.code != 0 || result.aborted) {
-        removeTemporary(temporary);  // whatever the shell left of it
-    }
-    return result;
+    return outcome->result;
 }
 
 std::string Win32Platform::fullPath(const std::string& path) {
@@ -135,7 +108,12 @@ void Win32Platform::setBusyCursor(bool busy) {
 }
 
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
-    return win32::loadPicture(path);
+    // Decoded on the drive's thread too: a large picture takes a while, and its reads wait on
+    // the drive.
+    return files_.calls().call(path, answer_within::kLookup, [path] {
+        useComOnThisThread();
+        return win32::loadPicture(path);
+    });
 }
 
 double Win32Platform::randomDraw() {
@@ -151,19 +129,23 @@ std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
 }
 
 std::vector<DriveEntry> Win32Platform::listDrives() {
-    return logicalDrives();
+    return logicalDrives(files_.calls());
 }
 
 bool Win32Platform::isDriveReady(const std::string& root) {
-    const std::wstring wideRoot = toWide(root);
-    // The question may outlive the platform, so it asks with a file layer of its own.
-    const ReadinessQueries ask = systemReadinessQueries(
-        [files = files_](const std::wstring& r) { return files.isFolder(toUtf8(r)); });
-    return isDriveReadyInTime(wideRoot, GetDriveTypeW(wideRoot.c_str()), ask, networkDrives_);
+    try {
+        return files_.calls().call(root, answer_within::kLookup, [root, files = files_.files()] {
+            return win32::isDriveReady(toWide(root), systemReadinessQueries([files](auto& r) {
+                                           return files.isFolder(toUtf8(r));
+                                       }));
+        });
+    } catch (const DriveNotAnswering&) {
+        return false;
+    }
 }
 
 std::string Win32Platform::workingFolder() {
-    return files_.workingFolder();
+    return files_.files().workingFolder();
 }
 
 std::string Win32Platform::nameKey(std::string_view name) {

@@ -5,15 +5,18 @@
 #include <cstdint>
 #include <random>
 
-#include "FileOperations.h"
-#include "TimeLimitedCalls.h"
+#include "OffWindowFiles.h"
 #include "platform/Platform.h"
 #include "win32/ComApartment.h"
+#include "win32/MessagePump.h"
 
 namespace velmora::win32 {
 
 // The platform on Windows: the file system, the shell's folder browser, copy and open,
-// message boxes, pictures by WIC, the busy cursor and the random draw.
+// message boxes, pictures by WIC, the busy cursor and the random draw. Every call that touches
+// a drive runs off the window's thread (see OffWindowFiles), each drive known by its root
+// (see driveRootOf), so a drive that doesn't answer can't freeze the window: the window goes on
+// painting and answering, and the user's keys and clicks wait until the handler is done.
 class Win32Platform : public Platform {
   public:
     Win32Platform();
@@ -29,6 +32,7 @@ class Win32Platform : public Platform {
     std::string findFirst(const std::string& pattern, int attributeMask) override;
     bool isFolder(const std::string& path) override;
     std::int64_t fileLength(const std::string& path) override;
+    std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) override;
     void deleteFile(const std::string& path) override;
     void makeFolder(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
@@ -36,11 +40,14 @@ class Win32Platform : public Platform {
     // the shell said, is reported, and leaves nothing behind; so does a failure that the shell
     // returns without a message of its own, and an abort without a cancel. The copy takes the
     // target's name only once it is whole on the stick, and only where no file has that name: a
-    // file found there stays as it is and the copy fails with a message that says so. A source
-    // too large for the stick's file system is refused before anything is written. A source too
-    // long for the shell is copied by the program's own copy, with a progress window of its own.
-    // While a copy runs, the session does not end of itself, and the window paints and answers
-    // but takes no input.
+    // file found there stays as it is, and the result says so without a word to the user. A
+    // source too large for the stick's file system is refused before anything is written. A
+    // source too long for the shell is copied by the program's own copy, with a progress window
+    // of its own, which also shows, with Cancel, while the shell's copy is put on the stick. The
+    // whole copy runs on its drive's thread (see waitForCopy); while it runs, the session does
+    // not end of itself, and the window paints and answers but takes no input. One that hasn't
+    // ended a while after Cancel is left behind, and the user told that the drive stopped
+    // answering.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
@@ -55,23 +62,20 @@ class Win32Platform : public Platform {
     double randomDraw() override;
     std::vector<std::string> listFiles(const std::string& folder) override;
     std::vector<DriveEntry> listDrives() override;
+    // A network drive whose connection is down is not touched; a drive that has not answered
+    // an earlier call, or doesn't answer this one, is not ready.
     bool isDriveReady(const std::string& root) override;
     std::string workingFolder() override;
     // Upper case as the system's folders compare names, for every script, not only ASCII.
     std::string nameKey(std::string_view name) override;
 
   private:
-    ShellCopyResult copyByShell(const std::wstring& source, const std::wstring& temporary,
-                                const std::string& from, const std::string& to);
-
     ComApartment com_;
-    FileOperations files_;
+    MessagePumpWait wait_;
+    OffWindowFiles files_;
     HWND owner_ = nullptr;
     bool busy_ = false;
     std::mt19937_64 random_;
-    // Long enough for a server on the local network to answer, well short of the five
-    // seconds after which Windows calls the window not responding.
-    TimeLimitedCalls<bool> networkDrives_{std::chrono::seconds(2)};
 };
 
 }  // namespace velmora::win32

@@ -4,19 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <future>
-#include <memory>
 #include <thread>
 
 #include "FileOperations.h"
 #include "SampleJpeg.h"
+#include "TestWindow.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
 #include "win32/CopyRoute.h"
+#include "win32/DriveRoot.h"
 #include "win32/Drives.h"
 #include "win32/FullPath.h"
-#include "win32/SessionEnd.h"
 #include "win32/ShellCopy.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
@@ -64,8 +62,9 @@ TEST(Win32NameKey, NamesThatDifferOnlyInLetterCaseShareTheirKey) {
 }
 
 // A network drive whose server is gone, or an empty disc drive, would hold the list up for
-// as long as its label is asked for.
-TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnce) {
+// as long as its label is asked for. Every path on a drive is known by the root that the list
+// shows, or a handler could not tell that a drive that stopped answering is the picked one.
+TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoot) {
     for (const auto& [type, medium, text, labelReadExpected] :
          {DriveCase(DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true),
           DriveCase(DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true),
@@ -81,6 +80,17 @@ TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnce) {
         EXPECT_EQ(entry.text, text);
         EXPECT_EQ(entry.root, "e:\\");
         EXPECT_EQ(labelRead, labelReadExpected) << type << " " << medium;
+    }
+    const std::string deep = "\\" + std::string(300, 'd') + "\\MAQ12301.MP4";
+    for (const auto& [path, root] : std::vector<std::pair<std::string, std::string>>{
+             {"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4", "e:\\"},
+             {"e:/MP_ROOT/../MP_ROOT", "e:\\"},
+             {"E:", "e:\\"},
+             {"\\\\?\\E:" + deep, "e:\\"},
+             {"\\\\nas\\videos\\clip.MP4", "\\\\nas\\videos\\"},
+             {"\\\\nas\\videos", "\\\\nas\\videos\\"},
+             {"\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\"}}) {
+        EXPECT_EQ(driveRootOf(path), root) << path.substr(0, 40);
     }
 }
 
@@ -180,27 +190,6 @@ TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
     }
 }
 
-// What the test window was sent or posted, beyond what any window gets.
-std::vector<UINT> handled;
-
-LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) {
-        handled.push_back(message);
-    }
-    return message == WM_QUERYENDSESSION ? answerSessionEnd()
-                                         : DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does.
-HWND testWindow() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = answerLikeTheWindow;
-    windowClass.lpszClassName = L"VelmoraTestWindow";
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0, 0, 100,
-                           100, nullptr, nullptr, nullptr, nullptr);
-}
-
 // Windows asks before the session ends; while a video is copied, by the shell or by the
 // program's own copy, the window says no, and it handles what is posted to it. Keys and
 // clicks given while it is copied must not run once it is over. A failure is the caller's.
@@ -268,24 +257,6 @@ TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) 
                   ready);
         EXPECT_EQ(asked, folderAsked) << toUtf8(root);
     }
-}
-
-// A network drive whose server doesn't answer is not ready once the limit has passed, and is
-// not asked again while its first question waits.
-TEST(Win32DriveReady, ANetworkDriveThatDoesNotAnswerInTimeIsNotReady) {
-    auto server = std::make_shared<std::promise<void>>();
-    auto asked = std::make_shared<std::atomic<int>>(0);
-    const ReadinessQueries ask{[] { return DWORD{1u << 4}; }, [](auto&) { return false; },
-                               [answer = server->get_future().share(), asked](auto&) {
-                                   ++*asked;
-                                   answer.wait_for(std::chrono::seconds(10));
-                                   return true;  // the folder is there, but too late
-                               }};
-    TimeLimitedCalls<bool> calls(std::chrono::milliseconds(200));
-    EXPECT_FALSE(isDriveReadyInTime(L"e:\\", DRIVE_REMOTE, ask, calls));
-    EXPECT_FALSE(isDriveReadyInTime(L"e:\\", DRIVE_REMOTE, ask, calls));
-    EXPECT_EQ(*asked, 1);
-    server->set_value();
 }
 
 // A cancel, or a failure the shell has shown, is not told twice; the shell's own codes are

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "win32/SessionEnd.h"
+
+namespace velmora::win32 {
+
+// What the test window was sent or posted, beyond what any window gets.
+inline std::vector<UINT> handled;
+
+inline LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_APP) {
+        handled.push_back(message);
+    }
+    return message == WM_QUERYENDSESSION ? answerSessionEnd()
+                                         : DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does.
+inline HWND testWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = answerLikeTheWindow;
+    windowClass.lpszClassName = L"VelmoraTestWindow";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                           100, nullptr, nullptr, nullptr, nullptr);
+}
+
+}  // namespace velmora::win32
