@@ -29,8 +29,11 @@ bool isRunning(const TemporaryWriter& writer) {
         // A process that exists but is not ours to open may still be writing.
         return GetLastError() == ERROR_ACCESS_DENIED;
     }
-    const bool running =
-        WaitForSingleObject(process, 0) == WAIT_TIMEOUT && startTimeOf(process) == writer.startTime;
+    // A start time that could not be read, in the name or of the process, can't tell the writer
+    // from a later process of its id; the temporary may then be one still being written.
+    const std::uint64_t started = startTimeOf(process);
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
+                         (writer.startTime == 0 || started == 0 || started == writer.startTime);
     CloseHandle(process);
     return running;
 }

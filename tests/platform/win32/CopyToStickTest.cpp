@@ -44,8 +44,8 @@ BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar
 // keeps its file; a copy counts once its data and then its name are flushed. Changed while it
 // was copied, or too large for a FAT stick (a stand-in for one, which Wine can't give), a source
 // leaves nothing. Each copy first removes the leftovers of copies
-// cut off before, read-only ones too; one whose writer runs stays, as do a leftover that may
-// share its target's data and any file of another form.
+// cut off before, read-only ones too; one whose writer runs, or may (its start time unknown),
+// stays, as do a leftover that may share its target's data and any file of another form.
 TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
     const TempFolder folder;
     Win32Platform platform;
@@ -87,7 +87,8 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
                                       "MAQ12303.MP4",
                                       "big.MP4",
                                       "clip.MP4",
-                                      "~MAQ12301.MP4.velmora-tmp"};
+                                      "~MAQ12301.MP4.velmora-tmp",
+                                      temporary(0)};  // a start time that could not be read
     folder.write(names[2]), folder.write(names[7]);
     const StandIn flushes(__imp_FlushFileBuffers, reinterpret_cast<void*>(flush));
     for (const int route : {0, 1}) {
