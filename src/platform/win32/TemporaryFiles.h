@@ -24,7 +24,8 @@ std::wstring temporaryBeside(const std::wstring& target,
                              const TemporaryWriter& writer = thisWriter());
 
 // Removes a temporary by its path, whatever its attributes (the shell's copy gives it the
-// source's, read-only among them); failures are ignored.
+// source's, read-only among them); failures are ignored. One still open by a program that shares
+// no deletion, as a copy holds its temporary, is left exactly as it is.
 void removeTemporary(const std::wstring& path);
 
 // Removes from folder (a full path) the temporaries of copies that were cut off by a crash, a
