@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/FileInformation.h"
 #include "win32/FullPath.h"
 #include "win32/SystemError.h"
 
@@ -14,12 +15,6 @@ constexpr DWORD kAccess = GENERIC_WRITE | DELETE;
 
 DWORD lastErrorUnless(BOOL succeeded) {
     return succeeded ? ERROR_SUCCESS : GetLastError();
-}
-
-DWORD setAttributes(HANDLE file, DWORD attributes) {
-    FILE_BASIC_INFO basic{};  // times of 0 stay as they are
-    basic.FileAttributes = attributes;
-    return lastErrorUnless(SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic)));
 }
 
 // Through the handle, so the name goes to this very file wherever it is, and only where no
@@ -56,8 +51,7 @@ TemporaryCopy::~TemporaryCopy() {
         return;
     }
     if (!named_) {
-        FILE_DISPOSITION_INFO remove{TRUE};
-        SetFileInformationByHandle(handle_, FileDispositionInfo, &remove, sizeof(remove));
+        markForDeletion(handle_);
     }
     CloseHandle(handle_);
 }
@@ -67,7 +61,7 @@ DWORD TemporaryCopy::flush() {
 }
 
 DWORD TemporaryCopy::takeName(const std::wstring& target) {
-    DWORD error = setAttributes(handle_, FILE_ATTRIBUTE_NORMAL);
+    DWORD error = lastErrorUnless(setAttributes(handle_, FILE_ATTRIBUTE_NORMAL));
     if (error == ERROR_SUCCESS) {
         error = renameWithoutReplacing(handle_, target);
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "win32/FileInformation.h"
 #include "win32/FullPath.h"
 
 namespace velmora::win32 {
@@ -29,8 +30,11 @@ bool isRunning(const TemporaryWriter& writer) {
         // A process that exists but is not ours to open may still be writing.
         return GetLastError() == ERROR_ACCESS_DENIED;
     }
-    const bool running =
-        WaitForSingleObject(process, 0) == WAIT_TIMEOUT && startTimeOf(process) == writer.startTime;
+    // A start time that could not be read, in the name or of the process, can't tell the writer
+    // from a later process of its id; the temporary may then be one still being written.
+    const std::uint64_t started = startTimeOf(process);
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
+                         (writer.startTime == 0 || started == 0 || started == writer.startTime);
     CloseHandle(process);
     return running;
 }
@@ -79,6 +83,15 @@ bool mayBeItsTarget(const std::wstring& folder, const WIN32_FIND_DATAW& leftover
            CompareFileTime(&file.ftLastWriteTime, &leftover.ftLastWriteTime) == 0;
 }
 
+// Sharing all, so that only a file held by one who shares no deletion refuses it: a temporary
+// still open to its copy. A link of the name opens itself, not what it points to.
+HANDLE openForDeletion(const std::wstring& path) {
+    constexpr DWORD kAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+    constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    return CreateFileW(withLongPrefix(path).c_str(), kAccess, kSharing, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
 std::wstring hex(std::uint64_t number) {
     wchar_t text[17] = {};
     std::swprintf(text, 17, L"%llx", static_cast<unsigned long long>(number));
@@ -101,10 +114,24 @@ std::wstring temporaryBeside(const std::wstring& target, const TemporaryWriter& 
            hex(writer.startTime) + L"-" + std::to_wstring(counter++) + std::wstring(kEnding);
 }
 
+// Attributes change only once the file has opened for deletion, so that one still open to its
+// copy keeps them; read-only, which forbids the deletion, is set again where it still fails.
 void removeTemporary(const std::wstring& path) {
-    const std::wstring file = withLongPrefix(path);
-    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(file.c_str());
+    const HANDLE file = openForDeletion(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    FILE_BASIC_INFO basic{};
+    const bool readOnly =
+        GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)) &&
+        (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) {
+        setAttributes(file, basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    if (!markForDeletion(file) && readOnly) {
+        setAttributes(file, basic.FileAttributes);
+    }
+    CloseHandle(file);
 }
 
 void removeLeftoverTemporaries(const std::wstring& folder) {

@@ -6,7 +6,8 @@
 namespace velmora::win32 {
 
 // The process that writes a temporary: its id and its start time, which together name one
-// process on one machine (an id alone is soon given to another process).
+// process on one machine (an id alone is soon given to another process); 0 for a start time that
+// could not be read.
 struct TemporaryWriter {
     std::uint32_t processId;
     std::uint64_t startTime;
@@ -23,11 +24,12 @@ std::wstring temporaryBeside(const std::wstring& target,
                              const TemporaryWriter& writer = thisWriter());
 
 // Removes a temporary by its path, whatever its attributes (the shell's copy gives it the
-// source's, read-only among them); failures are ignored.
+// source's, read-only among them); failures are ignored. One still open by a program that shares
+// no deletion, as a copy holds its temporary, is left exactly as it is.
 void removeTemporary(const std::wstring& path);
 
 // Removes from folder (a full path) the temporaries of copies that were cut off by a crash, a
-// kill or a pulled stick: those whose writer no longer runs. A temporary still open, by
+// kill or a pulled stick: those whose writer surely no longer runs. A temporary still open, by
 // another Velmora or by the shell's copy for one, stays: Windows deletes no open file that
 // was opened without sharing its deletion. So does one that may be its target's file itself.
 // Failures are ignored; the next copy tries again.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 #include "FileOperations.h"
@@ -44,8 +45,9 @@ BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar
 // keeps its file; a copy counts once its data and then its name are flushed. Changed while it
 // was copied, or too large for a FAT stick (a stand-in for one, which Wine can't give), a source
 // leaves nothing. Each copy first removes the leftovers of copies
-// cut off before, read-only ones too; one whose writer runs stays, as do a leftover that may
-// share its target's data and any file of another form.
+// cut off before, read-only ones too; one whose writer runs, or may (its start time unknown),
+// stays, as do one still open to its copy, hidden as it was, a leftover that may share its
+// target's data and any file of another form.
 TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
     const TempFolder folder;
     Win32Platform platform;
@@ -87,15 +89,24 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
                                       "MAQ12303.MP4",
                                       "big.MP4",
                                       "clip.MP4",
-                                      "~MAQ12301.MP4.velmora-tmp"};
+                                      "~MAQ12301.MP4.velmora-tmp",
+                                      temporary(0)};  // a start time that could not be read
     folder.write(names[2]), folder.write(names[7]);
     const StandIn flushes(__imp_FlushFileBuffers, reinterpret_cast<void*>(flush));
+    const std::wstring held = toWide(folder.at(temporary(1)));  // open, sharing no deletion
+    SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const DWORD hidden = GetFileAttributesW(held.c_str());
+    std::unique_ptr<void, decltype(&CloseHandle)> holder(
+        CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr),
+        &CloseHandle);
     for (const int route : {0, 1}) {
         const std::string leftover = temporary(1);
         SetFileAttributesW(toWide(folder.at(leftover)).c_str(), FILE_ATTRIBUTE_READONLY);
         EXPECT_EQ(copy(route, folder.at("clip.MP4"), folder.at("MAQ12301.MP4")), "taken");
         EXPECT_TRUE(folder.read("MAQ12301.MP4") == "the stick's own");
         EXPECT_FALSE(folder.exists(leftover));
+        EXPECT_EQ(GetFileAttributesW(held.c_str()), hidden);
         const std::string name = names[route + 3];
         EXPECT_EQ(copy(route, folder.at("clip.MP4"), folder.at(name)), "");
         ASSERT_GE(seen.size(), 2u);  // the own copy's data are flushed as they go, too
@@ -104,6 +115,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_EQ(seen.back(), "flush " + name);
         EXPECT_TRUE(folder.read(name) == folder.read("clip.MP4"));
     }
+    holder.reset();                         // the copies below remove it
     const std::string twin = temporary(1);  // what a cut power may leave of a rename on FAT
     CopyFileW(toWide(folder.at("MAQ12301.MP4")).c_str(), toWide(folder.at(twin)).c_str(), FALSE);
     names.push_back(twin);
