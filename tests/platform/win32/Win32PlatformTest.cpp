@@ -94,17 +94,28 @@ TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoo
     }
 }
 
+// In a temporary folder of the test's own: other test programs may write the page meanwhile.
 TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
+    const test::TempFolder temporary;
+    const std::wstring folder = toWide(temporary.path()) + L"\\";
+    wchar_t before[MAX_PATH + 1] = {};
+    const bool hadTmp = GetEnvironmentVariableW(L"TMP", before, MAX_PATH + 1) > 0;
+    SetEnvironmentVariableW(L"TMP", folder.c_str());
     Win32Platform platform;
     const std::string page = platform.aboutPageAddress();
-    WIN32_FILE_ATTRIBUTE_DATA first{}, second{};
-    GetFileAttributesExW(toWide(page).c_str(), GetFileExInfoStandard, &first);
-    Sleep(50);
+    EXPECT_EQ(toWide(page), folder + L"Velmora.html");
+    // A time the page can't have once written again.
+    const HANDLE file = CreateFileW(toWide(page).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FILETIME longAgo{0, 0x01000000};
+    SetFileTime(file, nullptr, nullptr, &longAgo);
+    CloseHandle(file);
     EXPECT_EQ(platform.aboutPageAddress(), page);
-    ASSERT_TRUE(GetFileAttributesExW(toWide(page).c_str(), GetFileExInfoStandard, &second));
-    EXPECT_EQ(CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime), 0);
-    wchar_t temp[MAX_PATH + 1] = {};
-    EXPECT_EQ(toWide(page), std::wstring(temp, GetTempPathW(MAX_PATH + 1, temp)) + L"Velmora.html");
+    WIN32_FILE_ATTRIBUTE_DATA after{};
+    ASSERT_TRUE(GetFileAttributesExW(toWide(page).c_str(), GetFileExInfoStandard, &after));
+    EXPECT_EQ(CompareFileTime(&after.ftLastWriteTime, &longAgo), 0);
+    SetEnvironmentVariableW(L"TMP", hadTmp ? before : nullptr);
 }
 
 // Without the prefix, Windows 7 and 8.1 (and later systems without the long-path policy) refuse
