@@ -1,19 +1,14 @@
 """The real window as the end-to-end tests drive it: read through the accessibility bus as a
 screen reader reads it, clicked and typed into with xdotool as a user does. Waits are on what
 the window shows; the half second after each input only paces the typing."""
-import subprocess
-import sys
-import time
-
+import subprocess, sys, time
 import pyatspi
 
 NOT_FOUND = "Video directory not found!"
 name = "e2e"  # the test's name, before each failure it reports
 
-
 def fail(what):
     sys.exit(f"{name}: {what}")
-
 
 def wait_for(what, find, seconds=20, meanwhile=lambda: None, every=0.1):
     end = time.monotonic() + seconds
@@ -24,33 +19,25 @@ def wait_for(what, find, seconds=20, meanwhile=lambda: None, every=0.1):
         time.sleep(every)
     return found
 
-
 def first(node, test):
     return node if test(node) else next(filter(None, (first(c, test) for c in node if c)), None)
-
 
 def names(node):
     return [item.name for item in node if item]
 
-
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
-
 
 def run(*command, shell=False, pace=True):
     subprocess.run(command[0] if shell else ["xdotool", *command], shell=shell, check=True)
     time.sleep(0.5 if pace else 0)
-
 
 def click(node, pace=True):
     box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     run("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1",
         pace=pace)
 
-
-class Window:
-    """The program started anew, with the controls the tests read."""
-
+class Window:  # the program started anew, with the controls the tests read
     def __init__(self, program):
         self.started = time.monotonic()
         self.process = subprocess.Popen([program])
@@ -65,21 +52,18 @@ class Window:
 
     def find(self, test):
         return first(self.app, test)
-
     def windows(self):
         return sum(1 for w in self.app if w and showing(w))
-
     def listed(self, mount):
         return any(e.startswith(mount + " ") for e in names(self.drives[0]))
+    def item(self, listing, text):
+        return first(listing, lambda a: a.name == text)
 
     # Typing in the open drive list finds the entry, Enter picks it.
     def pick(self, mount):
         click(self.drives)
         run("type", "--delay", "50", mount)
         run("key", "Return")
-
-    def item(self, listing, text):
-        return first(listing, lambda a: a.name == text)
 
     def answer(self, button, meanwhile=lambda: None, pace=True):
         click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button), 20,
