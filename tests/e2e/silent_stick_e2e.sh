@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # A stick that stops answering, in the real program on a virtual X server, read through the
 # accessibility bus, in a mount namespace of its own: the FUSE server of an exFAT stick at
-# /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R in the PSP list,
-# during a copy's question and during a deletion's. Each time the window answers a screen
-# reader within half a second, tells once that the video folder is not found, clears the PSP
-# side and writes nothing anywhere (the source folder is the working folder), on the stick once
-# it answers again neither; a tmpfs stick at /media/other is then picked and copied to. In the
-# middle of a big video's copy, Cancel closes the progress window at once, the user is told
-# that the drive stopped answering, the video stays selected; once the stick answers again, it
-# takes the copy whole, its videos as they were, nothing half-copied left.
+# /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R in the PSP list
+# and during a copy's and a deletion's question. Each time the window answers a screen reader
+# within half a second, tells once that the video folder is not found, clears the PSP side,
+# writes nothing (in the source and working folder, on /media/other, on the stick once it
+# answers again) and copies onto a tmpfs stick at /media/other. In the middle of a big video's
+# copy, Cancel closes the progress window at once, the user is told that the drive stopped
+# answering, the video stays selected; with the stick answering again it copies whole, its
+# videos as they were, nothing half-copied left.
 # Usage: silent_stick_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -74,16 +74,14 @@ def tree(top):  # every file and folder below top, with its size and time
 def elsewhere():
     return tree(source), tree("/media/other"), sorted(os.listdir("/media"))
 
-def videos(stick):
-    return sorted(n for n in os.listdir(folder(stick)) if n.endswith(".MP4"))
-
 # Picked anew, a stick shows its videos; one that answers again just now may not yet have
 # answered the call left waiting, and is then told gone once more.
 def pick(stick):
     for _ in range(3):
         w.pick(f"/media/{stick}")
+        held = lambda: sorted(n for n in os.listdir(folder(stick)) if n.endswith(".MP4"))
         wait_for(f"picking {stick} showed neither its videos nor a message",
-                 lambda: sorted(names(w.videos)) == videos(stick) or w.windows() > 1)
+                 lambda: w.windows() > 1 or sorted(names(w.videos)) == held())
         if w.windows() == 1:
             return
         print(f"silent_stick_e2e: {stick} not found yet, picked again")
@@ -95,25 +93,19 @@ def ask(*keys):
         run("key", key)
     wait_for(f"{keys[-1]} asked nothing", lambda: w.windows() == 2)
 
-def copy(video):
+# Copied onto the picked stick, the video is there with its thumbnail under a MAQ name beside
+# what the stick had, no more.
+def copy(stick, video, had=None):
+    had = had or os.listdir(folder(stick))
     click(w.item(w.source, video))
     ask("ctrl+c")
     w.answer("Yes")
-
-# The stick holds the video and its thumbnail under a MAQ name beside what it had, no more.
-def copied(stick, video, had):
+    wait_for(f"the copy onto {stick} did not end",
+             lambda: w.windows() == 1 and w.selected.name == "0", 60)
     new = set(os.listdir(folder(stick))) - set(had)
     if len(new) != 2 or not all(name.startswith("MAQ") and filecmp.cmp(
             f"{source}/{video[:-3]}{name[-3:]}", f"{folder(stick)}/{name}", False) for name in new):
         fail(f"{stick} holds {sorted(new)} beside what it had, not a copy of {video}")
-
-def copy_to_other():
-    pick("other")
-    had, count = os.listdir(folder("other")), len(videos("other"))
-    copy("clip.MP4")
-    wait_for("the copy to the other stick did not end",
-             lambda: w.windows() == 1 and len(names(w.videos)) > count)
-    copied("other", "clip.MP4", had)
 
 def stop():
     os.kill(server, signal.SIGSTOP)
@@ -136,19 +128,19 @@ def silent_step(what, before, step):
     w.told_gone(answers)
     if elsewhere() != others:
         fail("something was written elsewhere")
-    copy_to_other()
+    pick("other")
+    copy("other", "clip.MP4")
     os.kill(server, signal.SIGCONT)
     if tree(folder("silent")) != on_stick:
         fail("the stick changed")
 
 try:
     video = lambda: click(w.item(w.videos, "MAQ12301.MP4"))
-    yes = lambda: w.answer("Yes")
     silent_step("a click on a video", lambda: None, video)
     silent_step("Ctrl-R", video, lambda: run("key", "ctrl+r"))
     silent_step("a copy", lambda: (click(w.item(w.source, "big.MP4")), ask("shift+End", "ctrl+c")),
-                yes)
-    silent_step("a deletion", lambda: (video(), ask("BackSpace")), yes)
+                lambda: w.answer("Yes"))
+    silent_step("a deletion", lambda: (video(), ask("BackSpace")), lambda: w.answer("Yes"))
 
     # The server runs in slices until the big video's copy has grown on the stick, as the
     # program's open temporary tells (the stick itself would not answer the test then), and
@@ -168,8 +160,7 @@ try:
         for fd in os.listdir(fds):
             try:
                 if ".velmora-copy-" in os.readlink(f"{fds}/{fd}"):
-                    with open(f"{fds}/../fdinfo/{fd}") as info:
-                        return int(info.readline().split()[1]) > 0
+                    return int(open(f"{fds}/../fdinfo/{fd}").readline().split()[1]) > 0
             except OSError:
                 pass
     wait_for("the copy's temporary did not grow", grown, 20, every=0)
@@ -194,9 +185,7 @@ try:
     os.kill(server, signal.SIGCONT)
     pick("other")
     pick("silent")
-    copy("big.MP4")
-    wait_for("the copy did not end", lambda: w.windows() == 1 and w.selected.name == "0", 60)
-    copied("silent", "big.MP4", had)
+    copy("silent", "big.MP4", had)
     if not all(filecmp.cmp(f"{kept}/{n}", f"{folder('silent')}/{n}", False)
                for n in os.listdir(kept)):
         fail("the stick's videos changed")

@@ -1,6 +1,5 @@
 """The real window as the end-to-end tests drive it: read through the accessibility bus as a
-screen reader reads it, clicked and typed into with xdotool as a user does. Waits are on what
-the window shows; the half second after each input only paces the typing."""
+screen reader does, clicked and typed into with xdotool; the half second after an input paces."""
 import subprocess, sys, time
 import pyatspi
 
