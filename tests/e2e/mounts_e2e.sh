@@ -14,16 +14,8 @@
 # Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
-if [ "${VELMORA_IN_NAMESPACE:-}" != 1 ]; then
-    [ "$(id -u)" -eq 0 ] || { echo "mounts_e2e: skipped: mounting needs root"; exit 77; }
-    for tool in unshare losetup mkfs.ext4 xvfb-run xdotool dbus-run-session; do
-        command -v "$tool" >/dev/null || { echo "mounts_e2e: skipped: no $tool"; exit 77; }
-    done
-    [ -c /dev/fuse ] || { echo "mounts_e2e: skipped: the kernel has no FUSE"; exit 77; }
-    VELMORA_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$program"
-fi
+source "$(dirname "$(realpath "$0")")/isolated.sh" mounts_e2e losetup mkfs.ext4
 
-for folder in /mnt /media /run/media; do [ ! -d "$folder" ] || mount -t tmpfs none "$folder"; done
 scratch="$(mktemp -d)" device=""
 throttle=/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device
 hold_writes() {
@@ -44,32 +36,13 @@ mkdir -p "$scratch/other/MP_ROOT/100ANV01" && head -c 400000 /dev/urandom >"$_/M
 hold_writes 1048576 || echo "mounts_e2e: writes can't be held here: the copy is over at once"
 
 cd "$scratch/videos"
-export program scratch device QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-# Without -noreset the server resets when its last client leaves, as pyatspi's look-up of the
-# bus does, and a program connecting meanwhile fails to start.
-xvfb-run -a -s "-noreset -screen 0 1024x768x24" dbus-run-session -- /usr/bin/python3 - <<'PY'
+export program scratch device
+on_bus <<'PY'
 import os, subprocess, sys, time
 import pyatspi
-
-def wait_for(what, find, seconds=20, meanwhile=lambda: None):
-    end = time.monotonic() + seconds
-    while not (found := find()):
-        meanwhile()
-        if time.monotonic() > end:
-            sys.exit(f"mounts_e2e: {what}")
-        time.sleep(0.1)
-    return found
-
-def first(node, test):
-    return node if test(node) else next(filter(None, (first(c, test) for c in node if c)), None)
-
-def run(*command, shell=False):
-    subprocess.run(command[0] if shell else ["xdotool", *command], shell=shell, check=True)
-    time.sleep(0.5)
-
-def click(node):
-    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    run("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
+import window
+from window import click, first, names, run, wait_for
+window.name = "mounts_e2e"
 
 # A FUSE volume whose server never reads a request: every call on it waits until this ends.
 def hang(at):
@@ -80,20 +53,12 @@ def hang(at):
                    pass_fds=[fd], check=True)
 
 hang("/mnt/stuck")
-started = time.monotonic()
-program = subprocess.Popen([os.environ["program"]])
+w = window.Window(os.environ["program"])
 try:
-    desktop = pyatspi.Registry.getDesktop(0)
-    app = wait_for("Velmora is not on the bus",
-                   lambda: next((a for a in desktop if a and a.name == "Velmora"), None))
-    shown = time.monotonic() - started
+    app, drives, videos, source, free = w.app, w.drives, w.videos, w.source, w.free
+    listed, windows, pick, shown = w.listed, w.windows, w.pick, w.shown
     if shown > 2:
         sys.exit(f"mounts_e2e: the window took {shown:.1f} s to show beside a stuck volume")
-    drives, videos, source = (first(app, lambda a, d=d: a.description == d)
-                              for d in ("PSP drive", "PSP videos", "Source videos"))
-    names = lambda node: [item.name for item in node if item]
-    listed = lambda mount: any(e.startswith(mount + " ") for e in names(drives[0]))
-    windows = lambda: sum(1 for w in app if w and w.getState().contains(pyatspi.STATE_SHOWING))
     # A click opens the drive list, Escape closes it with the focus there, Down steps from /
     # to the stick.
     click(drives)
@@ -102,7 +67,6 @@ try:
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
     if not drives.name.startswith("/mnt/psp "):
         sys.exit(f"mounts_e2e: the drive list reads {drives.name!r}, not the stick picked")
-    free = first(app, lambda a: a.description == "Free space on the PSP in megabytes")
     stick = os.statvfs("/mnt/psp")
     megabytes = str(stick.f_bavail * stick.f_frsize >> 20)
     wait_for(f"freePSP reads {free.name!r}, not {megabytes}", lambda: free.name == megabytes)
@@ -153,15 +117,6 @@ try:
     run("key", "Return")
     wait_for("the window does not answer after the message", lambda: windows() == 1, 2)
 
-    def pick(mount):
-        click(drives)
-        run("type", "--delay", "50", mount)
-        run("key", "Return")
-    def told_gone():
-        wait_for("not told", lambda: first(app, lambda a: a.name == "Video directory not found!"))
-        click(first(app, lambda a: a.name == "OK"))
-        wait_for("the PSP side stayed",
-                 lambda: windows() == 1 and not names(videos) and drives.name[:1] != "/")
     pick("/mnt/psp")
     click(first(source, lambda a: a.name == "trip.MP4"))
     run("key", "ctrl+c")
@@ -169,19 +124,18 @@ try:
     run("umount /mnt/psp && mkfs.ext4 -q -F -O ^has_journal -d $scratch/other $device && "
         "mount $device /mnt/psp", shell=True)  # another stick, with the same device number
     run("key", "Return")
-    told_gone()
+    w.told_gone()
     run("mkdir /mnt/bare && mount -t tmpfs bare /mnt/bare", shell=True)
     wait_for("/mnt/bare is not listed", lambda: listed("/mnt/bare"))
     pick("/mnt/bare")
     wait_for("no create question", lambda: windows() == 2)
     run("umount /mnt/bare", shell=True)
     click(first(app, lambda a: a.name == "Yes"))
-    told_gone()
+    w.told_gone()
     run("rmdir /mnt/bare && diff -r -x lost+found $scratch/other /mnt/psp", shell=True)
     print(f"mounts_e2e: shown {shown:.1f} s after the start beside a volume that doesn't "
           f"answer; {megabytes} MB free read as labelled; sticks came and went with "
           f"{steady[0]!r} current; one mounted during a {took:.1f} s copy was listed after it")
 finally:
-    program.terminate()
-    program.wait()
+    w.close()
 PY

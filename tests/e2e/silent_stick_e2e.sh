@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# A stick that stops answering, in the real program on a virtual X server, read through the
+# accessibility bus, in a mount namespace of its own: the FUSE server of an exFAT stick at
+# /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R in the PSP list
+# and during a copy's and a deletion's question. Each time the window answers a screen reader
+# within half a second, tells once that the video folder is not found, clears the PSP side,
+# writes nothing (in the source and working folder, on /media/other, on the stick once it
+# answers again) and copies onto a tmpfs stick at /media/other. In the middle of a big video's
+# copy, Cancel closes the progress window at once, the user is told that the drive stopped
+# answering, the video stays selected; with the stick answering again it copies whole, its
+# videos as they were, nothing half-copied left.
+# Usage: silent_stick_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
+set -euo pipefail
+program="$(realpath "${1:?usage: $0 <path to velmora>}")"
+source "$(dirname "$(realpath "$0")")/isolated.sh" silent_stick_e2e losetup mkfs.exfat \
+    mount.exfat-fuse mountpoint
+
+scratch="$(mktemp -d)" device="" server=""
+cleanup() {
+    # A stopped server would hold the unmount up for good; a busy stick goes with its server.
+    if [ -n "$server" ]; then
+        kill -CONT "$server" && umount /media/silent || kill "$server" || true
+        wait "$server" || true
+    fi
+    [ -z "$device" ] || losetup -d "$device"
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+mkdir -p "$scratch/videos" "$scratch/kept" /media/silent /media/other
+for file in videos/big.MP4:40000000 videos/big.THM:6000 videos/clip.MP4:1500000 \
+    videos/clip.THM:5000 kept/MAQ12301.MP4:1200000 kept/MAQ12301.THM:4000 \
+    kept/MAQ12302.MP4:1100000 kept/MAQ12302.THM:3000; do
+    head -c "${file#*:}" /dev/urandom >"$scratch/${file%:*}"
+done
+truncate -s 64M "$scratch/stick.img" && mkfs.exfat "$scratch/stick.img" >/dev/null
+device="$(losetup -f --show "$scratch/stick.img")"
+# In the foreground, so that $! is the server's own process.
+mount.exfat-fuse -d "$device" /media/silent >/dev/null 2>&1 &
+server=$!
+timeout 10 sh -c 'until mountpoint -q /media/silent; do sleep 0.1; done'
+mkdir -p /media/silent/MP_ROOT/100ANV01 && cp "$scratch/kept/"* "$_"
+mount -t tmpfs -o size=32m other /media/other && mkdir -p /media/other/MP_ROOT/100ANV01
+
+cd "$scratch/videos"
+export program scratch server
+on_bus <<'PY'
+import filecmp, os, signal, threading, time
+import pyatspi
+import window
+from window import click, fail, names, run, showing, wait_for
+window.name = "silent_stick_e2e"
+
+scratch, server = os.environ["scratch"], int(os.environ["server"])
+source, kept = f"{scratch}/videos", f"{scratch}/kept"
+folder = lambda stick: f"/media/{stick}/MP_ROOT/100ANV01"
+w = window.Window(os.environ["program"])
+slowest = 0.0
+
+# What a screen reader asks while the window waits on the stick is answered in time.
+def answers():
+    global slowest
+    asked = time.monotonic()
+    try:
+        w.free.queryText().getText(0, -1)
+    finally:
+        if (slowest := max(slowest, time.monotonic() - asked)) > 0.5:
+            fail(f"the window took {slowest:.1f} s to answer a screen reader")
+
+def tree(top):  # every file and folder below top, with its size and time
+    paths = (os.path.join(d, n) for d, folders, files in os.walk(top) for n in folders + files)
+    return {p: (os.stat(p).st_size, os.stat(p).st_mtime_ns) for p in paths}
+
+# What a step must leave as it is, the silent stick aside: its tree can't be read meanwhile.
+def elsewhere():
+    return tree(source), tree("/media/other"), sorted(os.listdir("/media"))
+
+# Picked anew, a stick shows its videos; one that answers again just now may not yet have
+# answered the call left waiting, and is then told gone once more.
+def pick(stick):
+    for _ in range(3):
+        w.pick(f"/media/{stick}")
+        held = lambda: sorted(n for n in os.listdir(folder(stick)) if n.endswith(".MP4"))
+        wait_for(f"picking {stick} showed neither its videos nor a message",
+                 lambda: w.windows() > 1 or sorted(names(w.videos)) == held())
+        if w.windows() == 1:
+            return
+        print(f"silent_stick_e2e: {stick} not found yet, picked again")
+        w.told_gone()
+    fail(f"{stick} is not found although it answers")
+
+def ask(*keys):
+    for key in keys:
+        run("key", key)
+    wait_for(f"{keys[-1]} asked nothing", lambda: w.windows() == 2)
+
+# Copied onto the picked stick, the video is there with its thumbnail under a MAQ name beside
+# what the stick had, no more.
+def copy(stick, video, had=None):
+    had = had or os.listdir(folder(stick))
+    click(w.item(w.source, video))
+    ask("ctrl+c")
+    w.answer("Yes")
+    wait_for(f"the copy onto {stick} did not end",
+             lambda: w.windows() == 1 and w.selected.name == "0", 60)
+    new = set(os.listdir(folder(stick))) - set(had)
+    if len(new) != 2 or not all(name.startswith("MAQ") and filecmp.cmp(
+            f"{source}/{video[:-3]}{name[-3:]}", f"{folder(stick)}/{name}", False) for name in new):
+        fail(f"{stick} holds {sorted(new)} beside what it had, not a copy of {video}")
+
+def stop():
+    os.kill(server, signal.SIGSTOP)
+    # For a second the kernel still answers a look-up from what the stick last told it: wait
+    # until one waits on the stick, so that the step's first call does too.
+    def waits():
+        look = threading.Thread(target=os.stat, args=(folder("silent"),), daemon=True)
+        look.start()
+        look.join(0.5)
+        return look.is_alive()
+    wait_for("a look-up on the stopped stick is still answered", waits, 5)
+
+def silent_step(what, before, step):
+    window.name = f"silent_stick_e2e, {what} on a stopped stick"
+    pick("silent")
+    before()
+    others, on_stick = elsewhere(), tree(folder("silent"))
+    stop()
+    step()
+    w.told_gone(answers)
+    if elsewhere() != others:
+        fail("something was written elsewhere")
+    pick("other")
+    copy("other", "clip.MP4")
+    os.kill(server, signal.SIGCONT)
+    if tree(folder("silent")) != on_stick:
+        fail("the stick changed")
+
+try:
+    video = lambda: click(w.item(w.videos, "MAQ12301.MP4"))
+    silent_step("a click on a video", lambda: None, video)
+    silent_step("Ctrl-R", video, lambda: run("key", "ctrl+r"))
+    silent_step("a copy", lambda: (click(w.item(w.source, "big.MP4")), ask("shift+End", "ctrl+c")),
+                lambda: w.answer("Yes"))
+    silent_step("a deletion", lambda: (video(), ask("BackSpace")), lambda: w.answer("Yes"))
+
+    # The server runs in slices until the big video's copy has grown on the stick, as the
+    # program's open temporary tells (the stick itself would not answer the test then), and
+    # then stays stopped: the whole copy takes far longer than a slice.
+    window.name = "silent_stick_e2e, a copy stopped midway"
+    pick("silent")
+    had, others = os.listdir(folder("silent")), elsewhere()
+    click(w.item(w.source, "big.MP4"))
+    figure = w.selected.name
+    ask("ctrl+c")
+    os.kill(server, signal.SIGSTOP)
+    w.answer("Yes", pace=False)
+    def grown(fds=f"/proc/{w.process.pid}/fd"):
+        os.kill(server, signal.SIGCONT)
+        time.sleep(0.001)
+        os.kill(server, signal.SIGSTOP)
+        for fd in os.listdir(fds):
+            try:
+                if ".velmora-copy-" in os.readlink(f"{fds}/{fd}"):
+                    return int(open(f"{fds}/../fdinfo/{fd}").readline().split()[1]) > 0
+            except OSError:
+                pass
+    wait_for("the copy's temporary did not grow", grown, 20, every=0)
+    progress = wait_for("no progress window", lambda: w.find(
+        lambda a: a.name == "Copying" and showing(a)), 5, answers)
+    asked = time.monotonic()
+    click(window.first(progress, lambda a: a.name == "Cancel"), pace=False)
+    wait_for("the progress window stays after Cancel", lambda: not showing(progress), 5, answers)
+    if (closed := time.monotonic() - asked) > 0.5:
+        fail(f"the progress window closed {closed:.1f} s after Cancel")
+    wait_for("not told that the drive stopped answering", lambda: w.find(
+        lambda a: a.name.startswith('Can\'t copy "big.MP4"') and "stopped answering" in a.name),
+        10, answers)
+    w.answer("OK")
+    wait_for("more messages after the stopped copy", lambda: w.windows() == 1, 5, answers)
+    if w.selected.name != figure or not w.item(w.source, "big.MP4").getState().contains(
+            pyatspi.STATE_SELECTED):
+        fail(f"big.MP4 is no longer selected: {w.selected.name} MB, not {figure}")
+    if elsewhere() != others:
+        fail("something was written elsewhere")
+
+    os.kill(server, signal.SIGCONT)
+    pick("other")
+    pick("silent")
+    copy("silent", "big.MP4", had)
+    if not all(filecmp.cmp(f"{kept}/{n}", f"{folder('silent')}/{n}", False)
+               for n in os.listdir(kept)):
+        fail("the stick's videos changed")
+    print(f"silent_stick_e2e: told once at each of four stops, nothing written; Cancel closed "
+          f"the stopped copy in {closed:.2f} s; a screen reader waited {slowest:.2f} s at most")
+finally:
+    os.kill(server, signal.SIGCONT)
+    w.close()
+PY

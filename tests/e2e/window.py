@@ -1,0 +1,83 @@
+"""The real window as the end-to-end tests drive it: read through the accessibility bus as a
+screen reader does, clicked and typed into with xdotool; the half second after an input paces."""
+import subprocess, sys, time
+import pyatspi
+
+NOT_FOUND = "Video directory not found!"
+name = "e2e"  # the test's name, before each failure it reports
+
+def fail(what):
+    sys.exit(f"{name}: {what}")
+
+def wait_for(what, find, seconds=20, meanwhile=lambda: None, every=0.1):
+    end = time.monotonic() + seconds
+    while not (found := find()):
+        meanwhile()
+        if time.monotonic() > end:
+            fail(what)
+        time.sleep(every)
+    return found
+
+def first(node, test):
+    return node if test(node) else next(filter(None, (first(c, test) for c in node if c)), None)
+
+def names(node):
+    return [item.name for item in node if item]
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+def run(*command, shell=False, pace=True):
+    subprocess.run(command[0] if shell else ["xdotool", *command], shell=shell, check=True)
+    time.sleep(0.5 if pace else 0)
+
+def click(node, pace=True):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1",
+        pace=pace)
+
+class Window:  # the program started anew, with the controls the tests read
+    def __init__(self, program):
+        self.started = time.monotonic()
+        self.process = subprocess.Popen([program])
+        desktop = pyatspi.Registry.getDesktop(0)
+        self.app = wait_for("Velmora is not on the bus",
+                            lambda: next((a for a in desktop if a and a.name == "Velmora"), None))
+        self.shown = time.monotonic() - self.started
+        self.drives, self.videos, self.source, self.free, self.selected = (
+            self.find(lambda a, d=d: a.description == d)
+            for d in ("PSP drive", "PSP videos", "Source videos",
+                      "Free space on the PSP in megabytes", "Selected source size in megabytes"))
+
+    def find(self, test):
+        return first(self.app, test)
+    def windows(self):
+        return sum(1 for w in self.app if w and showing(w))
+    def listed(self, mount):
+        return any(e.startswith(mount + " ") for e in names(self.drives[0]))
+    def item(self, listing, text):
+        return first(listing, lambda a: a.name == text)
+
+    # A click opens the drive list, one on the entry picks it. (Typing the entry's text finds
+    # another where the keys come further apart than the list's typing interval.)
+    def pick(self, mount):
+        click(self.drives)
+        wait_for("the drive list does not open", lambda: showing(self.drives[0]))
+        click(first(self.drives[0], lambda entry: entry.name.startswith(mount + " ")))
+
+    def answer(self, button, meanwhile=lambda: None, pace=True):
+        click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button), 20,
+                       meanwhile), pace)
+
+    # The picked stick went, or stopped answering: the user is told once, and the PSP side is
+    # cleared, no drive current.
+    def told_gone(self, meanwhile=lambda: None):
+        wait_for("not told that the video folder is gone",
+                 lambda: self.find(lambda a: a.name == NOT_FOUND), 20, meanwhile)
+        self.answer("OK")
+        wait_for("the PSP side stayed", lambda: self.windows() == 1 and not names(self.videos)
+                 and self.free.name == "0" and self.drives.name[:1] != "/", 20, meanwhile)
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
