@@ -108,7 +108,7 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     const HANDLE file = CreateFileW(toWide(page).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const FILETIME longAgo{0, 0x01000000};
+    const FILETIME longAgo{0xC89DC000, 0x01C07385};  // 2001-01-01
     SetFileTime(file, nullptr, nullptr, &longAgo);
     CloseHandle(file);
     EXPECT_EQ(platform.aboutPageAddress(), page);
