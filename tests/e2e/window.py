@@ -75,6 +75,9 @@ class Window:  # the program started anew, with the controls the tests read
         wait_for("not told that the video folder is gone",
                  lambda: self.find(lambda a: a.name == NOT_FOUND), 20, meanwhile)
         self.answer("OK")
+        self.cleared(meanwhile)
+
+    def cleared(self, meanwhile=lambda: None):
         wait_for("the PSP side stayed", lambda: self.windows() == 1 and not names(self.videos)
                  and self.free.name == "0" and self.drives.name[:1] != "/", 20, meanwhile)
 

@@ -9,6 +9,7 @@
 #include "platform/BusyCursor.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "psp/PickedStick.h"
 #include "summary/ThumbnailNames.h"
 
 namespace velmora {
@@ -115,6 +116,10 @@ bool copyItemToPsp(MainForm& form, int& prefix, int i) {
         if (taken.empty()) {
             const ShellCopyResult result =
                 copyVideo(platform, joinPath(sourceFolder, video), targets.video);
+            if (result.driveSilent) {
+                clearPspSide(form);  // as for a stick that went; the copy has told the user
+                return false;
+            }
             if (!result.nameTaken) {
                 if (result.code != 0 || result.aborted) {
                     return false;

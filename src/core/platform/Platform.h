@@ -75,6 +75,8 @@ struct ShellCopyResult {
     int code = 0;            // 0 when the copy succeeded
     bool aborted = false;    // the user cancelled
     bool nameTaken = false;  // the destination's name was taken: nothing copied, nothing said
+    // The destination's drive stopped answering during the copy, which the user was told.
+    bool driveSilent = false;
 };
 
 // Every operating-system and desktop service the window's handlers use. Paths are UTF-8;

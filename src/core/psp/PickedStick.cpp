@@ -10,16 +10,6 @@ namespace {
 
 constexpr const char* kNoVideoFolder = "Pick the PSP's drive first.";
 
-// No drive current, so that picking any entry, the one shown before included, looks for its
-// video folder again; an empty list and no free space, so that nothing of a stick that went
-// shows, and the copy's space test refuses until a drive is picked.
-void clearPspSide(MainForm& form) {
-    form.drivePSP.clearCurrent();
-    form.listPSP.clear();
-    form.freePSP.setCaption(megabyteFigure(0));
-    form.listPSP_Click();
-}
-
 }  // namespace
 
 bool stickStillPicked(MainForm& form) {
@@ -33,6 +23,13 @@ bool stickStillPicked(MainForm& form) {
         return false;
     }
     return true;
+}
+
+void clearPspSide(MainForm& form) {
+    form.drivePSP.clearCurrent();
+    form.listPSP.clear();
+    form.freePSP.setCaption(megabyteFigure(0));
+    form.listPSP_Click();
 }
 
 void reportStickGone(MainForm& form) {

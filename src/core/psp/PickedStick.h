@@ -21,6 +21,11 @@ bool stickStillPicked(MainForm& form);
 // The stick went: the user is told and the PSP side is cleared.
 void reportStickGone(MainForm& form);
 
+// No drive current, an empty PSP list and no free space, so that nothing of a stick that went
+// shows, the copy's space test refuses until a drive is picked, and picking any entry, the one
+// shown included, looks for its video folder again.
+void clearPspSide(MainForm& form);
+
 // Whether the drive at root is the picked drive or holds listPSP's folder: when it stops
 // answering, it takes the PSP side with it, as a stick that went does. A drive that merely
 // holds the source folder does not.

@@ -99,7 +99,7 @@ ShellCopyResult copyWithProgress(OffWindowFiles& files, const std::string& from,
         if (!copy->finished() && !showUntilEnded(*copy, *state, progress) && copy->abandon()) {
             progress.close();
             showFailure(owner, name, kStoppedAnswering);
-            return {kCopyFailed, false};
+            return {kCopyFailed, false, false, true};
         }
     }
     try {

@@ -207,8 +207,14 @@ std::uint64_t FileOperations::volumeOf(const std::string& path) const {
     // mount counts with the device: a stick plugged in after another was pulled can get the
     // same device number, but it is mounted anew. Linux numbers each mount once from 6.8 on;
     // before, a number can come again, and before 5.8 there is none.
+    // The kernel may answer the statx from what it remembers of a FUSE volume whose program
+    // has stopped; the free space it always asks of the volume itself, so a check before a
+    // deletion or a new folder finds a silent stick before it sends them.
+    const std::string stored = resolve(path);
     struct statx info {};
-    if (statx(AT_FDCWD, resolve(path).c_str(), 0, kUniqueMountId | STATX_MNT_ID, &info) != 0) {
+    struct statvfs space {};
+    if (statx(AT_FDCWD, stored.c_str(), 0, kUniqueMountId | STATX_MNT_ID, &info) != 0 ||
+        statvfs(stored.c_str(), &space) != 0) {
         fail("Reading the drive of", path);
     }
     const std::uint64_t device = (std::uint64_t{info.stx_dev_major} << 32) | info.stx_dev_minor;

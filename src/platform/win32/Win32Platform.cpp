@@ -73,7 +73,7 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
         });
     if (!waitForCopy(owner_, *copy, *progress, from, to)) {
         messageBox(copyFailedText(from, kStoppedAnswering), MB_OK | MB_ICONERROR, std::nullopt);
-        return {ERROR_TIMEOUT, false};
+        return {ERROR_TIMEOUT, false, false, true};
     }
     try {
         copy->rethrowFailure();
