@@ -52,17 +52,18 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     const TempFolder folder;
     Win32Platform platform;
     const StandIn messages(__imp_MessageBoxW, reinterpret_cast<void*>(messageBox));
-    // By the program's own copy (route 0) or the shell's (1): "taken" for a name found taken,
-    // which no message tells; the failure's reason; or "".
+    // From one file of the folder to another, by the program's own copy (route 0) or the
+    // shell's (1): "taken" for a name found taken, which no message tells; the failure's reason;
+    // or "".
     const auto copy = [&](int route, const std::string& from, const std::string& to,
                           const FileOperations::Progress& progress = {}) -> std::string {
         seen.clear();
         try {
             if (route == 0) {
-                FileOperations().copyFile(from, to, progress);
+                FileOperations().copyFile(folder.at(from), folder.at(to), progress);
                 return "";
             }
-            const ShellCopyResult result = platform.shellCopy(from, to);
+            const ShellCopyResult result = platform.shellCopy(folder.at(from), folder.at(to));
             const bool told = !seen.empty() && !seen.back().starts_with("flush");
             if (result.nameTaken) {
                 return told ? "taken, and told: " + seen.back() : "taken";
@@ -103,12 +104,12 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     for (const int route : {0, 1}) {
         const std::string leftover = temporary(1);
         SetFileAttributesW(toWide(folder.at(leftover)).c_str(), FILE_ATTRIBUTE_READONLY);
-        EXPECT_EQ(copy(route, folder.at("clip.MP4"), folder.at("MAQ12301.MP4")), "taken");
+        EXPECT_EQ(copy(route, "clip.MP4", "MAQ12301.MP4"), "taken");
         EXPECT_TRUE(folder.read("MAQ12301.MP4") == "the stick's own");
         EXPECT_FALSE(folder.exists(leftover));
         EXPECT_EQ(GetFileAttributesW(held.c_str()), hidden);
         const std::string name = names[route + 3];
-        EXPECT_EQ(copy(route, folder.at("clip.MP4"), folder.at(name)), "");
+        EXPECT_EQ(copy(route, "clip.MP4", name), "");
         ASSERT_GE(seen.size(), 2u);  // the own copy's data are flushed as they go, too
         EXPECT_EQ(std::set<std::string>(seen.begin(), seen.end() - 1),
                   std::set<std::string>{"flush temporary"});
@@ -120,19 +121,16 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     CopyFileW(toWide(folder.at("MAQ12301.MP4")).c_str(), toWide(folder.at(twin)).c_str(), FALSE);
     names.push_back(twin);
     for (const std::uintmax_t changedTo : {1u << 20, 20u << 20}) {
-        EXPECT_EQ(copy(0, folder.at("clip.MP4"), folder.at("MAQ12304.MP4"),
-                       [&](auto, auto) {
-                           std::filesystem::resize_file(
-                               std::filesystem::u8path(folder.at("clip.MP4")), changedTo);
-                           return true;
-                       }),
+        const auto change = [&](auto, auto) {
+            return folder.writeSized("clip.MP4", changedTo), true;
+        };
+        EXPECT_EQ(copy(0, "clip.MP4", "MAQ12304.MP4", change),
                   "The file changed while it was copied");
     }
     const StandIn fat(__imp_GetVolumeInformationW, reinterpret_cast<void*>(fat32));
     folder.writeSized("big.MP4", 1ull << 32);
     for (const int route : {0, 1}) {
-        EXPECT_NE(copy(route, folder.at("big.MP4"), folder.at("MAQ12305.MP4")).find("FAT"),
-                  std::string::npos);
+        EXPECT_NE(copy(route, "big.MP4", "MAQ12305.MP4").find("FAT"), std::string::npos);
     }
     EXPECT_EQ(fileSizeRefusal(toWide(folder.path()), (1ull << 32) - 1), std::nullopt);
     std::ranges::sort(names);

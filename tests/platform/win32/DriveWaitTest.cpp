@@ -84,8 +84,7 @@ class Pinger {
         : thread_([this, window, meanwhile] {
               while (!stop_) {
                   const auto asked = Clock::now();
-                  DWORD_PTR answer = 0;
-                  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+                  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, nullptr);
                   longest_ = std::max(longest_.load(), Clock::now() - asked);
                   if (meanwhile) {
                       meanwhile();
@@ -113,14 +112,12 @@ class Pinger {
 
 // The visible window that owner owns: the copy's progress window.
 HWND ownedWindow(HWND owner) {
-    HWND found = nullptr;
-    for (HWND window = GetTopWindow(nullptr); window != nullptr && found == nullptr;
-         window = GetWindow(window, GW_HWNDNEXT)) {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
         if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) {
-            found = window;
+            return window;
         }
     }
-    return found;
+    return nullptr;
 }
 
 // True once a call on path's drive is answered again, within the time the stand-ins may hold.
@@ -140,21 +137,19 @@ bool answersAgain(Win32Platform& platform, const std::string& path) {
 // handles what is posted to it, but keys and a closing wait in the queue, in their order, until
 // the handler is done. The handler learns within the limit that the drive does not answer, and
 // at once from then on, while other drives answer.
-TEST(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGone) {
+using Win32DriveWait = WindowedTest;
+
+TEST_F(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGone) {
     const TempFolder folder;
     silentDrive = driveBesides(folder.path());
     if (silentDrive == L'\0') {
         GTEST_SKIP() << "no drive besides the temporary folder's";
     }
-    const HWND window = testWindow();
-    ASSERT_NE(window, nullptr);
-    Win32Platform platform;
     ResetEvent(driveAnswers);
     const std::string root = toUtf8(std::wstring{silentDrive, L':', L'\\'});
     const StandIn silent(__imp_GetFileAttributesW,
                          reinterpret_cast<void*>(attributesOfSilentDrive));
     systemAttributes = reinterpret_cast<decltype(systemAttributes)>(silent.system);
-    handled.clear();
     for (const UINT message : {WM_KEYDOWN, WM_CLOSE, WM_APP}) {
         PostMessageW(window, message, 0, 0);
     }
@@ -177,7 +172,6 @@ TEST(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGone)
     }
     EXPECT_EQ(queued, (std::vector<UINT>{WM_KEYDOWN, WM_CLOSE}));
     EXPECT_TRUE(answersAgain(platform, root));
-    DestroyWindow(window);
 }
 
 // A copy whose data stop going out, by the program's own copy or the shell's (while the shell's
@@ -185,11 +179,7 @@ TEST(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGone)
 // window, and a copy that has not ended a while after is left behind: the user is told, the
 // copy fails, and the drive counts as not answering until the copy ends, which then leaves
 // nothing on the stick. The window answers throughout.
-TEST(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
-    const HWND window = testWindow();
-    ASSERT_NE(window, nullptr);
-    Win32Platform platform;
-    platform.setOwner(window);
+TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
     const TempFolder folder;
     folder.writeSized("clip.MP4", 16'000'000);
     const std::string deep = folder.at(std::string(250, 'f'));  // the shell can't take it
@@ -224,7 +214,6 @@ TEST(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
         EXPECT_EQ(platform.findFirst(into + "\\*.velmora-tmp", lookup::kFilesOnly), "");
         EXPECT_EQ(platform.findFirst(into + "\\MAQ*", lookup::kFilesOnly), "");
     }
-    DestroyWindow(window);
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 #include "win32/SessionEnd.h"
+#include "win32/Win32Platform.h"
 
 namespace velmora::win32 {
 
@@ -20,14 +23,25 @@ inline LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wP
                                          : DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does.
-inline HWND testWindow() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = answerLikeTheWindow;
-    windowClass.lpszClassName = L"VelmoraTestWindow";
-    RegisterClassW(&windowClass);
-    return CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0, 0, 100,
-                           100, nullptr, nullptr, nullptr, nullptr);
-}
+// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does, and
+// the platform it owns; the window goes with the test, even one that fails half way.
+class WindowedTest : public ::testing::Test {
+  protected:
+    WindowedTest() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = answerLikeTheWindow;
+        windowClass.lpszClassName = L"VelmoraTestWindow";
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0,
+                                 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        platform.setOwner(window);
+        handled.clear();
+    }
+    ~WindowedTest() override { DestroyWindow(window); }
+    void SetUp() override { ASSERT_NE(window, nullptr); }
+
+    HWND window = nullptr;
+    Win32Platform platform;
+};
 
 }  // namespace velmora::win32

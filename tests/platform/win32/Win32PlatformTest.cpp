@@ -24,7 +24,8 @@ namespace {
 
 using test::TempFolder;
 
-// What only Windows has: file attributes, names outside the ANSI code page, sizes past 4 GB.
+// What only Windows has: file attributes, names outside the ANSI code page, which compare as the
+// system's folders compare them in every script, and sizes past 4 GB.
 TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     const TempFolder folder;
     const FileOperations files;
@@ -32,14 +33,14 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
         SetFileAttributesW(toWide(folder.at(name)).c_str(), attribute);
     };
     const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
-    folder.write(snowman, "x");
-    folder.write("hidden.THM", "x");
-    folder.write("system.MP4", "x");
-    folder.write("read-only.THM", "read-only bytes");
+    for (const auto& [name, attribute] : {std::pair{snowman, FILE_ATTRIBUTE_NORMAL},
+                                          {"hidden.THM", FILE_ATTRIBUTE_HIDDEN},
+                                          {"system.MP4", FILE_ATTRIBUTE_SYSTEM},
+                                          {"read-only.THM", FILE_ATTRIBUTE_READONLY}}) {
+        folder.write(name, "x");
+        setAttribute(name, attribute);
+    }
     folder.writeSized("big.MP4", 5'000'000'000ull);
-    setAttribute("hidden.THM", FILE_ATTRIBUTE_HIDDEN);
-    setAttribute("system.MP4", FILE_ATTRIBUTE_SYSTEM);
-    setAttribute("read-only.THM", FILE_ATTRIBUTE_READONLY);
 
     EXPECT_EQ(files.listFiles(folder.path()).size(), 3u);  // the snowman, read-only and big
     EXPECT_EQ(files.findFirst(folder.at(snowman), lookup::kFilesOnly), snowman);
@@ -49,13 +50,6 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     EXPECT_EQ(files.volumeOf(folder.at(snowman)), files.volumeOf(folder.path()));
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
     setAttribute("read-only.THM", FILE_ATTRIBUTE_NORMAL);
-}
-
-// A drive's type and whether it holds a medium; the entry shown, and whether its label was read.
-using DriveCase = std::tuple<UINT, bool, const char*, bool>;
-
-// Names compare as the system's folders compare them, in every script.
-TEST(Win32NameKey, NamesThatDifferOnlyInLetterCaseShareTheirKey) {
     Win32Platform platform;
     EXPECT_EQ(platform.nameKey("\xC3\xA9t\xC3\xA9.thm"), platform.nameKey("\xC3\x89T\xC3\x89.THM"));
     EXPECT_NE(platform.nameKey("a.THM"), platform.nameKey("b.THM"));
@@ -65,13 +59,14 @@ TEST(Win32NameKey, NamesThatDifferOnlyInLetterCaseShareTheirKey) {
 // as long as its label is asked for. Every path on a drive is known by the root that the list
 // shows, or a handler could not tell that a drive that stopped answering is the picked one.
 TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoot) {
+    // A drive's type, whether it holds a medium, the entry shown and whether its label was read.
     for (const auto& [type, medium, text, labelReadExpected] :
-         {DriveCase(DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true),
-          DriveCase(DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true),
-          DriveCase(DRIVE_REMOVABLE, false, "e:", false),
-          DriveCase(DRIVE_CDROM, false, "e:", false),
-          DriveCase(DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false),
-          DriveCase(DRIVE_NO_ROOT_DIR, true, "e:", false)}) {
+         {std::tuple{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
+          {DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true},
+          {DRIVE_REMOVABLE, false, "e:", false},
+          {DRIVE_CDROM, false, "e:", false},
+          {DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false},
+          {DRIVE_NO_ROOT_DIR, true, "e:", false}}) {
         bool labelRead = false;
         const DriveEntry entry = describeDrive(
             L"E:\\", {[&](auto&) { return type; }, [&](auto&) { return medium; },
@@ -204,13 +199,11 @@ TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
 // Windows asks before the session ends; while a video is copied, by the shell or by the
 // program's own copy, the window says no, and it handles what is posted to it. Keys and
 // clicks given while it is copied must not run once it is over. A failure is the caller's.
-TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
-    const HWND window = testWindow();
-    ASSERT_NE(window, nullptr);
+using Win32CopyPause = WindowedTest;
+
+TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
     const HWND button = CreateWindowExW(0, L"BUTTON", L"Copy to PSP", WS_CHILD, 0, 0, 50, 20,
                                         window, nullptr, nullptr, nullptr);
-    Win32Platform platform;
-    platform.setOwner(window);
     const TempFolder folder;
     folder.writeSized("clip.MP4", 64'000'000);
     // A target too long for the shell goes to the own copy.
@@ -246,22 +239,19 @@ TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEithe
     // The own copy's failure, met on its thread, reaches the caller.
     EXPECT_THROW(platform.shellCopy(folder.at("clip.MP4"), deep + "\\gone\\MAQ12303.MP4"),
                  PlatformError);
-    DestroyWindow(window);
 }
 
 // A root; the letters in use, whether its network connection is down, whether it is a folder
 // now; whether it is ready, and whether the folder was asked at all.
-using ReadyCase = std::tuple<const wchar_t*, DWORD, bool, bool, bool, bool>;
-
 TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) {
     constexpr DWORD kE = 1u << 4;
     for (const auto& [root, letters, down, folder, ready, folderAsked] :
-         {ReadyCase(L"e:\\", kE, false, true, true, true),
-          ReadyCase(L"E:\\", kE, false, true, true, true),
-          ReadyCase(L"e:\\", kE, false, false, false, true),
-          ReadyCase(L"e:\\", kE, true, true, false, false),
-          ReadyCase(L"e:\\", kE << 1, false, true, false, false),
-          ReadyCase(L"/media/e/", ~0u, false, true, false, false)}) {
+         {std::tuple{L"e:\\", kE, false, true, true, true},
+          {L"E:\\", kE, false, true, true, true},
+          {L"e:\\", kE, false, false, false, true},
+          {L"e:\\", kE, true, true, false, false},
+          {L"e:\\", kE << 1, false, true, false, false},
+          {L"/media/e/", ~0u, false, true, false, false}}) {
         bool asked = false;
         EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
                                       [&](auto&) { return asked = true, folder; }}),
