@@ -18,12 +18,6 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-void clickRow(QWidget* list, int row) {
-    auto& items = dynamic_cast<QAbstractItemView&>(*list);
-    QTest::mouseClick(items.viewport(), Qt::LeftButton, {},
-                      items.visualRect(items.model()->index(row, 0)).center());
-}
-
 TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     EXPECT_EQ(window.windowTitle(), "Velmora");
@@ -113,7 +107,12 @@ TEST_F(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
         const char* control;
         const char* shows;
     } moments[] = {{[] {}, "freePSP", "0"},
-                   {[&] { clickRow(&view("listSource"), 1); }, "sizeSource", "3"},
+                   {[&] {
+                        auto& list = dynamic_cast<QAbstractItemView&>(view("listSource"));
+                        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                                          list.visualRect(list.model()->index(1, 0)).center());
+                    },
+                    "sizeSource", "3"},
                    {[&] {
                         platform.browseTo("/");
                         QTest::mouseClick(&view("btnBrowse"), Qt::LeftButton);

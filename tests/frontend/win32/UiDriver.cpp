@@ -34,8 +34,7 @@ using velmora::win32::toUtf8;
 using velmora::win32::toWide;
 namespace fs = std::filesystem;
 
-int passed = 0;
-int failed = 0;
+int passed = 0, failed = 0;
 bool check(bool ok, const std::string& what) {
     std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
     std::fflush(stdout);

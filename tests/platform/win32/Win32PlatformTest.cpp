@@ -100,16 +100,11 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     const std::string page = platform.aboutPageAddress();
     EXPECT_EQ(toWide(page), folder + L"Velmora.html");
     // A time the page can't have once written again.
-    const HANDLE file = CreateFileW(toWide(page).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const FILETIME longAgo{0xC89DC000, 0x01C07385};  // 2001-01-01
-    SetFileTime(file, nullptr, nullptr, &longAgo);
-    CloseHandle(file);
+    const std::filesystem::path file(toWide(page));
+    const auto longAgo = std::filesystem::last_write_time(file) - std::chrono::hours(24 * 3650);
+    std::filesystem::last_write_time(file, longAgo);
     EXPECT_EQ(platform.aboutPageAddress(), page);
-    WIN32_FILE_ATTRIBUTE_DATA after{};
-    ASSERT_TRUE(GetFileAttributesExW(toWide(page).c_str(), GetFileExInfoStandard, &after));
-    EXPECT_EQ(CompareFileTime(&after.ftLastWriteTime, &longAgo), 0);
+    EXPECT_EQ(std::filesystem::last_write_time(file), longAgo);
     SetEnvironmentVariableW(L"TMP", hadTmp ? before : nullptr);
 }
 
