@@ -60,8 +60,8 @@ class ScriptedPlatform : public Platform {
     std::string silentRoot;
     // Run inside every shell copy, before it copies, and every message box, before it is
     // answered: what the user or the system does while the window or question is up.
-    std::function<void()> duringShellCopy;
-    std::function<void()> duringQuestion;
+    std::function<void()> duringShellCopy = [] {};
+    std::function<void()> duringQuestion = [] {};
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
@@ -76,9 +76,7 @@ class ScriptedPlatform : public Platform {
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override {
         questions.push_back({text, flags, title});
-        if (duringQuestion) {
-            duringQuestion();
-        }
+        duringQuestion();
         return next(answers_, (flags & 0xF) == mb::kYesNo ? mb::kAnswerNo : mb::kAnswerOk);
     }
     std::string findFirst(const std::string& pattern, int mask) override {
@@ -101,9 +99,7 @@ class ScriptedPlatform : public Platform {
     }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
         on(to);
-        if (duringShellCopy) {
-            duringShellCopy();
-        }
+        duringShellCopy();
         if (const auto end = shellCopyEnds.find(++shellCopies); end != shellCopyEnds.end()) {
             return end->second;
         }
