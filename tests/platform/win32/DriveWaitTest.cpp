@@ -76,19 +76,17 @@ int WINAPI recordedMessageBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
     return IDOK;
 }
 
-// Asks the window every 10 ms, as the system does, until it is told to stop; keeps the longest
-// wait for an answer.
+// Asks the window every 10 ms, as the system does, and then does what the test does meanwhile,
+// until it is told to stop; keeps the longest wait for an answer.
 class Pinger {
   public:
-    explicit Pinger(HWND window, std::function<void()> meanwhile = {})
-        : thread_([this, window, meanwhile] {
-              while (!stop_) {
+    Pinger(HWND window, std::function<void()> meanwhile)
+        : thread_([this, window, meanwhile](std::stop_token token) {
+              while (!token.stop_requested()) {
                   const auto asked = Clock::now();
                   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, nullptr);
                   longest_ = std::max(longest_.load(), Clock::now() - asked);
-                  if (meanwhile) {
-                      meanwhile();
-                  }
+                  meanwhile();
                   Sleep(10);
               }
               stopped_ = true;
@@ -96,7 +94,7 @@ class Pinger {
     // The longest wait for an answer. Its last question may come meanwhile: it is answered, as
     // the window would, and what was posted stays queued.
     Clock::duration stop() {
-        stop_ = true;
+        thread_.request_stop();
         for (MSG message{}; !stopped_; Sleep(1)) {
             PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
@@ -104,7 +102,6 @@ class Pinger {
     }
 
   private:
-    std::atomic<bool> stop_ = false;
     std::atomic<bool> stopped_ = false;
     std::atomic<Clock::duration> longest_{};
     std::jthread thread_;
@@ -140,7 +137,6 @@ bool answersAgain(Win32Platform& platform, const std::string& path) {
 using Win32DriveWait = WindowedTest;
 
 TEST_F(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGone) {
-    const TempFolder folder;
     silentDrive = driveBesides(folder.path());
     if (silentDrive == L'\0') {
         GTEST_SKIP() << "no drive besides the temporary folder's";
@@ -153,7 +149,7 @@ TEST_F(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGon
     for (const UINT message : {WM_KEYDOWN, WM_CLOSE, WM_APP}) {
         PostMessageW(window, message, 0, 0);
     }
-    Pinger system(window);
+    Pinger system(window, [] {});
     const auto asked = Clock::now();
     EXPECT_FALSE(platform.isDriveReady(root));
     const auto answered = Clock::now();
@@ -180,7 +176,6 @@ TEST_F(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGon
 // copy fails, and the drive counts as not answering until the copy ends, which then leaves
 // nothing on the stick. The window answers throughout.
 TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
-    const TempFolder folder;
     folder.writeSized("clip.MP4", 16'000'000);
     const std::string deep = folder.at(std::string(250, 'f'));  // the shell can't take it
     FileOperations().makeFolder(deep);

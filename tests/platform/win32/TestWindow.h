@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "support/TempFolder.h"
 #include "win32/SessionEnd.h"
 #include "win32/Win32Platform.h"
 
@@ -23,8 +24,8 @@ inline LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wP
                                          : DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A top-level window of this thread that answers WM_QUERYENDSESSION as the program's does, and
-// the platform it owns; the window goes with the test, even one that fails half way.
+// A top-level window answering WM_QUERYENDSESSION as the program's does, the platform it owns
+// and a folder of the test's own; the window goes with the test, even one that fails half way.
 class WindowedTest : public ::testing::Test {
   protected:
     WindowedTest() {
@@ -40,6 +41,7 @@ class WindowedTest : public ::testing::Test {
     ~WindowedTest() override { DestroyWindow(window); }
     void SetUp() override { ASSERT_NE(window, nullptr); }
 
+    const test::TempFolder folder;
     HWND window = nullptr;
     Win32Platform platform;
 };

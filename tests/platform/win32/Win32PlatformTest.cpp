@@ -199,7 +199,6 @@ using Win32CopyPause = WindowedTest;
 TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
     const HWND button = CreateWindowExW(0, L"BUTTON", L"Copy to PSP", WS_CHILD, 0, 0, 50, 20,
                                         window, nullptr, nullptr, nullptr);
-    const TempFolder folder;
     folder.writeSized("clip.MP4", 64'000'000);
     // A target too long for the shell goes to the own copy.
     const std::string deep = folder.at(std::string(250, 'f'));
