@@ -67,10 +67,7 @@ class ScriptedPlatform : public Platform {
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
-    int shellCopies = 0;
-    int driveReads = 0;
-    int randomDraws = 0;
-    int pictureLoads = 0;
+    int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
     int messageBox(const std::string& text, int flags,

@@ -56,23 +56,19 @@ TEST_F(MainWindowTest, KeysReachTheirHandlers) {
     form.listPSP.setSelected(0, true);
     const struct {
         const char* control;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
+        QKeyCombination keys;
         std::function<bool()> handled;
     } presses[] = {
-        {"drivePSP", Qt::Key_R, Qt::ControlModifier,
-         [&] { return form.drivePSP.entries().size() == 3; }},
-        {"listSource", Qt::Key_R, Qt::ControlModifier,
-         [&] { return form.listSource.ListCount() == 3; }},
-        {"listSource", Qt::Key_C, Qt::ControlModifier,
-         [&] { return platform.questions.size() == 1; }},
-        {"listPSP", Qt::Key_Backspace, {}, [&] { return platform.questions.size() == 2; }},
-        {"dirSource", Qt::Key_Return, {}, [&] { return form.listSource.ListCount() == 1; }},
+        {"drivePSP", Qt::CTRL | Qt::Key_R, [&] { return form.drivePSP.entries().size() == 3; }},
+        {"listSource", Qt::CTRL | Qt::Key_R, [&] { return form.listSource.ListCount() == 3; }},
+        {"listSource", Qt::CTRL | Qt::Key_C, [&] { return platform.questions.size() == 1; }},
+        {"listPSP", Qt::Key_Backspace, [&] { return platform.questions.size() == 2; }},
+        {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }},
     };
     form.dirSource.setText(folder.at("sub"));
     for (const auto& press : presses) {
-        QTest::keyClick(&view(press.control), press.key, press.modifiers);
-        EXPECT_TRUE(press.handled()) << press.control << " " << press.key;
+        QTest::keyClick(&view(press.control), press.keys.key(), press.keys.keyboardModifiers());
+        EXPECT_TRUE(press.handled()) << press.control << " " << press.keys.toCombined();
     }
 }
 

@@ -41,10 +41,9 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
     void SetUp() override {
         if (!stick.ready() || !stick.limitWrites(kRate)) {
             GTEST_SKIP() << "No " << GetParam().name
-                         << " stick held to a write rate: needs root, a loop device, the blkio "
-                            "controller of cgroup v1 and the file system's driver (for FAT, "
-                            "velmora_posix_tests_uml runs them in User-Mode Linux; for FUSE, "
-                            "/dev/fuse, fusefat and exfat-fuse).";
+                         << " stick held to a write rate: needs root, a loop device, cgroup v1's "
+                            "blkio controller and the driver (FAT: velmora_posix_tests_uml runs "
+                            "them in User-Mode Linux; FUSE: /dev/fuse, fusefat, exfat-fuse).";
         }
         source.writeSized("clip.MP4", 2 * kRate);
     }
