@@ -14,10 +14,10 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FileOperations.h"
-#include "StandIn.h"
 #include "TestWindow.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
@@ -37,6 +37,24 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using test::TempFolder;
+
+// Puts, for its lifetime, a function of the test in an import slot (__imp_ and the system
+// function's name): the code under test then calls it in place of the system's, which shows
+// the test their order, or answers as a system that the test machine is not would.
+struct StandIn {
+    StandIn(void*& importSlot, void* function) : slot(importSlot), system(swap(function)) {}
+    ~StandIn() { swap(system); }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+    void* swap(void* function) {  // the slots stay writable, in the tests only
+        DWORD protection = 0;
+        VirtualProtect(&slot, sizeof(void*), PAGE_READWRITE, &protection);
+        return std::exchange(slot, function);
+    }
+    void*& slot;
+    void* system;
+};
 
 // What the stand-ins saw, in order: the recorded flushes and the messages.
 std::vector<std::string> seen;
@@ -244,9 +262,8 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     const TempFolder folder;
     Win32Platform platform;
     const StandIn messages(__imp_MessageBoxW, reinterpret_cast<void*>(recordedMessageBox));
-    // From one file of the folder to another, by the program's own copy (route 0) or the
-    // shell's (1): "taken" for a name found taken, which no message tells; the failure's reason;
-    // or "".
+    // Copies within the folder by the program's own copy (route 0) or the shell's (1): "taken"
+    // for a name found taken, which no message tells; the failure's reason; or "".
     const auto copy = [&](int route, const std::string& from, const std::string& to,
                           const FileOperations::Progress& progress = {}) -> std::string {
         seen.clear();
