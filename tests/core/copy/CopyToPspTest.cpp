@@ -14,13 +14,10 @@ constexpr const char* kNotEnoughSpace = "There is not enough free space on the P
 constexpr const char* kConfirm = "Do you wish to copy the selected files to your PSP?";
 constexpr const char* kPickFirst = "Pick the PSP's drive first.";
 
-// The draw that gives a name prefix: the middle of its slice of [0, 1).
-double drawFor(int prefix) {
-    return (prefix - 100 + 0.5) / 801;
-}
-
 class CopyToPsp : public test::StickTest {
   protected:
+    // The draw that gives a name prefix: the middle of its slice of [0, 1).
+    static double drawFor(int prefix) { return (prefix - 100 + 0.5) / 801; }
     // Videos of whole megabytes whose bytes tell each from the others.
     void addVideos(std::initializer_list<std::string> names, int megabytes = 1) const {
         for (const std::string& name : names) {

@@ -63,8 +63,7 @@ TEST_F(MainWindowTest, KeysReachTheirHandlers) {
         {"listSource", Qt::CTRL | Qt::Key_R, [&] { return form.listSource.ListCount() == 3; }},
         {"listSource", Qt::CTRL | Qt::Key_C, [&] { return platform.questions.size() == 1; }},
         {"listPSP", Qt::Key_Backspace, [&] { return platform.questions.size() == 2; }},
-        {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }},
-    };
+        {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }}};
     form.dirSource.setText(folder.at("sub"));
     for (const auto& press : presses) {
         QTest::keyClick(&view(press.control), press.keys.key(), press.keys.keyboardModifiers());

@@ -72,7 +72,6 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
         std::erase(names, "lost+found");
         return names;
     }
-    bool stickHoldsNothing() const { return namesOnStick().empty(); }
     test::TempFolder source;
     test::TempFolder mountPoint;
     const std::string target = mountPoint.at("MAQ10001.MP4");
@@ -156,10 +155,10 @@ TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
             mountPoint.remove(theirs);
         }
         if (c.reason == kGone) {
-            EXPECT_TRUE(stickHoldsNothing());
+            EXPECT_TRUE(namesOnStick().empty());
             ASSERT_TRUE(stick.mount());
         }
-        EXPECT_TRUE(stickHoldsNothing()) << c.what;
+        EXPECT_TRUE(namesOnStick().empty()) << c.what;
     }
     ASSERT_TRUE(stick.makeReadOnly());
     EXPECT_EQ(copy(), "Read-only file system");

@@ -113,13 +113,10 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
     const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
     const std::wstring device = L"\\\\.\\C:\\" + std::wstring(300, L'd');
     using Case = std::pair<std::wstring, std::wstring>;  // a full path, as the calls get it
-    for (const auto& [path, expected] : {
-             Case(longest, longest),
-             Case(longest + L"e", L"\\\\?\\" + longest + L"e"),
-             Case(share, L"\\\\?\\UNC\\nas\\videos\\" + std::wstring(240, L'd')),
-             Case(prefixed, prefixed),
-             Case(device, device),
-         }) {
+    for (const auto& [path, expected] :
+         {Case(longest, longest), Case(longest + L"e", L"\\\\?\\" + longest + L"e"),
+          Case(share, L"\\\\?\\UNC\\nas\\videos\\" + std::wstring(240, L'd')),
+          Case(prefixed, prefixed), Case(device, device)}) {
         EXPECT_EQ(withLongPrefix(path), expected) << toUtf8(path).size();
         EXPECT_EQ(withoutLongPrefix(expected), path == prefixed ? path.substr(4) : path);
     }
