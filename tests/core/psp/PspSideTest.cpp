@@ -145,7 +145,7 @@ TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext)
         platform.questions.clear();
         platform.answer(mb::kAnswerYes);
         form.raise(control, event, code);
-        EXPECT_EQ(platform.questions.size(), 1u);
+        EXPECT_EQ(platform.questions.size(), 1u) << control;
         EXPECT_EQ(lastQuestion(), "Video directory not found!");
         EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
                     form.drivePSP.ListIndex() == -1);
