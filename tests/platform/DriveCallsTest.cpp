@@ -36,22 +36,20 @@ TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsTh
     EXPECT_THROW(
         calls.call("a/x", 1s, []() -> int { throw PlatformError("Reading", "a/x", "no"); }),
         PlatformError);
-    const auto caller = std::this_thread::get_id();
-    const std::thread::id inner = calls.call("a/x", 1s, [this] {
+    const auto inner = [this] {
         return calls.call("b/y", 1s, [] { return std::this_thread::get_id(); });
-    });
-    EXPECT_NE(inner, caller);
+    };
+    EXPECT_NE(calls.call("a/x", 1s, inner), std::this_thread::get_id());
     EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
     // Work that asks many things has the limit for each answer.
-    EXPECT_EQ(calls.call("a/x", 100ms,
-                         [] {
-                             for (int i = 0; i < 6; ++i) {
-                                 std::this_thread::sleep_for(50ms);
-                                 DriveCalls::answered();
-                             }
-                             return 6;
-                         }),
-              6);
+    const auto sixSlowAnswers = [] {
+        for (int i = 0; i < 6; ++i) {
+            std::this_thread::sleep_for(50ms);
+            DriveCalls::answered();
+        }
+        return 6;
+    };
+    EXPECT_EQ(calls.call("a/x", 100ms, sixSlowAnswers), 6);
 }
 
 // A call stuck in the kernel is left behind; its drive answers nothing more at once until it

@@ -60,61 +60,43 @@ class ScriptedPlatform : public Platform {
     std::string silentRoot;
     // Run inside every shell copy, before it copies, and every message box, before it is
     // answered: what the user or the system does while the window or question is up.
-    std::function<void()> duringShellCopy;
-    std::function<void()> duringQuestion;
+    std::function<void()> duringShellCopy = [] {};
+    std::function<void()> duringQuestion = [] {};
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
-    int shellCopies = 0;
-    int driveReads = 0;
-    int randomDraws = 0;
-    int pictureLoads = 0;
+    int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override {
         questions.push_back({text, flags, title});
-        if (duringQuestion) {
-            duringQuestion();
-        }
+        duringQuestion();
         return next(answers_, (flags & 0xF) == mb::kYesNo ? mb::kAnswerNo : mb::kAnswerOk);
     }
     std::string findFirst(const std::string& pattern, int mask) override {
-        answerFor(pattern);
         ++nameReads;
-        return files_.findFirst(pattern, mask);
+        return on(pattern).findFirst(pattern, mask);
     }
-    bool isFolder(const std::string& path) override {
-        answerFor(path);
-        return files_.isFolder(path);
-    }
-    std::int64_t fileLength(const std::string& path) override {
-        answerFor(path);
-        return files_.fileLength(path);
-    }
+    bool isFolder(const std::string& path) override { return on(path).isFolder(path); }
+    std::int64_t fileLength(const std::string& path) override { return on(path).fileLength(path); }
     void deleteFile(const std::string& path) override {
-        answerFor(path);
+        on(path);
         deletions.push_back(path);
         if (failingDeletions.contains(path)) {
             throw PlatformError("Deleting the file", path, "Permission denied");
         }
         files_.deleteFile(path);
     }
-    void makeFolder(const std::string& path) override {
-        answerFor(path);
-        files_.makeFolder(path);
-    }
+    void makeFolder(const std::string& path) override { on(path).makeFolder(path); }
     void copyFile(const std::string& from, const std::string& to) override {
-        answerFor(to);
-        files_.copyFile(from, to);
+        on(to).copyFile(from, to);
     }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
-        answerFor(to);
-        if (duringShellCopy) {
-            duringShellCopy();
-        }
+        on(to);
+        duringShellCopy();
         if (const auto end = shellCopyEnds.find(++shellCopies); end != shellCopyEnds.end()) {
             return end->second;
         }
@@ -133,7 +115,7 @@ class ScriptedPlatform : public Platform {
         return next(browses_, std::optional<std::string>());
     }
     std::uint64_t freeBytesAvailable(const std::string& root) override {
-        answerFor(root);
+        on(root);
         if (freeSpaceFails) {
             throw PlatformError("Measuring the free space of", root, "Input/output error");
         }
@@ -141,8 +123,7 @@ class ScriptedPlatform : public Platform {
         return it != freeBytes_.end() ? it->second : files_.freeBytesAvailable(root);
     }
     VolumeId volumeOf(const std::string& path) override {
-        answerFor(path);
-        VolumeId volume = files_.volumeOf(path);     // fails for a missing path as the system does
+        VolumeId volume = on(path).volumeOf(path);   // fails for a missing path as the system does
         for (const auto& [folder, id] : volumes_) {  // a folder sorts before those inside it
             volume = place(path).starts_with(folder) ? id : volume;
         }
@@ -153,9 +134,8 @@ class ScriptedPlatform : public Platform {
     void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
     // A file that starts as a JPEG does is a picture.
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override {
-        answerFor(path);
         ++pictureLoads;
-        const std::string stored = files_.resolve(path);
+        const std::string stored = on(path).resolve(path);
         std::ifstream in(std::filesystem::path(std::u8string(stored.begin(), stored.end())),
                          std::ios::binary);
         if (!in) {
@@ -170,9 +150,8 @@ class ScriptedPlatform : public Platform {
         return next(draws_, 0.0);
     }
     std::vector<std::string> listFiles(const std::string& folder) override {
-        answerFor(folder);
         ++nameReads;
-        return files_.listFiles(folder);
+        return on(folder).listFiles(folder);
     }
     std::vector<DriveEntry> listDrives() override {
         ++driveReads;
@@ -183,10 +162,12 @@ class ScriptedPlatform : public Platform {
     }
 
   private:
-    void answerFor(const std::string& path) const {
+    // The files that path is on; a path under the silent root gets no answer.
+    const FileOperations& on(const std::string& path) const {
         if (!silentRoot.empty() && path.starts_with(silentRoot)) {
             throw DriveNotAnswering(silentRoot);
         }
+        return files_;
     }
     // Where a path leads, links followed, ending in a separator.
     std::string place(const std::string& path) const {

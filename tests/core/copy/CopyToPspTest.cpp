@@ -14,16 +14,15 @@ constexpr const char* kNotEnoughSpace = "There is not enough free space on the P
 constexpr const char* kConfirm = "Do you wish to copy the selected files to your PSP?";
 constexpr const char* kPickFirst = "Pick the PSP's drive first.";
 
-// The draw that gives a name prefix: the middle of its slice of [0, 1).
-double drawFor(int prefix) {
-    return (prefix - 100 + 0.5) / 801;
-}
-
 class CopyToPsp : public test::StickTest {
   protected:
-    // A video of whole megabytes whose bytes tell it from the others.
-    void addVideo(const std::string& name, int megabytes = 1) const {
-        home.write(name, std::string(megabytes * kMegabyte, name[0]));
+    // The draw that gives a name prefix: the middle of its slice of [0, 1).
+    static double drawFor(int prefix) { return (prefix - 100 + 0.5) / 801; }
+    // Videos of whole megabytes whose bytes tell each from the others.
+    void addVideos(std::initializer_list<std::string> names, int megabytes = 1) const {
+        for (const std::string& name : names) {
+            home.write(name, std::string(megabytes * kMegabyte, name[0]));
+        }
     }
     void addThumbnail(const std::string& name) const { home.write(name, test::kJpegBytes + name); }
     // The window on the stick with these items selected, the copy's answers scripted.
@@ -67,10 +66,10 @@ TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick
 TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideAfterEach) {
     const std::string unicode = "Çà et là — 東京 ☃";  // sorts last
     for (const std::string& name : {std::string("Alpha"), std::string("gamma"), unicode}) {
-        addVideo(name + ".MP4");
+        addVideos({name + ".MP4"});
         addThumbnail(name + ".THM");
     }
-    addVideo("beta.mp4", 2);
+    addVideos({"beta.mp4"}, 2);
     MainForm form(platform);
     ready(form, {0, 1, 3}, 123);
     ASSERT_EQ(form.sizeSource.Caption(), "4");
@@ -114,9 +113,7 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
 // it is copied: the item draws a prefix anew, and those after it keep that one. A name taken
 // again and again stops the run with a message.
 TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
-    for (const char* name : {"a.MP4", "b.MP4", "b.THM", "c.MP4", "d.MP4"}) {
-        addVideo(name);
-    }
+    addVideos({"a.MP4", "b.MP4", "b.THM", "c.MP4", "d.MP4"});
     MainForm form(platform);
     platform.duringShellCopy = [&] {
         if (platform.shellCopies == 0) {
@@ -145,9 +142,7 @@ enum class Stop { Cancelled, Failed, Thumbnail, Swapped, Silent };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
-    for (const char* name : {"a.MP4", "b.MP4", "b.THM", "c.MP4"}) {
-        addVideo(name);
-    }
+    addVideos({"a.MP4", "b.MP4", "b.THM", "c.MP4"});
     MainForm form(platform);
     const Stop how = GetParam();
     const bool taken = how == Stop::Thumbnail;
@@ -187,9 +182,7 @@ TEST_F(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows names hold neither * nor ?.";
 #endif
-    for (const char* video : {"*.MP4", "best*.MP4", "How?.MP4", "Why?.MP4"}) {
-        addVideo(video);
-    }
+    addVideos({"*.MP4", "best*.MP4", "How?.MP4", "Why?.MP4"});
     for (const char* thumbnail :
          {"a.THM", "*.THM", "best of.THM", "How1.THM", "how?.THM", "Why1.THM"}) {
         addThumbnail(thumbnail);

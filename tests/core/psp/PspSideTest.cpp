@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/StickFixture.h"
@@ -58,21 +58,20 @@ struct FolderCase {
 class DriveChange : public PspSide, public ::testing::WithParamInterface<FolderCase> {};
 
 TEST_P(DriveChange, ShowsTheVideoFolderOfTheStickAndItsFreeSpace) {
-    for (const char* folder : GetParam().folders) {
+    const auto& [folders, answer, shown, asked] = GetParam();
+    for (const char* folder : folders) {
         stick.makeFolder(folder);
     }
-    platform.answer(GetParam().answer);
+    platform.answer(answer);
     pick(form, 1);
-    const char* shown = GetParam().shown;
     EXPECT_EQ(form.listPSP.Path(), shown ? stick.at(shown) : home.path());
     EXPECT_EQ(form.freePSP.Caption(), shown ? "700" : "0");
-    EXPECT_EQ(stick.exists("MP_ROOT"), !GetParam().folders.empty() || shown);
+    EXPECT_EQ(stick.exists("MP_ROOT"), !folders.empty() || shown);
     // Busy while the drive is looked at and while it is listed, not while a question waits.
-    const std::vector<bool> busy =
-        shown ? std::vector<bool>{true, false, true, false} : std::vector<bool>{true, false};
-    EXPECT_EQ(platform.busyCursor, busy);
-    ASSERT_EQ(platform.questions.size(), GetParam().asked ? 1u : 0u);
-    if (GetParam().asked) {
+    EXPECT_EQ(platform.busyCursor,
+              (shown ? std::vector{true, false, true, false} : std::vector{true, false}));
+    ASSERT_EQ(platform.questions.size(), asked ? 1u : 0u);
+    if (asked) {
         EXPECT_EQ(lastQuestion(),
                   "No Video directory found on drive e: [PSP].\r\n\r\nDo you wish to create one?");
         EXPECT_EQ(platform.questions[0].flags, mb::kYesNo | mb::kDefaultButton2);
@@ -130,16 +129,13 @@ TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
 TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext) {
     home.writeSized("clip.MP4", 2 * kMegabyte);
     form.listSource.Refresh();
-    const std::vector<std::function<void()>> acts{
-        [&] { form.raise("listPSP", EventKind::Click); },
-        [&] { form.raise("listPSP", EventKind::KeyPress, key::kCtrlR); },
-        [&] { form.raise("listPSP", EventKind::KeyPress, key::kBackspace); },
-        [&] { form.raise("listSource", EventKind::KeyPress, key::kCtrlC); },
-        [&] {
-            form.drivePSP.setListIndex(1);
-            form.raise("drivePSP", EventKind::Change);
-        }};
-    for (const auto& act : acts) {
+    // A click, Ctrl-R or Backspace in the PSP list, Ctrl-C in the source list, the stick picked.
+    for (const auto& [control, event, code] :
+         {std::tuple{"listPSP", EventKind::KeyPress, key::kCtrlR},
+          {"listPSP", EventKind::Click, 0},
+          {"listPSP", EventKind::KeyPress, key::kBackspace},
+          {"listSource", EventKind::KeyPress, key::kCtrlC},
+          {"drivePSP", EventKind::Change, 0}}) {
         platform.silentRoot.clear();
         showStick(form, {"MAQ10001.MP4", "MAQ10001.THM"});
         choose({0});
@@ -148,8 +144,8 @@ TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext)
         platform.silentRoot = stick.root();
         platform.questions.clear();
         platform.answer(mb::kAnswerYes);
-        act();
-        EXPECT_EQ(platform.questions.size(), 1u);
+        form.raise(control, event, code);
+        EXPECT_EQ(platform.questions.size(), 1u) << control;
         EXPECT_EQ(lastQuestion(), "Video directory not found!");
         EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
                     form.drivePSP.ListIndex() == -1);

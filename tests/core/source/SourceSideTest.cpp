@@ -132,8 +132,7 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNe
     EXPECT_EQ(shown(form.picSource), "c.thm");
     EXPECT_EQ(form.sizeSource.Caption(), "0");
     EXPECT_TRUE(platform.questions.empty());
-    // A selected video that has gone is reported once, with its path, after the figure is
-    // written.
+    // A selected video that has gone is told once, with its path, after the figure is written.
     select(form.listSource, {0, 5});
     home.remove("a.MP4");
     form.raise("listSource", EventKind::Click);

@@ -30,7 +30,6 @@ struct PaintCounter : QObject {
 class CopyInput : public WindowFixture {
   protected:
     CopyInput() { folder.writeSized("endless.MP4", std::uint64_t{4} << 30); }
-    const std::string source = folder.at("endless.MP4");
     qt::EventLoopWait wait;
     OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
 };
@@ -60,7 +59,7 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
         EXPECT_FALSE(progress.isVisible());
     });
     const ShellCopyResult result =
-        qt::copyWithProgress(files, source, folder.at("MAQ12301.MP4"), &window);
+        qt::copyWithProgress(files, folder.at("endless.MP4"), folder.at("MAQ12301.MP4"), &window);
     EXPECT_TRUE(result.aborted);
     EXPECT_FALSE(folder.exists("MAQ12301.MP4"));
     QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too

@@ -18,12 +18,6 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-void clickRow(QWidget* list, int row) {
-    auto& items = dynamic_cast<QAbstractItemView&>(*list);
-    QTest::mouseClick(items.viewport(), Qt::LeftButton, {},
-                      items.visualRect(items.model()->index(row, 0)).center());
-}
-
 TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     EXPECT_EQ(window.windowTitle(), "Velmora");
@@ -62,23 +56,18 @@ TEST_F(MainWindowTest, KeysReachTheirHandlers) {
     form.listPSP.setSelected(0, true);
     const struct {
         const char* control;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
+        QKeyCombination keys;
         std::function<bool()> handled;
     } presses[] = {
-        {"drivePSP", Qt::Key_R, Qt::ControlModifier,
-         [&] { return form.drivePSP.entries().size() == 3; }},
-        {"listSource", Qt::Key_R, Qt::ControlModifier,
-         [&] { return form.listSource.ListCount() == 3; }},
-        {"listSource", Qt::Key_C, Qt::ControlModifier,
-         [&] { return platform.questions.size() == 1; }},
-        {"listPSP", Qt::Key_Backspace, {}, [&] { return platform.questions.size() == 2; }},
-        {"dirSource", Qt::Key_Return, {}, [&] { return form.listSource.ListCount() == 1; }},
-    };
+        {"drivePSP", Qt::CTRL | Qt::Key_R, [&] { return form.drivePSP.entries().size() == 3; }},
+        {"listSource", Qt::CTRL | Qt::Key_R, [&] { return form.listSource.ListCount() == 3; }},
+        {"listSource", Qt::CTRL | Qt::Key_C, [&] { return platform.questions.size() == 1; }},
+        {"listPSP", Qt::Key_Backspace, [&] { return platform.questions.size() == 2; }},
+        {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }}};
     form.dirSource.setText(folder.at("sub"));
     for (const auto& press : presses) {
-        QTest::keyClick(&view(press.control), press.key, press.modifiers);
-        EXPECT_TRUE(press.handled()) << press.control << " " << press.key;
+        QTest::keyClick(&view(press.control), press.keys.key(), press.keys.keyboardModifiers());
+        EXPECT_TRUE(press.handled()) << press.control << " " << press.keys.toCombined();
     }
 }
 
@@ -113,7 +102,12 @@ TEST_F(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
         const char* control;
         const char* shows;
     } moments[] = {{[] {}, "freePSP", "0"},
-                   {[&] { clickRow(&view("listSource"), 1); }, "sizeSource", "3"},
+                   {[&] {
+                        auto& list = dynamic_cast<QAbstractItemView&>(view("listSource"));
+                        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                                          list.visualRect(list.model()->index(1, 0)).center());
+                    },
+                    "sizeSource", "3"},
                    {[&] {
                         platform.browseTo("/");
                         QTest::mouseClick(&view("btnBrowse"), Qt::LeftButton);

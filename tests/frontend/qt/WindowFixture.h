@@ -28,11 +28,8 @@ class WindowFixture : public ::testing::Test {
 
     QWidget& view(std::string_view name) {
         QWidget* widget = window.view(name);
-        if (widget == nullptr) {
-            ADD_FAILURE() << "no view named " << name;
-            return window;
-        }
-        return *widget;
+        EXPECT_NE(widget, nullptr) << "no view named " << name;
+        return widget != nullptr ? *widget : window;
     }
 
     // What a screen reader is told about a control.

@@ -34,8 +34,7 @@ using velmora::win32::toUtf8;
 using velmora::win32::toWide;
 namespace fs = std::filesystem;
 
-int passed = 0;
-int failed = 0;
+int passed = 0, failed = 0;
 bool check(bool ok, const std::string& what) {
     std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
     std::fflush(stdout);
@@ -110,6 +109,7 @@ class Session {
         for (const ControlPlace& expected : kWindowLayout) {  // identified by 1000 + tab index
             controls_[expected.name] = GetDlgItem(window, 1000 + expected.tabIndex);
         }
+        controls_["mainForm"] = window;
     }
     ~Session() {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -252,18 +252,15 @@ void checkWindowAtStart(Session& session) {
           "the window is centred");
     for (const ControlPlace& expected : kWindowLayout) {
         const HWND control = session.control(expected.name);
+        // Its place in its container: a frame's client area, frames having no border, or the
+        // window's.
         RECT place{};
         GetWindowRect(control, &place);
-        MapWindowPoints(HWND_DESKTOP, session.window, reinterpret_cast<POINT*>(&place), 2);
+        MapWindowPoints(HWND_DESKTOP, session.control(expected.container),
+                        reinterpret_cast<POINT*>(&place), 2);
         wchar_t windowClass[64] = {};
         GetClassNameW(control, windowClass, 64);
-        // In the client area, a control inside a frame is moved by the frame's origin.
-        int left = expected.left, top = expected.top;
-        for (const ControlPlace& container : kWindowLayout) {
-            if (container.name == std::string(expected.container)) {
-                left += container.left, top += container.top;
-            }
-        }
+        const int left = expected.left, top = expected.top;
         check(toUtf8(windowClass) == expected.windowClass && atTwips(place.left, left, dpi) &&
                   atTwips(place.top, top, dpi) &&
                   atTwips(place.right, left + expected.width, dpi) &&

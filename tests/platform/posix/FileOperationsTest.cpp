@@ -76,32 +76,26 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
                                            {time(nullptr) - hoursSilent * 3600, 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, folder.at("dst/" + name).c_str(), silent, 0), 0);
     };
-    struct Leftover {
-        const char* name;  // of an empty file
-        int hoursSilent;
-        bool stays;
-    };
     std::vector<std::string> staying{"MAQ12301.MP4", "MAQ12308.MP4"};
     make("MAQ12308.MP4", "a video", 25);
-    const Leftover leftovers[] = {
-        {".velmora-copy-Ab12Cd", 0, false},
-        {".velmora-copy-held00", 0, true},  // locked below
-        {".velmora-copy-A.txt", 25, true},
-        {".MAQ12302.MP4.velmora-Ab12Cd", 25, false},
-        {".maq900100.thm.velmora-x1Y2z3", 25, false},
-        {".MAQ12303.MP4.velmora-Ab12Cd", 3, true},
-        {".x.velmora-123456", 25, true},
-        {".MAQ12304.MP4.velmora-abc", 25, true},
-        {".MAQ09904.MP4.velmora-Ab12Cd", 25, true},
-        {".MAQ1234.MP4.velmora-Ab12Cd", 25, true},
-        {"MAQ12305.THM", 25, false},
-        {"MAQ12306.MP4", 3, true},
-        {"MAQ12307.MP4x", 25, true},
-    };
-    for (const Leftover& file : leftovers) {
-        make(file.name, "", file.hoursSilent);
-        if (file.stays) {
-            staying.emplace_back(file.name);
+    // Empty files: each one's name, the hours that nothing wrote to it, and whether it stays.
+    for (const auto& [name, hoursSilent, stays] :
+         {std::tuple{".velmora-copy-Ab12Cd", 0, false},
+          {".velmora-copy-held00", 0, true},  // locked below
+          {".velmora-copy-A.txt", 25, true},
+          {".MAQ12302.MP4.velmora-Ab12Cd", 25, false},
+          {".maq900100.thm.velmora-x1Y2z3", 25, false},
+          {".MAQ12303.MP4.velmora-Ab12Cd", 3, true},
+          {".x.velmora-123456", 25, true},
+          {".MAQ12304.MP4.velmora-abc", 25, true},
+          {".MAQ09904.MP4.velmora-Ab12Cd", 25, true},
+          {".MAQ1234.MP4.velmora-Ab12Cd", 25, true},
+          {"MAQ12305.THM", 25, false},
+          {"MAQ12306.MP4", 3, true},
+          {"MAQ12307.MP4x", 25, true}}) {
+        make(name, "", hoursSilent);
+        if (stays) {
+            staying.emplace_back(name);
         }
     }
     std::sort(staying.begin(), staying.end());

@@ -24,22 +24,20 @@ namespace {
 
 using test::TempFolder;
 
-// What only Windows has: file attributes, names outside the ANSI code page, sizes past 4 GB.
+// What only Windows has: file attributes, names outside the ANSI code page, which compare as the
+// system's folders compare them in every script, and sizes past 4 GB.
 TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     const TempFolder folder;
     const FileOperations files;
-    const auto setAttribute = [&](const std::string& name, DWORD attribute) {
-        SetFileAttributesW(toWide(folder.at(name)).c_str(), attribute);
-    };
     const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
-    folder.write(snowman, "x");
-    folder.write("hidden.THM", "x");
-    folder.write("system.MP4", "x");
-    folder.write("read-only.THM", "read-only bytes");
+    for (const auto& [name, attribute] : {std::pair{snowman, FILE_ATTRIBUTE_NORMAL},
+                                          {"hidden.THM", FILE_ATTRIBUTE_HIDDEN},
+                                          {"system.MP4", FILE_ATTRIBUTE_SYSTEM},
+                                          {"read-only.THM", FILE_ATTRIBUTE_READONLY}}) {
+        folder.write(name, "x");
+        SetFileAttributesW(toWide(folder.at(name)).c_str(), attribute);
+    }
     folder.writeSized("big.MP4", 5'000'000'000ull);
-    setAttribute("hidden.THM", FILE_ATTRIBUTE_HIDDEN);
-    setAttribute("system.MP4", FILE_ATTRIBUTE_SYSTEM);
-    setAttribute("read-only.THM", FILE_ATTRIBUTE_READONLY);
 
     EXPECT_EQ(files.listFiles(folder.path()).size(), 3u);  // the snowman, read-only and big
     EXPECT_EQ(files.findFirst(folder.at(snowman), lookup::kFilesOnly), snowman);
@@ -48,14 +46,7 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     EXPECT_EQ(files.fileLength(folder.at("BIG.mp4")), 5'000'000'000ll);
     EXPECT_EQ(files.volumeOf(folder.at(snowman)), files.volumeOf(folder.path()));
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
-    setAttribute("read-only.THM", FILE_ATTRIBUTE_NORMAL);
-}
-
-// A drive's type and whether it holds a medium; the entry shown, and whether its label was read.
-using DriveCase = std::tuple<UINT, bool, const char*, bool>;
-
-// Names compare as the system's folders compare them, in every script.
-TEST(Win32NameKey, NamesThatDifferOnlyInLetterCaseShareTheirKey) {
+    SetFileAttributesW(toWide(folder.at("read-only.THM")).c_str(), FILE_ATTRIBUTE_NORMAL);
     Win32Platform platform;
     EXPECT_EQ(platform.nameKey("\xC3\xA9t\xC3\xA9.thm"), platform.nameKey("\xC3\x89T\xC3\x89.THM"));
     EXPECT_NE(platform.nameKey("a.THM"), platform.nameKey("b.THM"));
@@ -65,13 +56,14 @@ TEST(Win32NameKey, NamesThatDifferOnlyInLetterCaseShareTheirKey) {
 // as long as its label is asked for. Every path on a drive is known by the root that the list
 // shows, or a handler could not tell that a drive that stopped answering is the picked one.
 TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoot) {
+    // A drive's type, whether it holds a medium, the entry shown and whether its label was read.
     for (const auto& [type, medium, text, labelReadExpected] :
-         {DriveCase(DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true),
-          DriveCase(DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true),
-          DriveCase(DRIVE_REMOVABLE, false, "e:", false),
-          DriveCase(DRIVE_CDROM, false, "e:", false),
-          DriveCase(DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false),
-          DriveCase(DRIVE_NO_ROOT_DIR, true, "e:", false)}) {
+         {std::tuple{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
+          {DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true},
+          {DRIVE_REMOVABLE, false, "e:", false},
+          {DRIVE_CDROM, false, "e:", false},
+          {DRIVE_REMOTE, true, "e: [\\\\nas\\videos]", false},
+          {DRIVE_NO_ROOT_DIR, true, "e:", false}}) {
         bool labelRead = false;
         const DriveEntry entry = describeDrive(
             L"E:\\", {[&](auto&) { return type; }, [&](auto&) { return medium; },
@@ -105,16 +97,11 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     const std::string page = platform.aboutPageAddress();
     EXPECT_EQ(toWide(page), folder + L"Velmora.html");
     // A time the page can't have once written again.
-    const HANDLE file = CreateFileW(toWide(page).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const FILETIME longAgo{0xC89DC000, 0x01C07385};  // 2001-01-01
-    SetFileTime(file, nullptr, nullptr, &longAgo);
-    CloseHandle(file);
+    const std::filesystem::path file(toWide(page));
+    const auto longAgo = std::filesystem::last_write_time(file) - std::chrono::hours(24 * 3650);
+    std::filesystem::last_write_time(file, longAgo);
     EXPECT_EQ(platform.aboutPageAddress(), page);
-    WIN32_FILE_ATTRIBUTE_DATA after{};
-    ASSERT_TRUE(GetFileAttributesExW(toWide(page).c_str(), GetFileExInfoStandard, &after));
-    EXPECT_EQ(CompareFileTime(&after.ftLastWriteTime, &longAgo), 0);
+    EXPECT_EQ(std::filesystem::last_write_time(file), longAgo);
     SetEnvironmentVariableW(L"TMP", hadTmp ? before : nullptr);
 }
 
@@ -126,13 +113,10 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
     const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
     const std::wstring device = L"\\\\.\\C:\\" + std::wstring(300, L'd');
     using Case = std::pair<std::wstring, std::wstring>;  // a full path, as the calls get it
-    for (const auto& [path, expected] : {
-             Case(longest, longest),
-             Case(longest + L"e", L"\\\\?\\" + longest + L"e"),
-             Case(share, L"\\\\?\\UNC\\nas\\videos\\" + std::wstring(240, L'd')),
-             Case(prefixed, prefixed),
-             Case(device, device),
-         }) {
+    for (const auto& [path, expected] :
+         {Case(longest, longest), Case(longest + L"e", L"\\\\?\\" + longest + L"e"),
+          Case(share, L"\\\\?\\UNC\\nas\\videos\\" + std::wstring(240, L'd')),
+          Case(prefixed, prefixed), Case(device, device)}) {
         EXPECT_EQ(withLongPrefix(path), expected) << toUtf8(path).size();
         EXPECT_EQ(withoutLongPrefix(expected), path == prefixed ? path.substr(4) : path);
     }
@@ -204,14 +188,11 @@ TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
 // Windows asks before the session ends; while a video is copied, by the shell or by the
 // program's own copy, the window says no, and it handles what is posted to it. Keys and
 // clicks given while it is copied must not run once it is over. A failure is the caller's.
-TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
-    const HWND window = testWindow();
-    ASSERT_NE(window, nullptr);
+using Win32CopyPause = WindowedTest;
+
+TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
     const HWND button = CreateWindowExW(0, L"BUTTON", L"Copy to PSP", WS_CHILD, 0, 0, 50, 20,
                                         window, nullptr, nullptr, nullptr);
-    Win32Platform platform;
-    platform.setOwner(window);
-    const TempFolder folder;
     folder.writeSized("clip.MP4", 64'000'000);
     // A target too long for the shell goes to the own copy.
     const std::string deep = folder.at(std::string(250, 'f'));
@@ -219,7 +200,7 @@ TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEithe
     files.makeFolder(deep);
     for (const std::string& target : {deep + "\\MAQ12301.MP4", folder.at("MAQ12302.MP4")}) {
         handled.clear();
-        std::vector<LRESULT> answers;
+        DWORD_PTR duringCopy = TRUE;
         std::jthread system([&] {
             for (const auto& [to, message] :
                  {std::pair(window, WM_KEYDOWN), std::pair(button, WM_CHAR),
@@ -227,41 +208,36 @@ TEST(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEithe
                   std::pair(window, WM_APP)}) {
                 PostMessageW(to, message, 8, 0);
             }
-            DWORD_PTR answer = TRUE;
             SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 20000,
-                                &answer);
-            answers.push_back(static_cast<LRESULT>(answer));
+                                &duringCopy);
         });
         const ShellCopyResult result = platform.shellCopy(folder.at("clip.MP4"), target);
         system.join();
-        answers.push_back(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
         for (MSG left{}; PeekMessageW(&left, nullptr, WM_KEYFIRST, WM_APP, PM_REMOVE);) {
             EXPECT_TRUE(left.hwnd != window && left.hwnd != button) << left.message;
         }
         EXPECT_EQ(result.code, 0);
-        EXPECT_EQ(answers, (std::vector<LRESULT>{FALSE, TRUE}));
+        EXPECT_EQ(duringCopy, DWORD_PTR{FALSE});
+        EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
         EXPECT_EQ(handled, std::vector<UINT>{WM_APP}) << target;
         EXPECT_EQ(files.fileLength(target), 64'000'000);
     }
     // The own copy's failure, met on its thread, reaches the caller.
     EXPECT_THROW(platform.shellCopy(folder.at("clip.MP4"), deep + "\\gone\\MAQ12303.MP4"),
                  PlatformError);
-    DestroyWindow(window);
 }
 
 // A root; the letters in use, whether its network connection is down, whether it is a folder
 // now; whether it is ready, and whether the folder was asked at all.
-using ReadyCase = std::tuple<const wchar_t*, DWORD, bool, bool, bool, bool>;
-
 TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) {
     constexpr DWORD kE = 1u << 4;
     for (const auto& [root, letters, down, folder, ready, folderAsked] :
-         {ReadyCase(L"e:\\", kE, false, true, true, true),
-          ReadyCase(L"E:\\", kE, false, true, true, true),
-          ReadyCase(L"e:\\", kE, false, false, false, true),
-          ReadyCase(L"e:\\", kE, true, true, false, false),
-          ReadyCase(L"e:\\", kE << 1, false, true, false, false),
-          ReadyCase(L"/media/e/", ~0u, false, true, false, false)}) {
+         {std::tuple{L"e:\\", kE, false, true, true, true},
+          {L"E:\\", kE, false, true, true, true},
+          {L"e:\\", kE, false, false, false, true},
+          {L"e:\\", kE, true, true, false, false},
+          {L"e:\\", kE << 1, false, true, false, false},
+          {L"/media/e/", ~0u, false, true, false, false}}) {
         bool asked = false;
         EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
                                       [&](auto&) { return asked = true, folder; }}),
