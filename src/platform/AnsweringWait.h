@@ -17,6 +17,8 @@ class AnsweringWait {
     // Answers until finished() is true or the deadline has passed, looking at finished()
     // every few milliseconds.
     virtual void answerUntil(const std::function<bool()>& finished, Clock::time_point deadline) = 0;
+    // From any thread, while answerUntil runs: makes it look at finished() at once.
+    virtual void wake() {}
 };
 
 }  // namespace velmora

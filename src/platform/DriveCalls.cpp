@@ -62,6 +62,9 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
             const std::lock_guard lock(mutex_);
             finished_ = true;
             wasAbandoned = abandoned_;
+            if (wake_) {
+                wake_();
+            }
         }
         done_.notify_all();
         if (wasAbandoned) {
@@ -74,6 +77,13 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
         return done_.wait_for(lock, time, [this] { return finished_.load(); });
     }
     bool finished() const override { return finished_; }
+    void whenFinished(std::function<void()> wake) override {
+        const std::lock_guard lock(mutex_);
+        wake_ = std::move(wake);
+        if (finished_ && wake_) {
+            wake_();
+        }
+    }
     bool abandon() override {
         {
             const std::lock_guard lock(mutex_);
@@ -105,6 +115,7 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
     std::condition_variable done_;
     std::atomic<bool> finished_ = false;
     bool abandoned_ = false;
+    std::function<void()> wake_;  // set while a thread waits for this job in its event loop
 };
 
 // One thread that runs one job at a time and then waits, idle, for the next.
@@ -212,6 +223,7 @@ void DriveCalls::await(Running& running, std::chrono::milliseconds limit) {
     auto& job = static_cast<Pool::Job&>(running);
     auto deadline = AnsweringWait::Clock::now() + limit;
     if (!job.waitFor(std::min(limit, std::chrono::milliseconds(kQuickAnswer)))) {
+        job.whenFinished([this] { wait_.wake(); });
         // Each answer of work that asks many things gives the next one the whole limit.
         for (std::uint64_t seen = job.answers;; seen = job.answers) {
             wait_.answerUntil([&] { return job.finished() || job.answers != seen; }, deadline);
@@ -220,6 +232,7 @@ void DriveCalls::await(Running& running, std::chrono::milliseconds limit) {
             }
             deadline = AnsweringWait::Clock::now() + limit;
         }
+        job.whenFinished({});
     }
     if (job.abandon()) {
         throw DriveNotAnswering(job.drive());

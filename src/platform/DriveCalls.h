@@ -46,6 +46,9 @@ class DriveCalls {
         virtual bool abandon() = 0;
         // Once finished: rethrows what the work threw.
         virtual void rethrowFailure() const = 0;
+        // Calls wake, on the drive's thread, as the work finishes (here and now if it has), so
+        // that a waiting event loop need not look again and again; an empty one stops that.
+        virtual void whenFinished(std::function<void()> wake) = 0;
     };
 
     DriveCalls(AnsweringWait& wait, DriveOf driveOf);

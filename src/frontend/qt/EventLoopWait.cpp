@@ -21,8 +21,21 @@ void EventLoopWait::answerUntil(const std::function<bool()>& finished, Clock::ti
             std::min<Clock::duration>(deadline - now, kLookEvery));
         QEventLoop loop;
         QTimer::singleShot(wait, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop_ = &loop;
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop_ = nullptr;
     }
+}
+
+void EventLoopWait::wake() {
+    QMetaObject::invokeMethod(
+        &ear_,
+        [this] {
+            if (loop_ != nullptr) {
+                loop_->quit();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace velmora::qt

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QObject>
+
 #include "AnsweringWait.h"
+
+class QEventLoop;
 
 namespace velmora::qt {
 
@@ -11,6 +15,11 @@ namespace velmora::qt {
 class EventLoopWait : public AnsweringWait {
   public:
     void answerUntil(const std::function<bool()>& finished, Clock::time_point deadline) override;
+    void wake() override;
+
+  private:
+    QObject ear_;  // takes wake's call on the window's thread
+    QEventLoop* loop_ = nullptr;
 };
 
 }  // namespace velmora::qt

@@ -70,7 +70,10 @@ bool showUntilEnded(DriveCalls::Running& copy, CopyState& state, QProgressDialog
         }
     });
     look.start(kLookEveryMs);
+    copy.whenFinished(
+        [&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
     loop.exec();
+    copy.whenFinished({});
     return copy.finished();
 }
 
