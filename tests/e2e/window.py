@@ -27,6 +27,9 @@ def names(node):
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
+# Keys go where the focus is, never with --window: xdotool sends those to a window without the
+# focus as synthetic events, and a synthetic release leaves the key held for the X server, which
+# then drops the key's next press (the release of a Ctrl-C that brought up a question did so).
 def run(*command, shell=False, pace=True):
     subprocess.run(command[0] if shell else ["xdotool", *command], shell=shell, check=True)
     time.sleep(0.5 if pace else 0)
@@ -36,13 +39,18 @@ def click(node, pace=True):
     run("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1",
         pace=pace)
 
+# The bus can tell of a window before the X server shows it, and a click would go below it.
+def on_screen(title):
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{title}$"],
+                   check=True, stdout=subprocess.DEVNULL)
+
 class Window:  # the program started anew, with the controls the tests read
-    def __init__(self, program):
+    def __init__(self, program, seconds=20):
         self.started = time.monotonic()
         self.process = subprocess.Popen([program])
         desktop = pyatspi.Registry.getDesktop(0)
-        self.app = wait_for("Velmora is not on the bus",
-                            lambda: next((a for a in desktop if a and a.name == "Velmora"), None))
+        self.app = wait_for("Velmora is not on the bus", lambda: next(
+            (a for a in desktop if a and a.name == "Velmora"), None), seconds)
         self.shown = time.monotonic() - self.started
         self.drives, self.videos, self.source, self.free, self.selected = (
             self.find(lambda a, d=d: a.description == d)
