@@ -69,7 +69,6 @@ def copy_by_keys(rate, keys, chosen):
     with open(os.environ["throttle"], "w") as throttle:
         throttle.write(f"{os.environ['stick_device']} {rate}")
     w = window.Window(os.environ["program"], 60)  # a first start in User-Mode Linux is slow
-    on_screen("Velmora")
     w.pick(stick)
     wait_for(f"picking {stick} did not show its free space",
              lambda: w.drives.name.startswith(stick + " ") and w.free.name not in ("", "0"))

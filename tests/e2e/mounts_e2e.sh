@@ -61,8 +61,8 @@ try:
         sys.exit(f"mounts_e2e: the window took {shown:.1f} s to show beside a stuck volume")
     # A click opens the drive list, Escape closes it with the focus there, Down steps from /
     # to the stick.
-    click(drives)
-    run("key", "Escape")
+    w.open_drives()
+    w.close_drives()
     run("key", "Down")
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
     if not drives.name.startswith("/mnt/psp "):
@@ -109,8 +109,8 @@ try:
              lambda: listed("/mnt/during"), 2)
     if drives.name != steady[0]:
         sys.exit(f"mounts_e2e: after the copy the current entry is {drives.name!r}")
-    click(drives)
-    run("key", "Escape")
+    w.open_drives()
+    w.close_drives()
     run("key", "Down")
     wait_for("picking a volume that doesn't answer says nothing within 3 s",
              lambda: windows() == 2, 3)

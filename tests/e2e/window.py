@@ -52,6 +52,7 @@ class Window:  # the program started anew, with the controls the tests read
         self.app = wait_for("Velmora is not on the bus", lambda: next(
             (a for a in desktop if a and a.name == "Velmora"), None), seconds)
         self.shown = time.monotonic() - self.started
+        on_screen("Velmora")
         self.drives, self.videos, self.source, self.free, self.selected = (
             self.find(lambda a, d=d: a.description == d)
             for d in ("PSP drive", "PSP videos", "Source videos",
@@ -66,11 +67,18 @@ class Window:  # the program started anew, with the controls the tests read
     def item(self, listing, text):
         return first(listing, lambda a: a.name == text)
 
+    def open_drives(self):
+        click(self.drives, pace=False)
+        wait_for("the drive list does not open", lambda: showing(self.drives[0]))
+
+    def close_drives(self):  # with the focus left on the drive list
+        run("key", "Escape", pace=False)
+        wait_for("the drive list does not close", lambda: not showing(self.drives[0]))
+
     # A click opens the drive list, one on the entry picks it. (Typing the entry's text finds
     # another where the keys come further apart than the list's typing interval.)
     def pick(self, mount):
-        click(self.drives)
-        wait_for("the drive list does not open", lambda: showing(self.drives[0]))
+        self.open_drives()
         click(first(self.drives[0], lambda entry: entry.name.startswith(mount + " ")))
 
     def answer(self, button, meanwhile=lambda: None, pace=True):
