@@ -97,14 +97,14 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
         pool_->gaveUp(drive_, +1);
         return true;
     }
-    const std::string& drive() const { return drive_; }
-
-    std::atomic<std::uint64_t> answers = 0;
     void rethrowFailure() const override {
         if (failure_) {
             std::rethrow_exception(failure_);
         }
     }
+    const std::string& drive() const { return drive_; }
+
+    std::atomic<std::uint64_t> answers = 0;  // see DriveCalls::answered
 
   private:
     std::shared_ptr<Pool> pool_;

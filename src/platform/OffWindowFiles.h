@@ -10,6 +10,11 @@
 
 namespace velmora {
 
+// What the user is told of a copy left behind a while after Cancel (see
+// DriveCalls::Running::abandon).
+inline constexpr const char* kCopyLeftBehind =
+    "The drive stopped answering. The video was not copied and stays selected.";
+
 // The file operations as the window's thread calls them: each runs through DriveCalls on the
 // drive of its (first) path, so none can freeze the window, and each throws
 // DriveNotAnswering where that drive gives no answer in time.

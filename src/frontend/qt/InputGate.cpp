@@ -99,32 +99,13 @@ Gate& gate() {
     return *instance;
 }
 
+// Refuses the closing of every window but the modal dialog's.
 class CloseRefusal : public QObject {
-  public:
-    void hold() {
-        if (depth_++ == 0) {
-            QApplication::instance()->installEventFilter(this);
-        }
-    }
-    void release() {
-        if (--depth_ == 0) {
-            QApplication::instance()->removeEventFilter(this);
-        }
-    }
-
   protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         return event->type() == QEvent::Close && !forTheModalDialog(receiver);
     }
-
-  private:
-    int depth_ = 0;
 };
-
-CloseRefusal& closeRefusal() {
-    static CloseRefusal* const instance = new CloseRefusal;  // lives as long as the program
-    return *instance;
-}
 
 }  // namespace
 
@@ -136,12 +117,12 @@ ClosedToInput::~ClosedToInput() {
     gate().release();
 }
 
-NoClosing::NoClosing() {
-    closeRefusal().hold();
+NoClosing::NoClosing() : refusal_(std::make_unique<CloseRefusal>()) {
+    QApplication::instance()->installEventFilter(refusal_.get());
 }
 
 NoClosing::~NoClosing() {
-    closeRefusal().release();
+    QApplication::instance()->removeEventFilter(refusal_.get());
 }
 
 }  // namespace velmora::qt

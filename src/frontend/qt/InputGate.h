@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 
 namespace velmora::qt {
 
@@ -28,6 +29,9 @@ class NoClosing {
     ~NoClosing();
     NoClosing(const NoClosing&) = delete;
     NoClosing& operator=(const NoClosing&) = delete;
+
+  private:
+    std::unique_ptr<QObject> refusal_;
 };
 
 }  // namespace velmora::qt

@@ -23,8 +23,6 @@ constexpr int kShowAfterMs = 200;
 constexpr int kLookEveryMs = 50;
 // Windows' ERROR_GEN_FAILURE: the shell's code when a copy fails for a reason of the system.
 constexpr int kCopyFailed = 31;
-constexpr const char* kStoppedAnswering =
-    "The drive stopped answering. The video was not copied and stays selected.";
 
 // What the copy tells the window, and the window's Cancel. Shared, since a copy that stops
 // answering is left behind and may end long after the window has moved on.
@@ -101,7 +99,7 @@ ShellCopyResult copyWithProgress(OffWindowFiles& files, const std::string& from,
         progress.setValue(0);
         if (!copy->finished() && !showUntilEnded(*copy, *state, progress) && copy->abandon()) {
             progress.close();
-            showFailure(owner, name, kStoppedAnswering);
+            showFailure(owner, name, kCopyLeftBehind);
             return {kCopyFailed, false, false, true};
         }
     }

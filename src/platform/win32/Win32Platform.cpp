@@ -14,12 +14,6 @@
 #include "win32/Wide.h"
 
 namespace velmora::win32 {
-namespace {
-
-constexpr const char* kStoppedAnswering =
-    "The drive stopped answering. The video was not copied and stays selected.";
-
-}  // namespace
 
 Win32Platform::Win32Platform() : files_(wait_, driveRootOf) {
     // A drive without a medium then fails at once instead of asking for a disk. What the
@@ -72,7 +66,7 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
             *outcome = copyVideo(owner, files, from, to, *progress);
         });
     if (!waitForCopy(owner_, *copy, *progress, from, to)) {
-        messageBox(copyFailedText(from, kStoppedAnswering), MB_OK | MB_ICONERROR, std::nullopt);
+        messageBox(copyFailedText(from, kCopyLeftBehind), MB_OK | MB_ICONERROR, std::nullopt);
         return {ERROR_TIMEOUT, false, false, true};
     }
     try {
