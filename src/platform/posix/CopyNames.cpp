@@ -21,6 +21,18 @@ bool isDigits(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == text.npos;
 }
 
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A list position as a name writes it: two digits, or from the 100th on a letter and a digit
+// or letter; earlier versions wrote every position in digits.
+bool isPositionCode(std::string_view code) {
+    const bool lettered =
+        code.size() == 2 && isLetter(code[0]) && (isLetter(code[1]) || isDigits(code.substr(1)));
+    return lettered || (code.size() >= 2 && isDigits(code));
+}
+
 }  // namespace
 
 std::string newTemporaryName() {
@@ -53,10 +65,9 @@ bool isVideoOrThumbnailName(std::string_view name) {
         return false;
     }
     const std::string_view extension = name.substr(name.size() - 4);
-    const std::string_view digits = name.substr(3, name.size() - 7);
-    const std::string_view prefix = digits.substr(0, 3);
-    return equalsIgnoreCase(name.substr(0, 3), "MAQ") && isDigits(digits) && prefix >= "100" &&
-           prefix <= "900" &&
+    const std::string_view prefix = name.substr(3, 3);
+    return equalsIgnoreCase(name.substr(0, 3), "MAQ") && isDigits(prefix) && prefix >= "100" &&
+           prefix <= "900" && isPositionCode(name.substr(6, name.size() - 10)) &&
            (equalsIgnoreCase(extension, ".MP4") || equalsIgnoreCase(extension, ".THM"));
 }
 

@@ -15,7 +15,8 @@ bool isTemporaryName(std::string_view name);
 // ".velmora-" and six letters or digits.
 bool isEarlierTemporaryName(std::string_view name);
 // The name of a video or thumbnail that a copy makes: "MAQ", a prefix from 100 to 900, a list
-// position of two or more digits, ".MP4" or ".THM", in any letter case, as FAT may show it.
+// position (two digits, or a letter and a digit or letter; earlier versions: two or more
+// digits), ".MP4" or ".THM", in any letter case, as FAT may show it.
 bool isVideoOrThumbnailName(std::string_view name);
 
 }  // namespace velmora::posix

@@ -91,6 +91,8 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
           {".MAQ09904.MP4.velmora-Ab12Cd", 25, true},
           {".MAQ1234.MP4.velmora-Ab12Cd", 25, true},
           {"MAQ12305.THM", 25, false},
+          {"maq123b7.mp4", 25, false},
+          {"MAQ1237A.MP4", 25, true},
           {"MAQ12306.MP4", 3, true},
           {"MAQ12307.MP4x", 25, true}}) {
         make(name, "", hoursSilent);
