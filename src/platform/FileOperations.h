@@ -34,7 +34,9 @@ class FileOperations {
     // the device, then gives the copy the destination's name in one step and flushes that too.
     // It never replaces a file: a destination name that is taken fails the copy with NameTaken.
     // A source that changes size meanwhile fails it too; so does one too large for the
-    // destination's file system, before anything is written. On failure, or on a cancel before
+    // destination's file system, before anything is written. Once on the device, and before
+    // it takes its name, the copy is read back past the caches and compared with the source
+    // (see readsBack); one that differs fails with NotReadBack. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; after that it stays,
     // and the outcome is Copied. Each copy first removes what copies cut short (a crash, a
     // kill, a power cut) left in the destination's folder; their temporaries are never listed,
@@ -42,6 +44,10 @@ class FileOperations {
     // under the destination's name, which a copy removes once a day has passed.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
+    // Whether the file at copy gives back the source's bytes, read past every cache that can
+    // be bypassed, at the stretches of read_back::stretchesToReadBack with a fresh draw.
+    // Throws PlatformError where either can't be read.
+    bool readsBack(const std::string& from, const std::string& copy) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;
     // The volume that path leads to, links followed: its device number and mount on Linux,
     // its volume serial number on Windows.

@@ -15,6 +15,11 @@ namespace velmora {
 inline constexpr const char* kCopyLeftBehind =
     "The drive stopped answering. The video was not copied and stays selected.";
 
+// What the user is told of a copy that the stick did not give back (see NotReadBack).
+inline constexpr const char* kNotReadBack =
+    "The stick did not give back what was written to it: it may be failing, or hold less than "
+    "it claims. The video was not copied and stays selected.";
+
 // The file operations as the window's thread calls them: each runs through DriveCalls on the
 // drive of its (first) path, so none can freeze the window, and each throws
 // DriveNotAnswering where that drive gives no answer in time.

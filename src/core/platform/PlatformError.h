@@ -32,6 +32,13 @@ class NameTaken : public PlatformError {
     using PlatformError::PlatformError;
 };
 
+// A copy that its destination did not give back as it was written: the stick may be failing,
+// or hold less than it claims. Nothing of the copy is left under its name.
+class NotReadBack : public PlatformError {
+  public:
+    using PlatformError::PlatformError;
+};
+
 // The drive at root (ending in the path separator) gave no answer in time, or has not yet
 // answered an earlier call: it counts as gone. Not a PlatformError, so that no step that
 // passes over a failed operation passes over a drive that stopped answering.

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "ReadBack.h"
+
+namespace velmora::read_back {
+namespace {
+
+// Reads from bytes held in memory, as a file of that content would give them.
+ReadAt readerOf(const std::string& bytes) {
+    return [&bytes](std::uint64_t offset, std::span<std::byte> into) -> std::size_t {
+        if (offset >= bytes.size()) {
+            return 0;
+        }
+        const std::size_t n = std::min<std::size_t>(into.size(), bytes.size() - offset);
+        std::memcpy(into.data(), bytes.data() + offset, n);
+        return n;
+    };
+}
+
+// The longest run of bytes that no stretch covers.
+std::uint64_t longestUnread(const std::vector<Stretch>& stretches, std::uint64_t size) {
+    std::uint64_t longest = 0;
+    std::uint64_t readUpTo = 0;
+    for (const Stretch& stretch : stretches) {
+        longest = std::max(longest, stretch.offset - readUpTo);
+        readUpTo = stretch.offset + stretch.length;
+    }
+    return std::max(longest, size - readUpTo);
+}
+
+TEST(ReadBackTest, SmallFilesAreReadWholeAndVideosBySamplesThatNoLostSixtyFourthEscapes) {
+    EXPECT_TRUE(stretchesToReadBack(0, 7).empty());
+    EXPECT_EQ(stretchesToReadBack(9000, 7), (std::vector<Stretch>{{0, 9000}}));
+    for (const std::uint64_t size : {(1u << 20) + 1u, 3'000'017u, 64u << 20, 4'000'000'123u}) {
+        for (const std::uint64_t draw : {0u, 12'345u, 99'999'999u}) {
+            const std::vector<Stretch> stretches = stretchesToReadBack(size, draw);
+            SCOPED_TRACE(std::to_string(size) + " bytes, draw " + std::to_string(draw));
+            ASSERT_FALSE(stretches.empty());
+            EXPECT_EQ(stretches.front().offset, 0u);
+            EXPECT_EQ(stretches.back().offset + stretches.back().length, size);
+            for (std::size_t i = 0; i < stretches.size(); ++i) {
+                EXPECT_EQ(stretches[i].offset % kAlignment, 0u);
+                EXPECT_TRUE(i == 0 || stretches[i].offset >
+                                          stretches[i - 1].offset + stretches[i - 1].length);
+            }
+            EXPECT_LE(longestUnread(stretches, size), size / 64);
+        }
+    }
+    EXPECT_NE(stretchesToReadBack(64u << 20, 1), stretchesToReadBack(64u << 20, 500'000));
+}
+
+TEST(ReadBackTest, TheCopyMustGiveBackTheSourcesBytesInEveryStretch) {
+    std::string source(3'000'000, '\0');
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        source[i] = static_cast<char>(i * 131 % 251);
+    }
+    const std::vector<Stretch> stretches = stretchesToReadBack(source.size(), 4242);
+    EXPECT_EQ(compareStretches(stretches, readerOf(source), readerOf(source)), Comparison::Same);
+
+    std::string changed = source;
+    changed[stretches.back().offset + stretches.back().length - 1] ^= 1;
+    const std::string shorter = source.substr(0, source.size() - 1);
+    for (const std::string& copy : {changed, shorter}) {
+        EXPECT_EQ(compareStretches(stretches, readerOf(source), readerOf(copy)),
+                  Comparison::Differs);
+    }
+    int reads = 0;
+    EXPECT_EQ(compareStretches(stretches, readerOf(source), readerOf(source),
+                               [&reads] { return ++reads < 2; }),
+              Comparison::Cancelled);
+}
+
+}  // namespace
+}  // namespace velmora::read_back
