@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FileOperations.h"
+#include "OffWindowFiles.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 
@@ -56,6 +57,9 @@ class ScriptedPlatform : public Platform {
     // while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
+    // Names of copies that the stick does not give back: a copy onto one fails with NotReadBack,
+    // and reading one back answers false.
+    std::set<std::string> lostCopies;
     // Calls on paths under this root get no answer, as on a stick that stopped answering.
     std::string silentRoot;
     // Run inside every shell copy, before it copies, and every message box, before it is
@@ -92,7 +96,8 @@ class ScriptedPlatform : public Platform {
     }
     void makeFolder(const std::string& path) override { on(path).makeFolder(path); }
     void copyFile(const std::string& from, const std::string& to) override {
-        on(to).copyFile(from, to);
+        on(to);
+        copyUnlessLost(from, to);
     }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
         on(to);
@@ -101,7 +106,7 @@ class ScriptedPlatform : public Platform {
             return end->second;
         }
         try {
-            files_.copyFile(from, to);
+            copyUnlessLost(from, to);
         } catch (const NameTaken&) {
             return {1, false, true};
         } catch (const PlatformError& error) {
@@ -110,6 +115,10 @@ class ScriptedPlatform : public Platform {
             return {1, false};
         }
         return {};
+    }
+    bool readsBack(const std::string& from, const std::string& copy) override {
+        on(copy);
+        return !lost(copy) && files_.readsBack(from, copy);
     }
     std::optional<std::string> browseForFolder(const std::string&) override {
         return next(browses_, std::optional<std::string>());
@@ -162,6 +171,15 @@ class ScriptedPlatform : public Platform {
     }
 
   private:
+    bool lost(const std::string& copy) const {
+        return lostCopies.contains(copy.substr(copy.find_last_of("/\\") + 1));
+    }
+    void copyUnlessLost(const std::string& from, const std::string& to) const {
+        if (lost(to)) {
+            throw NotReadBack("Writing the file", to, kNotReadBack);
+        }
+        files_.copyFile(from, to);
+    }
     // The files that path is on; a path under the silent root gets no answer.
     const FileOperations& on(const std::string& path) const {
         if (!silentRoot.empty() && path.starts_with(silentRoot)) {

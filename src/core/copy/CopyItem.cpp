@@ -25,12 +25,15 @@ ShellCopyResult copyVideo(Platform& platform, const std::string& from, const std
     return platform.shellCopy(from, to);
 }
 
-void copyThumbnail(Platform& platform, const std::string& from, const std::string& to,
+// True when the source folder holds a thumbnail, which was copied.
+bool copyThumbnail(Platform& platform, const std::string& from, const std::string& to,
                    const std::string& video) {
     try {
-        if (!platform.findFirst(from, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
-            platform.copyFile(from, to);
+        if (platform.findFirst(from, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
+            return false;
         }
+        platform.copyFile(from, to);
+        return true;
     } catch (...) {
         // The item stays selected, so it must not be on the PSP: the user copies it again
         // once the cause is gone. The thumbnail's failure is the one worth reporting.
@@ -99,14 +102,15 @@ bool drawAgain(Platform& platform, const std::string& pspFolder, int& prefix, in
 
 }  // namespace
 
-bool copyItemToPsp(MainForm& form, int& prefix, int i) {
+bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied) {
     Platform& platform = form.platform();
     const std::string& video = form.listSource.List(i);
     if (!pspVideoName(prefix, i + 1)) {
         platform.messageBox(noNameMessage(video), mb::kOk);
         return false;
     }
-    const std::string& sourceFolder = form.listSource.Path();
+    const std::string from = joinPath(form.listSource.Path(), video);
+    const std::string thumbnail = joinPath(form.listSource.Path(), sourceThumbnailName(video));
     const std::string& pspFolder = form.listPSP.Path();
     // Something may have taken a name of the run since its prefix was drawn: another program,
     // another window, the PSP itself. What the stick holds is never replaced.
@@ -114,8 +118,7 @@ bool copyItemToPsp(MainForm& form, int& prefix, int i) {
         const Targets targets = targetsOf(pspFolder, prefix, i + 1);
         std::string taken = takenOf(platform, targets);
         if (taken.empty()) {
-            const ShellCopyResult result =
-                copyVideo(platform, joinPath(sourceFolder, video), targets.video);
+            const ShellCopyResult result = copyVideo(platform, from, targets.video);
             if (result.driveSilent) {
                 clearPspSide(form);  // as for a stick that went; the copy has told the user
                 return false;
@@ -124,8 +127,11 @@ bool copyItemToPsp(MainForm& form, int& prefix, int i) {
                 if (result.code != 0 || result.aborted) {
                     return false;
                 }
-                copyThumbnail(platform, joinPath(sourceFolder, sourceThumbnailName(video)),
-                              targets.thumbnail, targets.video);
+                CopiedItem item{i, {{from, targets.video}}};
+                if (copyThumbnail(platform, thumbnail, targets.thumbnail, targets.video)) {
+                    item.files.emplace_back(thumbnail, targets.thumbnail);
+                }
+                copied.push_back(std::move(item));
                 return true;
             }
             taken = targets.video;

@@ -1,8 +1,19 @@
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace velmora {
 
 class MainForm;
+
+// An item that a run counted as copied: its place in the source list, and each of its files
+// (the video, then its thumbnail where it has one) as source and copy.
+struct CopiedItem {
+    int item = 0;
+    std::vector<std::pair<std::string, std::string>> files;
+};
 
 // Copies item i of the source list into the PSP list's folder: the video by the shell copy
 // under its PSP name, then its thumbnail, when the source folder holds one, under the PSP
@@ -12,7 +23,8 @@ class MainForm;
 // was not copied (the shell copy failed or was cancelled and has told the user why, or the
 // item has no PSP name, or new prefixes found their names taken too, which is said here);
 // nothing of the item is then on the PSP. A thumbnail that can't be copied takes its video
-// back off the PSP before the failure goes on to the caller.
-bool copyItemToPsp(MainForm& form, int& prefix, int i);
+// back off the PSP before the failure goes on to the caller. An item copied is added to
+// `copied`.
+bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied);
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "copy/CopyItem.h"
 #include "copy/NamePrefix.h"
+#include "copy/ReadBackAgain.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "psp/PickedStick.h"
@@ -33,18 +34,17 @@ bool hasRoomFor(double freeMegabytes, double selectedMegabytes) {
 // Copies the selected items in list order, each deselected and the PSP side refreshed once
 // it is on the PSP, each only while the stick is still the one picked. True when every
 // selected item was copied; false when one was not, which then stays selected with all after
-// it. `copied` counts the items deselected.
-bool copyEachSelected(MainForm& form, int& prefix, int& copied) {
+// it. `copied` holds the items deselected.
+bool copyEachSelected(MainForm& form, int& prefix, std::vector<CopiedItem>& copied) {
     const int count = form.listSource.ListCount();
     for (int i = 0; i < count; ++i) {
         if (!form.listSource.Selected(i)) {
             continue;
         }
-        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i)) {
+        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i, copied)) {
             return false;
         }
         form.listSource.setSelected(i, false);
-        ++copied;
         form.listPSP_KeyPress(key::kCtrlR);
     }
     return true;
@@ -54,8 +54,8 @@ bool copyEachSelected(MainForm& form, int& prefix, int& copied) {
 // stops. A selected file that can no longer be read keeps the old figure: the run has already
 // told the user why it stopped. Recomputed once at the end rather than after every item,
 // which would read every remaining selected file again for each one copied.
-void recomputeSourceFigure(MainForm& form, int copied) {
-    if (copied == 0) {
+void recomputeSourceFigure(MainForm& form, const std::vector<CopiedItem>& copied) {
+    if (copied.empty()) {
         return;
     }
     try {
@@ -64,13 +64,19 @@ void recomputeSourceFigure(MainForm& form, int copied) {
     }
 }
 
-// True when every selected item was copied.
+// True when every selected item was copied, and still reads back at the end of the run. A run
+// that a failure ends reads back what it copied too, before the failure is reported.
 bool copySelected(MainForm& form, int prefix) {
-    int copied = 0;
+    std::vector<CopiedItem> copied;
     try {
         const bool finished = copyEachSelected(form, prefix, copied);
+        const bool keptAll = readBackAgain(form, copied);
         recomputeSourceFigure(form, copied);
-        return finished;
+        return finished && keptAll;
+    } catch (const PlatformError&) {
+        readBackAgain(form, copied);
+        recomputeSourceFigure(form, copied);
+        throw;
     } catch (...) {
         recomputeSourceFigure(form, copied);
         throw;

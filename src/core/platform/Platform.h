@@ -122,6 +122,12 @@ class Platform {
     // destination, but a cancel that comes once the copy is whole under its name leaves it
     // there and reports success.
     virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to) = 0;
+    // Whether the copy on a drive still gives back the source's bytes, read from the drive past
+    // every cache that can be bypassed: a thumbnail whole, a video by samples spread over all
+    // of it. Both copies above do this before the copy takes its name; a card that wraps around
+    // may lose a copy later. Throws PlatformError, with the path that failed, where either
+    // file can't be read.
+    virtual bool readsBack(const std::string& from, const std::string& copy) = 0;
     // The chosen file-system folder, without a final separator except at a root; nothing
     // when the user cancels.
     virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;

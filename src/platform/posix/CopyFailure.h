@@ -7,11 +7,12 @@
 namespace velmora::posix {
 
 // A failure while copying: the reason to show, which side it concerns, and whether it is the
-// destination's name found taken.
+// destination's name found taken, or a copy that the destination did not give back.
 struct CopyFailure {
     std::string reason;
     bool atSource;
     bool nameTaken = false;
+    bool notReadBack = false;
 };
 
 inline CopyFailure systemFailure(int error, bool atSource) {

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "FileOperations.h"
+#include "OffWindowFiles.h"
 #include "platform/PlatformError.h"
 #include "posix/CopyFailure.h"
 #include "posix/CopyTemporary.h"
 #include "posix/LeftoverSweep.h"
+#include "posix/UncachedReadBack.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
@@ -207,6 +209,25 @@ bool cancelled(const FileOperations::Progress& progress, std::uint64_t total) {
     return progress && !progress(total, total);
 }
 
+// What the stick gives back of the synced copy must be its source; false when the user
+// cancelled meanwhile. A copy that can't be read back fails as one that differs does.
+bool requireReadBack(int from, int to, std::uint64_t total,
+                     const FileOperations::Progress& progress) {
+    read_back::Comparison comparison{};
+    try {
+        comparison = posix::compareUncached(from, to, [&] { return !cancelled(progress, total); });
+    } catch (const CopyFailure& failure) {
+        if (failure.atSource) {
+            throw;
+        }
+        comparison = read_back::Comparison::Differs;
+    }
+    if (comparison == read_back::Comparison::Differs) {
+        throw CopyFailure{kNotReadBack, false, false, true};
+    }
+    return comparison == read_back::Comparison::Same;
+}
+
 UniqueFd openFolder(const std::string& folder) {
     UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir) {
@@ -233,8 +254,10 @@ void requireFolderInPlace(int folder, const std::string& path) {
 // the device, and only if no file has that name. The order after that is FAT's: its rename
 // writes the new folder entry with no clusters and no size, which only the still-open file's
 // own sync fills in; the folder's sync then commits the rest, the temporary's entry removed,
-// which may lie in another of the folder's sectors. Once all that is on the device it counts
-// as copied, whatever the user does then; a cancel or failure before leaves nothing.
+// which may lie in another of the folder's sectors. Before the rename the copy is read back
+// from the stick, so no name is given to what the stick does not hold. Once all that is on the
+// device it counts as copied, whatever the user does then; a cancel or failure before leaves
+// nothing.
 FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const std::string& target,
                                        const FileOperations::Progress& progress) {
     const auto total = static_cast<std::uint64_t>(info.st_size);
@@ -250,7 +273,7 @@ FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const st
     requireUnchanged(in, total);
     keepModeAndTimes(out, info);
     syncFile(out);
-    if (cancelled(progress, total)) {
+    if (cancelled(progress, total) || !requireReadBack(in, out, total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireFolderInPlace(folder.get(), folderPath);
@@ -280,6 +303,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     } catch (const CopyFailure& failure) {
         if (failure.nameTaken) {
             throw NameTaken("Writing the file", to, failure.reason);
+        }
+        if (failure.notReadBack) {
+            throw NotReadBack("Writing the file", to, failure.reason);
         }
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
                             failure.atSource ? from : to, failure.reason);
