@@ -54,6 +54,7 @@ class LoopStick {
     LoopStick& operator=(const LoopStick&) = delete;
 
     bool ready() const { return ready_; }
+    const std::string& device() const { return device_; }
     // Straight through the kernel: FUSE's mount helpers can't remount.
     bool makeReadOnly() const { return run("mount -i -o remount,ro " + mountPoint_); }
     // Detaches the stick from its mount point as a desktop does when it is pulled: files open
