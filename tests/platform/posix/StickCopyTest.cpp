@@ -154,7 +154,8 @@ TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
     const auto resize = [this](std::uint64_t total) { source.writeSized("clip.MP4", total / 2); };
     for (const Case& c :
          {Case{"cancelled half way", 2 * kRate, {}, nullptr, 1, 1},
-          Case{"cancelled before the rename", 2 * kRate, {}, nullptr, 2, 1},
+          Case{"cancelled before the read-back", 2 * kRate, {}, nullptr, 2, 1},
+          Case{"cancelled during the read-back", 2 * kRate, {}, nullptr, 2, 2},
           Case{"more than the stick holds", 17 * kMegabyte, {}, full},
           Case{"4 GiB", 4096 * kMegabyte, {}, onKernelFat() ? "File too large" : full},
           Case{"shrinks", 2 * kRate, resize, kChanged},
