@@ -45,7 +45,6 @@ cd "$scratch/videos"
 export program scratch server
 on_bus <<'PY'
 import filecmp, os, signal, threading, time
-import pyatspi
 import window
 from window import click, fail, names, run, showing, wait_for
 window.name = "silent_stick_e2e"
@@ -176,8 +175,7 @@ try:
         10, answers)
     w.answer("OK")
     w.cleared(answers)  # no more messages, and the stick taken for gone
-    if w.selected.name != figure or not w.item(w.source, "big.MP4").getState().contains(
-            pyatspi.STATE_SELECTED):
+    if w.selected.name != figure or "big.MP4" not in window.selected(w.source):
         fail(f"big.MP4 is no longer selected: {w.selected.name} MB, not {figure}")
     if elsewhere() != others:
         fail("something was written elsewhere")

@@ -1,6 +1,6 @@
 """The real window as the end-to-end tests drive it: read through the accessibility bus as a
 screen reader does, clicked and typed into with xdotool; the half second after an input paces."""
-import subprocess, sys, time
+import os, subprocess, sys, time
 import pyatspi
 
 NOT_FOUND = "Video directory not found!"
@@ -27,6 +27,7 @@ def names(node):
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
+selected = lambda l: [i.name for i in l if i and i.getState().contains(pyatspi.STATE_SELECTED)]
 # Keys go where the focus is, never with --window: xdotool sends those to a window without the
 # focus as synthetic events, and a synthetic release leaves the key held for the X server, which
 # then drops the key's next press (the release of a Ctrl-C that brought up a question did so).
@@ -80,6 +81,24 @@ class Window:  # the program started anew, with the controls the tests read
     def pick(self, mount):
         self.open_drives()
         click(first(self.drives[0], lambda entry: entry.name.startswith(mount + " ")))
+
+    # Picks the stick and copies the videos (in the working folder) that the keys select from the
+    # first one, each step once the window shows it done (free space, selection, question).
+    def copy_by_keys(self, stick, keys, chosen):
+        self.pick(stick)
+        wait_for(f"picking {stick} did not show its free space", lambda: self.drives.name
+                 .startswith(stick + " ") and self.free.name not in ("", "0"))
+        click(self.item(self.source, start := names(self.source)[0]), pace=False)
+        wait_for(f"a click on {start} did not select it in the focused list", lambda: self.source
+                 .getState().contains(pyatspi.STATE_FOCUSED) and selected(self.source) == [start])
+        run("key", *keys.split(), pace=False)
+        megabytes = str(sum(os.path.getsize(video) >> 20 for video in chosen))
+        wait_for(f"{keys} did not select {chosen}, {megabytes} MB",
+                 lambda: selected(self.source) == chosen and self.selected.name == megabytes)
+        run("key", "ctrl+c", pace=False)
+        wait_for("Ctrl-C asked no question", lambda: self.windows() == 2)
+        on_screen("Confirm Copy")
+        self.answer("Yes", pace=False)
 
     def answer(self, button, meanwhile=lambda: None, pace=True):
         click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button), 20,

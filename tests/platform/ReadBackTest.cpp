@@ -11,13 +11,11 @@ namespace {
 
 // Reads from bytes held in memory, as a file of that content would give them.
 ReadAt readerOf(const std::string& bytes) {
-    return [&bytes](std::uint64_t offset, std::span<std::byte> into) -> std::size_t {
-        if (offset >= bytes.size()) {
-            return 0;
-        }
-        const std::size_t n = std::min<std::size_t>(into.size(), bytes.size() - offset);
-        std::memcpy(into.data(), bytes.data() + offset, n);
-        return n;
+    return [&bytes](std::uint64_t offset, std::span<std::byte> into) {
+        const std::string_view rest = std::string_view(bytes).substr(
+            std::min<std::size_t>(offset, bytes.size()), into.size());
+        std::memcpy(into.data(), rest.data(), rest.size());
+        return rest.size();
     };
 }
 

@@ -57,8 +57,7 @@ class ScriptedPlatform : public Platform {
     // while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
-    // Names of copies that the stick does not give back: a copy onto one fails with NotReadBack,
-    // and reading one back answers false.
+    // Names of copies the stick does not give back: copying one fails, reading one back is false.
     std::set<std::string> lostCopies;
     // Calls on paths under this root get no answer, as on a stick that stopped answering.
     std::string silentRoot;
@@ -95,10 +94,7 @@ class ScriptedPlatform : public Platform {
         files_.deleteFile(path);
     }
     void makeFolder(const std::string& path) override { on(path).makeFolder(path); }
-    void copyFile(const std::string& from, const std::string& to) override {
-        on(to);
-        copyUnlessLost(from, to);
-    }
+    void copyFile(const std::string& from, const std::string& to) override { copyOnto(from, to); }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
         on(to);
         duringShellCopy();
@@ -106,7 +102,7 @@ class ScriptedPlatform : public Platform {
             return end->second;
         }
         try {
-            copyUnlessLost(from, to);
+            copyOnto(from, to);
         } catch (const NameTaken&) {
             return {1, false, true};
         } catch (const PlatformError& error) {
@@ -117,8 +113,8 @@ class ScriptedPlatform : public Platform {
         return {};
     }
     bool readsBack(const std::string& from, const std::string& copy) override {
-        on(copy);
-        return !lost(copy) && files_.readsBack(from, copy);
+        return !lostCopies.contains(std::filesystem::path(copy).filename()) &&
+               on(copy).readsBack(from, copy);
     }
     std::optional<std::string> browseForFolder(const std::string&) override {
         return next(browses_, std::optional<std::string>());
@@ -171,14 +167,11 @@ class ScriptedPlatform : public Platform {
     }
 
   private:
-    bool lost(const std::string& copy) const {
-        return lostCopies.contains(copy.substr(copy.find_last_of("/\\") + 1));
-    }
-    void copyUnlessLost(const std::string& from, const std::string& to) const {
-        if (lost(to)) {
+    void copyOnto(const std::string& from, const std::string& to) const {
+        if (lostCopies.contains(std::filesystem::path(to).filename())) {
             throw NotReadBack("Writing the file", to, kNotReadBack);
         }
-        files_.copyFile(from, to);
+        on(to).copyFile(from, to);
     }
     // The files that path is on; a path under the silent root gets no answer.
     const FileOperations& on(const std::string& path) const {

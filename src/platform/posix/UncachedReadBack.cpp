@@ -25,12 +25,19 @@ std::uint64_t sizeOf(int fd, bool atSource) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
+// Some file systems take O_DIRECT when the file is opened and then refuse its reads (EINVAL):
+// a copy there would never read back, so it is read as on those that refuse it at once.
+bool readsDirectly(int fd) {
+    alignas(read_back::kAlignment) static thread_local std::byte probe[read_back::kAlignment];
+    return pread(fd, probe, sizeof probe, 0) >= 0 || errno != EINVAL;
+}
+
 // Opening the file anew through its descriptor's link needs no name, so it also works for a
 // temporary whose folder was detached meanwhile.
 UniqueFd openPastTheCache(int fd) {
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
     UniqueFd direct(open(link.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC));
-    if (direct) {
+    if (direct && readsDirectly(direct.get())) {
         return direct;
     }
     UniqueFd again(open(link.c_str(), O_RDONLY | O_CLOEXEC));

@@ -136,19 +136,10 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
 }
 
 // The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is
-// taken while it is copied (the video goes again); the stick does not give back the video (as
-// the shell's copy says) or its thumbnail (the video goes again), and stays; the stick is
-// swapped, or stops answering during the copy (which the copy has told), and takes the PSP
-// side with it.
-enum class Stop {
-    Cancelled,
-    Failed,
-    Thumbnail,
-    VideoNotReadBack,
-    ThumbnailNotReadBack,
-    Swapped,
-    Silent
-};
+// taken while it is copied (the video goes again); the stick, which stays, does not give back
+// the video (as the shell's copy says) or its thumbnail (the video goes again); the stick is
+// swapped, or stops answering during the copy (which the copy has told), and takes the PSP side.
+enum class Stop { Cancelled, Failed, Thumbnail, VideoLost, ThumbnailLost, Swapped, Silent };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
@@ -166,10 +157,8 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
         platform.shellCopyEnds[2] = {how == Stop::Cancelled ? 0 : 1, how == Stop::Cancelled, false,
                                      how == Stop::Silent};
     }
-    const bool notReadBack = how == Stop::VideoNotReadBack || how == Stop::ThumbnailNotReadBack;
-    if (notReadBack) {
-        platform.lostCopies.insert(how == Stop::VideoNotReadBack ? "MAQ55502.MP4" : "MAQ55502.THM");
-    }
+    const bool lost = how == Stop::VideoLost || how == Stop::ThumbnailLost;
+    platform.lostCopies = {lost ? (how == Stop::VideoLost ? "MAQ55502.MP4" : "MAQ55502.THM") : ""};
     ready(form, {0, 1, 2}, 555);
     form.raise("btnCopy", EventKind::Click);
     EXPECT_EQ(stickFiles(),
@@ -179,30 +168,28 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
     EXPECT_EQ(selected(form.listSource), (std::vector<int>{1, 2}));
     EXPECT_EQ(form.sizeSource.Caption(), "2");
     // Only the question, or after it why the run stopped: the shell speaks for itself.
-    const char* said = taken                  ? "MAQ55502.THM"
-                       : notReadBack          ? "did not give back what was written to it"
-                       : how == Stop::Swapped ? "directory not found"
-                                              : "";
+    const char* said = taken ? "MAQ55502.THM" : lost ? "did not give back what was written" : "";
+    said = how == Stop::Swapped ? "directory not found" : said;
     ASSERT_EQ(platform.questions.size(), *said ? 2u : 1u);
     EXPECT_NE(platform.questions.back().text.find(said), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                          ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail,
-                                           Stop::VideoNotReadBack, Stop::ThumbnailNotReadBack,
-                                           Stop::Swapped, Stop::Silent));
+                                           Stop::VideoLost, Stop::ThumbnailLost, Stop::Swapped,
+                                           Stop::Silent));
 
-// A card that wraps around loses videos that read back when they were copied. Once the run's
-// last video is done, each is read back again: the lost ones come off the stick, thumbnail
-// and all, where it lets them, and are selected again; the user is told once which. A video
-// whose source has gone meanwhile can't be compared, and its copy stays.
+// A card that wraps around loses videos that read back when they were copied: at the run's end
+// they come off the stick, thumbnail and all, where it lets them, are selected again, and the
+// user is told once which. A video whose source has gone meanwhile can't be compared, and stays.
 TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAgain) {
     addVideos({"a.MP4", "b.MP4", "c.MP4", "d.MP4"});
     addThumbnail("a.THM");
     MainForm form(platform);
     platform.duringShellCopy = [&] {
-        if (platform.shellCopies == 3) {
-            platform.lostCopies = {"MAQ55501.MP4", "MAQ55503.MP4"};
+        if (platform.shellCopies == 3) {  // the last copy writes over the first and third
+            stick.write(inVideoFolder("MAQ55501.MP4"), "what the last copy wrote");
+            stick.write(inVideoFolder("MAQ55503.MP4"), "what the last copy wrote");
             home.remove("b.MP4");
         }
     };
