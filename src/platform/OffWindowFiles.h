@@ -59,6 +59,11 @@ class OffWindowFiles {
         calls_.call(to, answer_within::kWrite,
                     [files = files_, from, to] { files.copyFile(from, to); });
     }
+    // On the copy's drive, which it reads.
+    bool readsBack(const std::string& from, const std::string& copy) {
+        return calls_.call(copy, answer_within::kLookup,
+                           [files = files_, from, copy] { return files.readsBack(from, copy); });
+    }
     std::uint64_t freeBytesAvailable(const std::string& root) {
         return onDrive(answer_within::kLookup, &FileOperations::freeBytesAvailable, root);
     }

@@ -122,6 +122,9 @@ class Platform {
     // destination, but a cancel that comes once the copy is whole under its name leaves it
     // there and reports success.
     virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to) = 0;
+    // Whether the copy on the stick gives back the source's bytes, read past the caches (see
+    // FileOperations::readsBack).
+    virtual bool readsBack(const std::string& from, const std::string& copy) = 0;
     // The chosen file-system folder, without a final separator except at a root; nothing
     // when the user cancels.
     virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;

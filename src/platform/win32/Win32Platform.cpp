@@ -80,6 +80,10 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
     return outcome->result;
 }
 
+bool Win32Platform::readsBack(const std::string& from, const std::string& copy) {
+    return files_.readsBack(from, copy);
+}
+
 std::string Win32Platform::fullPath(const std::string& path) {
     return toUtf8(win32::fullPath(toWide(path)));
 }
