@@ -37,8 +37,8 @@ std::size_t readAt(HANDLE file, std::uint64_t offset, void* into, std::size_t le
     return read;
 }
 
-// The volume's sector, in whole ones of which an unbuffered handle takes offsets, lengths and
-// memory; read_back::kAlignment where the system does not say.
+// The volume's sector: an unbuffered handle takes offsets, lengths and memory in whole ones.
+// read_back::kAlignment where the system does not say.
 std::uint64_t sectorOf(const std::wstring& path) {
     wchar_t root[MAX_PATH + 1] = {};
     DWORD sectorsPerCluster = 0;
