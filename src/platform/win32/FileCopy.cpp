@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "FileOperations.h"
+#include "OffWindowFiles.h"
 #include "platform/PlatformError.h"
 #include "win32/CopyPace.h"
+#include "win32/CopyReadBack.h"
+#include "win32/FileHandle.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
 #include "win32/SystemError.h"
@@ -20,29 +23,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
 // A failed step of the copy: what the user is told, whether the source was being read, and
-// whether the target's name was found taken.
+// whether the target's name was found taken or the copy not given back.
 struct CopyFailure {
     std::string reason;
     bool atSource;
     bool nameTaken = false;
+    bool notReadBack = false;
 };
 
 CopyFailure systemFailure(DWORD error, bool atSource) {
@@ -118,10 +105,24 @@ void keepModificationTime(HANDLE from, HANDLE to) {
     }
 }
 
+// Whether the stick gives the copy back (see readBackBeforeNaming): false when the user
+// cancelled meanwhile.
+bool givenBack(HANDLE source, std::uint64_t total, const std::wstring& temporary,
+               const FileOperations::Progress& progress) {
+    const DWORD error = readBackBeforeNaming(source, total, temporary, progress);
+    if (error == kNotGivenBack) {
+        throw CopyFailure{kNotReadBack, false, false, true};
+    }
+    if (error != ERROR_SUCCESS && error != ERROR_CANCELLED) {
+        throw systemFailure(error, true);
+    }
+    return error == ERROR_SUCCESS;
+}
+
 // The copy grows under a hidden name and takes the target's name only once its data are on
-// the device, and only where no file has that name; the name is flushed in turn before it
-// counts. A cancel counts until the copy has its name, also one given while the data are
-// flushed; after that the copy stays.
+// the device and read back from it, and only where no file has that name; the name is flushed
+// in turn before it counts. A cancel counts until the copy has its name, also one given while
+// the data are flushed or read back; after that the copy stays.
 FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target,
                                        const FileOperations::Progress& progress) {
     const std::uint64_t total = sizeOf(source);
@@ -130,7 +131,8 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target
         throw CopyFailure{*refusal, false};
     }
     removeLeftoverTemporaries(folder);
-    TemporaryCopy copy = TemporaryCopy::create(temporaryBeside(target));
+    const std::wstring temporary = temporaryBeside(target);
+    TemporaryCopy copy = TemporaryCopy::create(temporary);
     if (!copy.valid()) {
         throw systemFailure(GetLastError(), false);
     }
@@ -146,6 +148,9 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireSuccess(flushed);
+    if (!givenBack(source, total, temporary, progress)) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
     requireSuccess(copy.takeName(target));
     return FileOperations::CopyOutcome::Copied;
 }
@@ -156,10 +161,7 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
                                                      const Progress& progress) const {
     // Shared for deleting too, as the preview reads it: a thumbnail that another program
     // holds open that way still copies.
-    const FileHandle source(CreateFileW(filePath(from).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                                        nullptr));
+    const FileHandle source = openForReading(filePath(from), FILE_FLAG_SEQUENTIAL_SCAN);
     if (!source.valid()) {
         fail("Reading the file", from);
     }
@@ -168,6 +170,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     } catch (const CopyFailure& failure) {
         if (failure.nameTaken) {
             throw NameTaken("Writing the file", to, failure.reason);
+        }
+        if (failure.notReadBack) {
+            throw NotReadBack("Copying the file", from, failure.reason);
         }
         throw PlatformError(failure.atSource ? "Reading the file" : "Writing the file",
                             failure.atSource ? from : to, failure.reason);

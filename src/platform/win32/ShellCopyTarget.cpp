@@ -1,5 +1,7 @@
 #include "win32/ShellCopyTarget.h"
 
+#include "win32/CopyReadBack.h"
+#include "win32/FileHandle.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
 #include "win32/TemporaryCopy.h"
@@ -33,8 +35,8 @@ std::optional<std::string> prepareShellCopy(const std::wstring& source,
     return std::nullopt;
 }
 
-DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target,
-                     const FileOperations::Progress& progress) {
+DWORD placeShellCopy(const std::wstring& source, const std::wstring& temporary,
+                     const std::wstring& target, const FileOperations::Progress& progress) {
     TemporaryCopy copy = TemporaryCopy::open(temporary);
     LARGE_INTEGER size{};
     if (!copy.valid() || !GetFileSizeEx(copy.get(), &size)) {
@@ -52,6 +54,14 @@ DWORD placeShellCopy(const std::wstring& temporary, const std::wstring& target,
     // A cancel given while the data went out still counts: the copy has no name yet.
     if (!progress(whole, whole)) {
         return ERROR_CANCELLED;
+    }
+    const FileHandle original = openForReading(withLongPrefix(source));
+    if (!original.valid()) {
+        return GetLastError();
+    }
+    if (const DWORD error = readBackBeforeNaming(original.get(), whole, temporary, progress);
+        error != ERROR_SUCCESS) {
+        return error;
     }
     return copy.takeName(target);
 }

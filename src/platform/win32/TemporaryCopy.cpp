@@ -35,8 +35,9 @@ DWORD renameWithoutReplacing(HANDLE file, const std::wstring& target) {
 }  // namespace
 
 TemporaryCopy TemporaryCopy::create(const std::wstring& path) {
-    return TemporaryCopy(CreateFileW(withLongPrefix(path).c_str(), kAccess, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_HIDDEN, nullptr));
+    // Read too by the read-back, through a handle of its own.
+    return TemporaryCopy(CreateFileW(withLongPrefix(path).c_str(), kAccess, FILE_SHARE_READ,
+                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
 }
 
 TemporaryCopy TemporaryCopy::open(const std::wstring& path) {

@@ -7,8 +7,8 @@
 namespace velmora::win32 {
 
 // A copy growing under a temporary name (see TemporaryFiles.h), open for writing and held without
-// sharing its deletion, so no other Velmora takes it for a leftover. Let go before it has taken its
-// final name, it is removed.
+// sharing its deletion, so no other Velmora takes it for a leftover; only reading is shared. Let go
+// before it has taken its final name, it is removed.
 class TemporaryCopy {
   public:
     // A new hidden temporary, for the program's own copy; check valid().

@@ -1,5 +1,7 @@
 #include "win32/VideoCopy.h"
 
+#include "OffWindowFiles.h"
+#include "win32/CopyReadBack.h"
 #include "win32/CopyRoute.h"
 #include "win32/FullPath.h"
 #include "win32/ShellCopy.h"
@@ -20,14 +22,19 @@ FileOperations::Progress reportingTo(CopyProgress& progress) {
     };
 }
 
-// The shell's copy has arrived whole under its temporary name: it takes the target's name.
-void place(VideoCopyOutcome& outcome, const std::wstring& temporary, const std::string& to,
-           CopyProgress& progress) {
-    const DWORD error = placeShellCopy(temporary, fullPath(toWide(to)), reportingTo(progress));
+// The shell's copy has arrived whole under its temporary name: it takes the target's name
+// once the stick gives it back.
+void place(VideoCopyOutcome& outcome, const std::wstring& temporary, const std::string& from,
+           const std::string& to, CopyProgress& progress) {
+    const DWORD error = placeShellCopy(fullPath(toWide(from)), temporary, fullPath(toWide(to)),
+                                       reportingTo(progress));
     if (error == ERROR_CANCELLED) {
         outcome.result = {ERROR_CANCELLED, true};
     } else if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
         outcome.result = {static_cast<int>(error), false, true};
+    } else if (error == kNotGivenBack) {
+        outcome.result = {static_cast<int>(error), false};
+        outcome.message = copyFailedText(from, kNotReadBack);
     } else if (error != ERROR_SUCCESS) {
         outcome.result = {static_cast<int>(error), false};
         outcome.message = copyFailedText(to, namingFailureReason(error));
@@ -51,7 +58,7 @@ VideoCopyOutcome copyByShell(HWND owner, const std::wstring& source, const std::
         result.code = ERROR_WRITE_FAULT;
         outcome.message = copyFailedText(to, kIncompleteCopy);
     } else if (result.code == 0 && !result.aborted) {
-        place(outcome, temporary, to, progress);
+        place(outcome, temporary, from, to, progress);
     }
     if (result.code != 0 || result.aborted) {
         removeTemporary(temporary);  // whatever the shell left of it

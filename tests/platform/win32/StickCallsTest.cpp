@@ -1,6 +1,7 @@
 // The Windows calls on a stick, with stand-ins for the system functions where the test machine
 // can't be such a stick: flushes that are recorded or held, a drive that doesn't answer, a FAT
-// volume, and message boxes that record what the user is told.
+// volume, reads past the cache that take whole sectors only and may give other bytes back, and
+// message boxes that record what the user is told.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,22 +15,25 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "FileOperations.h"
+#include "OffWindowFiles.h"
 #include "TestWindow.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
 #include "win32/TemporaryFiles.h"
+#include "win32/VideoCopy.h"
 #include "win32/Wide.h"
 #include "win32/Win32Platform.h"
 
 // The slots through which this program calls the system functions that the tests stand in for.
 extern "C" void *__imp_GetFileAttributesW, *__imp_FlushFileBuffers, *__imp_GetVolumeInformationW,
-    *__imp_MessageBoxW;
+    *__imp_MessageBoxW, *__imp_CreateFileW, *__imp_ReadFile, *__imp_GetDiskFreeSpaceW;
 
 namespace velmora::win32 {
 namespace {
@@ -75,6 +79,54 @@ BOOL WINAPI recordedFlush(HANDLE file) {
 
 BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar_t* name, DWORD) {
     return name == nullptr || wcscpy(name, L"FAT32") != nullptr;
+}
+
+// A stick as a read-back sees it: the sector its volume reports, whether it gives other bytes
+// back than were written, the handles opened past the cache, and whether one was read.
+struct {
+    DWORD sector = 512;
+    bool givesOther = false;
+    std::set<HANDLE> unbuffered;
+    bool readBack = false;
+} stick;
+
+decltype(&CreateFileW) systemCreateFile = nullptr;
+decltype(&ReadFile) systemReadFile = nullptr;
+
+HANDLE WINAPI recordedCreateFile(const wchar_t* path, DWORD access, DWORD share,
+                                 SECURITY_ATTRIBUTES* security, DWORD disposition, DWORD flags,
+                                 HANDLE model) {
+    const HANDLE file = systemCreateFile(path, access, share, security, disposition, flags, model);
+    stick.unbuffered.erase(file);
+    if ((flags & FILE_FLAG_NO_BUFFERING) != 0) {
+        stick.unbuffered.insert(file);
+    }
+    return file;
+}
+
+// A handle opened past the cache reads as on Windows (Wine takes any read): whole sectors at
+// whole sectors into memory aligned to them, or nothing.
+BOOL WINAPI stickRead(HANDLE file, void* into, DWORD length, DWORD* read, OVERLAPPED* at) {
+    if (!stick.unbuffered.contains(file)) {
+        return systemReadFile(file, into, length, read, at);
+    }
+    stick.readBack = true;
+    if (at == nullptr || at->Offset % stick.sector != 0 || length % stick.sector != 0 ||
+        reinterpret_cast<std::uintptr_t>(into) % stick.sector != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const BOOL done = systemReadFile(file, into, length, read, at);
+    if (done && stick.givesOther && *read > 0) {
+        *static_cast<char*>(into) ^= 1;
+    }
+    return done;
+}
+
+BOOL WINAPI stickSectors(const wchar_t*, DWORD* perCluster, DWORD* sector, DWORD* free,
+                         DWORD* clusters) {
+    *perCluster = 8, *sector = stick.sector, *free = *clusters = 1u << 20;
+    return TRUE;
 }
 
 // Set when a drive that the stand-ins hold answers again.
@@ -254,10 +306,11 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
 // A name found taken fails the copy, without a word to the user (the caller draws another), and
 // keeps its file; a copy counts once its data and then its name are flushed. Changed while it
 // was copied, or too large for a FAT stick (a stand-in for one, which Wine can't give), a source
-// leaves nothing. Each copy first removes the leftovers of copies
-// cut off before, read-only ones too; one whose writer runs, or may (its start time unknown),
-// stays, as do one still open to its copy, hidden as it was, a leftover that may share its
-// target's data and any file of another form.
+// leaves nothing; so does one that the stick, read past its cache in whole sectors, gives back
+// otherwise (told once, as the window tells it), or that a Cancel stops while it is read back.
+// Each copy first removes the leftovers of copies cut off before, read-only ones too; one whose
+// writer runs, or may (its start time unknown), stays, as do one still open to its copy, hidden
+// as it was, a leftover that may share its target's data and any file of another form.
 TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
     const TempFolder folder;
     Win32Platform platform;
@@ -280,6 +333,9 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
             return result.code != 0 ? seen.back() : "";
         } catch (const NameTaken&) {
             return "taken";
+        } catch (const NotReadBack& failure) {  // as the window tells it
+            return failure.operation() + " failed.\r\n\r\n" + failure.path() + "\r\n\r\n" +
+                   failure.reason();
         } catch (const PlatformError& failure) {
             return failure.reason();
         }
@@ -342,6 +398,34 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_NE(copy(route, "big.MP4", "MAQ12305.MP4").find("FAT"), std::string::npos);
     }
     EXPECT_EQ(fileSizeRefusal(toWide(folder.path()), (1ull << 32) - 1), std::nullopt);
+    const StandIn opens(__imp_CreateFileW, reinterpret_cast<void*>(recordedCreateFile));
+    const StandIn reads(__imp_ReadFile, reinterpret_cast<void*>(stickRead));
+    const StandIn sectors(__imp_GetDiskFreeSpaceW, reinterpret_cast<void*>(stickSectors));
+    systemCreateFile = reinterpret_cast<decltype(systemCreateFile)>(opens.system);
+    systemReadFile = reinterpret_cast<decltype(systemReadFile)>(reads.system);
+    folder.write("clip.MP4", std::string(3 << 20, 'v') + "and its end");
+    for (const auto& [route, sector, givesOther] :
+         {std::tuple(0, 512u, true), {1, 512u, true}, {0, 8192u, false}, {1, 4096u, false}}) {
+        stick.sector = sector, stick.givesOther = givesOther;
+        const std::string told = copy(route, "clip.MP4", "MAQ12306.MP4");
+        EXPECT_EQ(told, givesOther ? copyFailedText(folder.at("clip.MP4"), kNotReadBack) : "");
+        EXPECT_EQ(std::ranges::count_if(seen, [](auto& s) { return !s.starts_with("flush"); }),
+                  route == 1 && givesOther ? 1 : 0);
+        if (!givesOther) {  // a copy that reads back until the stick gives other bytes
+            EXPECT_TRUE(
+                FileOperations().readsBack(folder.at("clip.MP4"), folder.at("MAQ12306.MP4")));
+            stick.givesOther = true;
+            EXPECT_FALSE(
+                FileOperations().readsBack(folder.at("clip.MP4"), folder.at("MAQ12306.MP4")));
+            folder.remove("MAQ12306.MP4");
+        }
+    }
+    stick.givesOther = stick.readBack = false;
+    folder.write("longer.MP4", folder.read("clip.MP4") + "more");
+    EXPECT_FALSE(FileOperations().readsBack(folder.at("clip.MP4"), folder.at("longer.MP4")));
+    folder.remove("longer.MP4");
+    // A Cancel while the stick is read leaves nothing.
+    EXPECT_EQ(copy(0, "clip.MP4", "MAQ12307.MP4", [](auto, auto) { return !stick.readBack; }), "");
     std::ranges::sort(names);
     EXPECT_EQ(folder.names("."), names);
 }
