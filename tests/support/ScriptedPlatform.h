@@ -113,7 +113,7 @@ class ScriptedPlatform : public Platform {
         return {};
     }
     bool readsBack(const std::string& from, const std::string& copy) override {
-        return !lostCopies.contains(std::filesystem::path(copy).filename()) &&
+        return !lostCopies.contains(std::filesystem::path(copy).filename().string()) &&
                on(copy).readsBack(from, copy);
     }
     std::optional<std::string> browseForFolder(const std::string&) override {
@@ -168,7 +168,7 @@ class ScriptedPlatform : public Platform {
 
   private:
     void copyOnto(const std::string& from, const std::string& to) const {
-        if (lostCopies.contains(std::filesystem::path(to).filename())) {
+        if (lostCopies.contains(std::filesystem::path(to).filename().string())) {
             throw NotReadBack("Writing the file", to, kNotReadBack);
         }
         on(to).copyFile(from, to);
