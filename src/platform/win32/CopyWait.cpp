@@ -15,26 +15,28 @@ using Clock = std::chrono::steady_clock;
 // A copy that ends sooner shows no window: opening one holds the window's thread for a moment,
 // and for a short copy would cost more than the copy.
 constexpr auto kShowAfter = std::chrono::milliseconds(200);
+// A copy with nothing to show by then may hang before its first byte: Cancel must be at hand.
+constexpr auto kShowNothingAfter = AnsweringWait::kShowWaitingAfter;
 
 // Shows the copy's progress and takes its Cancel, on the window's thread.
 class CopyWatch {
   public:
     CopyWatch(HWND owner, CopyProgress& progress, const std::string& from, const std::string& to)
-        : progress_(progress), window_(owner, toWide(from), toWide(to)) {}
+        : progress_(progress), window_(owner, copyProgressText(toWide(from), toWide(to))) {}
 
     void look() {
-        if (progress_.cancelled || progress_.total == 0) {
+        if (progress_.cancelled || progress_.shellShows) {
             return;
         }
         const auto now = Clock::now();
-        if (!showingSince_) {
-            showingSince_ = now;
+        const auto waited = now - started_;
+        if (waited < kShowAfter || (progress_.total == 0 && waited < kShowNothingAfter)) {
+            return;
         }
-        if (now - *showingSince_ >= kShowAfter &&
-            !window_.show(progress_.copied, progress_.total)) {
+        if (!window_.show(progress_.copied, progress_.total)) {
             progress_.cancelled = true;
             window_.close();
-            giveUpAt_ = now + answer_within::kLookup;
+            giveUpAt_ = now + answer_within::kAfterCancel;
         }
     }
     bool givenUp() const { return giveUpAt_ && Clock::now() >= *giveUpAt_; }
@@ -42,7 +44,7 @@ class CopyWatch {
   private:
     CopyProgress& progress_;
     ProgressWindow window_;
-    std::optional<Clock::time_point> showingSince_;
+    Clock::time_point started_ = Clock::now();
     std::optional<Clock::time_point> giveUpAt_;
 };
 

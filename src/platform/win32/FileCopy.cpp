@@ -4,6 +4,7 @@
 #include <chrono>
 #include <vector>
 
+#include "DriveCalls.h"
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
 #include "win32/CopyPace.h"
@@ -85,8 +86,9 @@ void writePaced(HANDLE to, const char* data, DWORD size, CopyPace& pace) {
 }
 
 // Copies the size the source had when it was opened, no more, so the progress never passes
-// its end; false when the user cancelled.
-bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
+// its end; false when the user cancelled. A read that hangs is the source's drive's doing (see
+// DriveCalls::waitingOn), anything else the target's.
+bool copyContent(HANDLE from, const std::string& source, HANDLE to, std::uint64_t total,
                  const FileOperations::Progress& progress) {
     std::vector<char> buffer(
         static_cast<std::size_t>(std::min<std::uint64_t>(total, CopyPace::kLargestWrite)));
@@ -95,9 +97,11 @@ bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
         const auto wanted =
             static_cast<DWORD>(std::min<std::uint64_t>(total - copied, pace.nextWrite()));
         DWORD read = 0;
+        DriveCalls::waitingOn(source);
         if (!ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
             throw systemFailure(GetLastError(), true);
         }
+        DriveCalls::waitingOn({});
         if (read == 0) {
             throw sourceChanged();  // it shrank
         }
@@ -122,7 +126,8 @@ void keepModificationTime(HANDLE from, HANDLE to) {
 // the device, and only where no file has that name; the name is flushed in turn before it
 // counts. A cancel counts until the copy has its name, also one given while the data are
 // flushed; after that the copy stays.
-FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target,
+FileOperations::CopyOutcome copyOpened(HANDLE source, const std::string& sourcePath,
+                                       const std::wstring& target,
                                        const FileOperations::Progress& progress) {
     const std::uint64_t total = sizeOf(source);
     const std::wstring folder = target.substr(0, target.find_last_of(L'\\'));
@@ -134,7 +139,7 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target
     if (!copy.valid()) {
         throw systemFailure(GetLastError(), false);
     }
-    if (!copyContent(source, copy.get(), total, progress)) {
+    if (!copyContent(source, sourcePath, copy.get(), total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
     if (sizeOf(source) != total) {
@@ -156,6 +161,7 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
                                                      const Progress& progress) const {
     // Shared for deleting too, as the preview reads it: a thumbnail that another program
     // holds open that way still copies.
+    DriveCalls::waitingOn(from);
     const FileHandle source(CreateFileW(filePath(from).c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
@@ -163,8 +169,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
     if (!source.valid()) {
         fail("Reading the file", from);
     }
+    DriveCalls::waitingOn({});
     try {
-        return copyOpened(source.get(), win32::fullPath(toWide(to)), progress);
+        return copyOpened(source.get(), from, win32::fullPath(toWide(to)), progress);
     } catch (const CopyFailure& failure) {
         if (failure.nameTaken) {
             throw NameTaken("Writing the file", to, failure.reason);

@@ -137,8 +137,9 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
 
 // The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is
 // taken while it is copied (the video goes again); the stick is swapped, or stops answering
-// during the copy (which the copy has told), and takes the PSP side with it.
-enum class Stop { Cancelled, Failed, Thumbnail, Swapped, Silent };
+// during the copy (which the copy has told), and takes the PSP side with it; a source that stops
+// answering leaves the PSP side as it is.
+enum class Stop { Cancelled, Failed, Thumbnail, Swapped, Silent, SourceSilent };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
@@ -152,15 +153,18 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
         }
         platform.setVolume(stick.path(), how == Stop::Swapped ? 3 : kStickVolume);
     };
-    if (how == Stop::Cancelled || how == Stop::Failed || how == Stop::Silent) {
-        platform.shellCopyEnds[2] = {how == Stop::Cancelled ? 0 : 1, how == Stop::Cancelled, false,
-                                     how == Stop::Silent};
-    }
     ready(form, {0, 1, 2}, 555);
+    if (how != Stop::Thumbnail && how != Stop::Swapped) {
+        const std::string silent = how == Stop::Silent         ? form.drivePSP.Root()
+                                   : how == Stop::SourceSilent ? form.listSource.Path() + "/"
+                                                               : "";
+        platform.shellCopyEnds[2] = {how == Stop::Cancelled ? 0 : 1, how == Stop::Cancelled, false,
+                                     silent};
+    }
     form.raise("btnCopy", EventKind::Click);
     EXPECT_EQ(stickFiles(),
               (taken ? Strings{"MAQ55501.MP4", "MAQ55502.THM"} : Strings{"MAQ55501.MP4"}));
-    const bool gone = how == Stop::Swapped || how == Stop::Silent;
+    const bool gone = how == Stop::Swapped || how == Stop::Silent;  // not SourceSilent
     EXPECT_EQ(listed(form.listPSP), (gone ? Strings{} : Strings{"MAQ55501.MP4"}));
     EXPECT_EQ(selected(form.listSource), (std::vector<int>{1, 2}));
     EXPECT_EQ(form.sizeSource.Caption(), "2");
@@ -172,7 +176,7 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                          ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail,
-                                           Stop::Swapped, Stop::Silent));
+                                           Stop::Swapped, Stop::Silent, Stop::SourceSilent));
 
 // On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name in
 // any letter case, never one that its name matches as a pattern. Its selection shows no failure.
