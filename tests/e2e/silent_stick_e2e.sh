@@ -165,6 +165,26 @@ def temporary_grown(fds):  # the copy's open temporary has data
         except OSError:
             pass
 
+# Copies big.MP4 with process stopped once the copy has started; Cancel in its progress window
+# closes it at once, and the user is told what stopped answering. Returns how soon it closed.
+def cancel_stopped_copy(process, stopped):
+    ask("ctrl+c")
+    os.kill(process, signal.SIGSTOP)
+    w.answer("Yes", pace=False)
+    slices(process, lambda: temporary_grown(f"/proc/{w.process.pid}/fd"))
+    progress = wait_for("no progress window", lambda: w.find(
+        lambda a: a.name == "Copying" and showing(a)), 5, answers)
+    asked = time.monotonic()
+    click(window.first(progress, lambda a: a.name == "Cancel"), pace=False)
+    wait_for("the progress window stays after Cancel", lambda: not showing(progress), 5, answers)
+    if (closed := time.monotonic() - asked) > 0.5:
+        fail(f"the progress window closed {closed:.1f} s after Cancel")
+    wait_for(f"not told that {stopped} stopped answering", lambda: w.find(
+        lambda a: a.name.startswith('Can\'t copy "big.MP4"') and
+        f"{stopped} stopped answering" in a.name), 10, answers)
+    w.answer("OK")
+    return closed
+
 def stop():
     os.kill(server, signal.SIGSTOP)
     # For a second the kernel still answers a look-up from what the stick last told it: wait
@@ -208,21 +228,7 @@ try:
     had, others = os.listdir(folder("silent")), elsewhere()
     click(w.item(w.source, "big.MP4"))
     figure = w.selected.name
-    ask("ctrl+c")
-    os.kill(server, signal.SIGSTOP)
-    w.answer("Yes", pace=False)
-    slices(server, lambda: temporary_grown(f"/proc/{w.process.pid}/fd"))
-    progress = wait_for("no progress window", lambda: w.find(
-        lambda a: a.name == "Copying" and showing(a)), 5, answers)
-    asked = time.monotonic()
-    click(window.first(progress, lambda a: a.name == "Cancel"), pace=False)
-    wait_for("the progress window stays after Cancel", lambda: not showing(progress), 5, answers)
-    if (closed := time.monotonic() - asked) > 0.5:
-        fail(f"the progress window closed {closed:.1f} s after Cancel")
-    wait_for("not told that the drive stopped answering", lambda: w.find(
-        lambda a: a.name.startswith('Can\'t copy "big.MP4"') and "stopped answering" in a.name),
-        10, answers)
-    w.answer("OK")
+    closed = cancel_stopped_copy(server, "The drive")
     w.cleared(answers)  # no more messages, and the stick taken for gone
     if w.selected.name != figure or not w.item(w.source, "big.MP4").getState().contains(
             pyatspi.STATE_SELECTED):
@@ -245,17 +251,7 @@ try:
     pick("other")
     had = os.listdir(folder("other"))
     click(w.item(w.source, "big.MP4"))
-    ask("ctrl+c")
-    os.kill(source_server, signal.SIGSTOP)
-    w.answer("Yes", pace=False)
-    slices(source_server, lambda: temporary_grown(f"/proc/{w.process.pid}/fd"))
-    progress = wait_for("no progress window", lambda: w.find(
-        lambda a: a.name == "Copying" and showing(a)), 5, answers)
-    click(window.first(progress, lambda a: a.name == "Cancel"), pace=False)
-    wait_for("not told that the source stopped answering", lambda: w.find(
-        lambda a: a.name.startswith('Can\'t copy "big.MP4"') and
-        'The folder of "big.MP4" stopped answering' in a.name), 10, answers)
-    w.answer("OK")
+    cancel_stopped_copy(source_server, 'The folder of "big.MP4"')
     wait_for("the stick was taken for gone", lambda: w.windows() == 1, 5, answers)
     if not w.drives.name.startswith("/media/other") or sorted(names(w.videos)) != sorted(
             n for n in had if n.endswith(".MP4")):
