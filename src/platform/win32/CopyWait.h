@@ -16,7 +16,7 @@ struct CopyProgress {
     std::atomic<std::uint64_t> copied = 0;
     std::atomic<std::uint64_t> total = 0;  // 0 while there is nothing for the window to show
     std::atomic<bool> cancelled = false;
-    std::atomic<bool> shellShows = false;  // while the shell's own progress window is up
+    std::atomic<bool> shellShows = false;  // while the shell copies, with a window of its own
 
     // As FileOperations::Progress: false once the user has cancelled.
     bool report(std::uint64_t copiedNow, std::uint64_t totalNow) {
