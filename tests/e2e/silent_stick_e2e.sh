@@ -133,12 +133,9 @@ def give_up():
     wait_for("no window says that it waits for the stick", lambda: w.find(
         lambda a: a.name == "Waiting for the drive /media/silent \u2026" and showing(a)),
         5, answers)
-    w.answer("Cancel", answers)
-    asked = time.monotonic()
-    wait_for("not told at once that the video folder is gone",
+    w.answer("Cancel", answers, pace=False)
+    wait_for("not told within a second of Cancel that the video folder is gone",
              lambda: w.find(lambda a: a.name == window.NOT_FOUND), 1, answers, every=0.02)
-    if (took := time.monotonic() - asked) > 1:
-        fail(f"told {took:.1f} s after Cancel that the video folder is gone")
     w.told_gone(answers)
 
 # What the window shows is typed into the source folder's box.
@@ -149,21 +146,20 @@ def source_folder(path):
     run("key", "Return")
     wait_for(f"{path} is not listed", lambda: w.item(w.source, "big.MP4"))
 
-def slices(process, grown):  # runs process in slices until grown() says so, then keeps it stopped
-    def look():
+# Runs a stopped process in slices until the copy's open temporary has data, then keeps it
+# stopped.
+def slices(process):
+    def grown(fds=f"/proc/{w.process.pid}/fd"):
         os.kill(process, signal.SIGCONT)
         time.sleep(0.001)
         os.kill(process, signal.SIGSTOP)
-        return grown()
-    wait_for("the copy's temporary did not grow", look, 20, every=0)
-
-def temporary_grown(fds):  # the copy's open temporary has data
-    for fd in os.listdir(fds):
-        try:
-            if ".velmora-copy-" in os.readlink(f"{fds}/{fd}"):
-                return int(open(f"{fds}/../fdinfo/{fd}").readline().split()[1]) > 0
-        except OSError:
-            pass
+        for fd in os.listdir(fds):
+            try:
+                if ".velmora-copy-" in os.readlink(f"{fds}/{fd}"):
+                    return int(open(f"{fds}/../fdinfo/{fd}").readline().split()[1]) > 0
+            except OSError:
+                pass
+    wait_for("the copy's temporary did not grow", grown, 20, every=0)
 
 # Copies big.MP4 with process stopped once the copy has started; Cancel in its progress window
 # closes it at once, and the user is told what stopped answering. Returns how soon it closed.
@@ -171,7 +167,7 @@ def cancel_stopped_copy(process, stopped):
     ask("ctrl+c")
     os.kill(process, signal.SIGSTOP)
     w.answer("Yes", pace=False)
-    slices(process, lambda: temporary_grown(f"/proc/{w.process.pid}/fd"))
+    slices(process)
     progress = wait_for("no progress window", lambda: w.find(
         lambda a: a.name == "Copying" and showing(a)), 5, answers)
     asked = time.monotonic()

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "DriveCalls.h"
 #include "OffWindowFiles.h"
@@ -18,47 +19,25 @@ using namespace std::chrono_literals;
 using Clock = AnsweringWait::Clock;
 
 // Answers nothing but counts how often the window's thread waited, and on which drive; gives
-// up (as the waiting window's Cancel) once it has waited giveUpAfter.
+// up (as the waiting window's Cancel) once it has waited giveUpAfter, and fails a wait that
+// would never end.
 struct CountingWait : AnsweringWait {
     int waits = 0;
     std::string root;
-    Clock::duration giveUpAfter = Clock::duration::max();
+    Clock::duration giveUpAfter = 10s;
     bool answerUntil(const std::function<bool()>& over, const std::string& drive) override {
         ++waits;
         root = drive;
-        for (const auto since = Clock::now(); !over(); std::this_thread::sleep_for(1ms)) {
+        const auto since = Clock::now();
+        for (; !over(); std::this_thread::sleep_for(1ms)) {
             if (Clock::now() - since >= giveUpAfter) {
+                EXPECT_LT(giveUpAfter, 10s) << "the wait for a silent drive never gave up";
                 return false;
             }
         }
         return true;
     }
 };
-
-// What a call on a drive ended with, and after how long; a call that never gives up fails the
-// test instead of hanging it.
-struct Ended {
-    Clock::duration after;
-    bool silent = false;
-};
-
-template <typename Work>
-Ended callTimed(DriveCalls& calls, const std::string& path, Work work) {
-    const auto started = Clock::now();
-    auto ending = std::async(std::launch::async, [&] {
-        try {
-            calls.call(path, work);
-            return false;
-        } catch (const DriveNotAnswering&) {
-            return true;
-        }
-    });
-    if (ending.wait_for(10s) != std::future_status::ready) {
-        ADD_FAILURE() << "the wait for a silent drive never gave up";
-        std::abort();  // the test can't go on while a call it shares waits
-    }
-    return {Clock::now() - started, ending.get()};
-}
 
 class DriveCallsTest : public ::testing::Test {
   protected:
@@ -82,31 +61,37 @@ TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsTh
 // takes a second, while silence of the limit, from the start or after answers, gives up on it
 // soon after, and the user's Cancel gives up at once. Every kind of call keeps the one limit.
 TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOnce) {
-    const auto answersThenSilence = [](int answers, Clock::duration silence) {
-        return [answers, silence] {
-            for (int i = 0; i < answers; ++i) {
-                std::this_thread::sleep_for(100ms);
-                DriveCalls::answered();
-            }
-            std::this_thread::sleep_for(silence);
-        };
+    // Whether a call that answers, then keeps silent, counts its drive as gone, and when.
+    const auto timed = [](DriveCalls& on, const std::string& path, int answers, auto silence) {
+        const auto started = Clock::now();
+        bool gone = false;
+        try {
+            on.call(path, [answers, silence] {
+                for (int i = 0; i < answers; ++i, DriveCalls::answered()) {
+                    std::this_thread::sleep_for(100ms);
+                }
+                std::this_thread::sleep_for(silence);
+            });
+        } catch (const DriveNotAnswering&) {
+            gone = true;
+        }
+        return std::pair(gone, Clock::now() - started);
     };
-    const Ended working = callTimed(calls, "a/x", answersThenSilence(10, 0ms));
-    EXPECT_FALSE(working.silent) << "work answering every 100 ms was taken for silence";
-    EXPECT_GE(working.after, 1s);
+    const auto [workGone, work] = timed(calls, "a/x", 10, 0ms);
+    EXPECT_FALSE(workGone) << "work answering every 100 ms was taken for silence";
+    EXPECT_GE(work, 1s);
     EXPECT_EQ(wait.root, "a/");
     for (const int answers : {0, 3}) {
-        const Ended silent =
-            callTimed(calls, std::to_string(answers) + "/x", answersThenSilence(answers, 2s));
-        EXPECT_TRUE(silent.silent) << "a drive silent past the limit was waited for";
-        EXPECT_GE(silent.after, answers * 100ms + 200ms) << "given up before its limit";
-        EXPECT_LT(silent.after, answers * 100ms + 1500ms) << "given up long after its limit";
+        const auto [gone, after] = timed(calls, std::to_string(answers) + "/x", answers, 2s);
+        EXPECT_TRUE(gone) << "a drive silent past the limit was waited for";
+        EXPECT_GE(after, answers * 100ms + 200ms) << "given up before its limit";
+        EXPECT_LT(after, answers * 100ms + 1500ms) << "given up long after its limit";
     }
     DriveCalls patient{wait, [](const std::string& path) { return path.substr(0, 2); }, 1h};
     wait.giveUpAfter = 50ms;
-    const Ended cancelled = callTimed(patient, "d/x", answersThenSilence(0, 2s));
-    EXPECT_TRUE(cancelled.silent) << "Cancel did not count the drive as gone";
-    EXPECT_LT(cancelled.after, 500ms) << "Cancel did not end the wait at once";
+    const auto [cancelled, after] = timed(patient, "d/x", 0, 2s);
+    EXPECT_TRUE(cancelled) << "Cancel did not count the drive as gone";
+    EXPECT_LT(after, 500ms) << "Cancel did not end the wait at once";
 }
 
 // The sizes of a large selection, asked in one call, take far longer than the limit: each
