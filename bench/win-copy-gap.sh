@@ -12,7 +12,11 @@
 #   cached:          mounted as usual: the writes wait as the page cache lets them, and the
 #                    final flush for what the cache still holds;
 #   Cancel in flush: as cached, with Cancel pressed once every byte is written, during the flush;
-#   the shell's copy of LARGE MiB at 15 MB/s, cached: the final flush takes many seconds.
+#   the shell's copy of LARGE MiB at 15 MB/s, cached: the final flush takes many seconds;
+#   the waits on a stick that stopped answering (an exFAT stick through FUSE whose server is
+#   stopped, as drives s: to v:): a click's, Backspace's and Copy's calls, and a copy onto it,
+#   each cancelled in the window that shows (needs mount.exfat-fuse; left out without).
+# Each round also reports the longest wait of another process for an answer (window_pinger).
 # Usage: bench/win-copy-gap.sh [BUILD-FOLDER] [MEGABYTES] [LARGE]
 #        (defaults: build/mingw-bench, 12, 256)
 set -euo pipefail
@@ -30,6 +34,7 @@ fi
 stick="$(mktemp -d /tmp/velmora-gap-stick.XXXXXX)"
 device=""
 xvfb_pid=""
+hung="" hung_device="" hung_server=""
 # Holds the device's writes to a number of bytes a second; 0 lifts the limit.
 limit_writes() {
     echo "$((0x$(stat -c %t "$device"))):$((0x$(stat -c %T "$device"))) $1" >"$throttle"
@@ -42,6 +47,13 @@ cleanup() {
     fi
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
     rmdir "$stick"
+    if [ -n "$hung_server" ]; then
+        kill -CONT "$hung_server" && umount "$hung" || kill "$hung_server" || true
+        wait "$hung_server" || true
+    fi
+    [ -z "$hung_device" ] || losetup -d "$hung_device"
+    [ -z "$hung" ] || rm -rf "$hung" "$hung".*
+    for letter in s t u v; do rm -f "$WINEPREFIX/dosdevices/$letter:"; done
 }
 trap cleanup EXIT
 
@@ -51,6 +63,17 @@ device="$(losetup -f --show "$stick.img")"
 rm "$stick.img"
 
 source "$repo/scripts/wine-env.sh" "$build/wine-prefix"
+# The stick that stops answering, known to Wine as four drives before its server starts.
+if command -v mount.exfat-fuse >/dev/null && [ -c /dev/fuse ]; then
+    hung="$(mktemp -d /tmp/velmora-gap-hung.XXXXXX)"
+    truncate -s 64M "$hung.img" && mkfs.exfat "$hung.img" >/dev/null
+    hung_device="$(losetup -f --show "$hung.img")"
+    mount.exfat-fuse -d "$hung_device" "$hung" >/dev/null 2>&1 &
+    hung_server=$!
+    timeout 10 sh -c "until mountpoint -q '$hung'; do sleep 0.1; done"
+    head -c 100000 /dev/urandom >"$hung/MAQ12301.MP4"
+    for letter in s t u v; do ln -sfn "$hung" "$WINEPREFIX/dosdevices/$letter:"; done
+fi
 start_xvfb
 wineserver -k 2>/dev/null || true # Wine's desktop takes the display its server starts with
 target="$(windows_path "$stick")"
@@ -70,3 +93,12 @@ round "from a deep folder" sync 1000000 6 --deep-source
 round "cached" defaults 1000000 "$megabytes"
 round "Cancel in flush" defaults 1000000 "$megabytes" --cancel-in-flush
 round "the shell's copy of $large MiB at 15 MB/s, cached" defaults 15000000 "$large" --by-shell
+if [ -n "$hung" ]; then
+    echo "--- waits on a stick that stopped answering ---"
+    wine "$bench" "$(windows_path "$hung.ready")" --hung-drive &
+    waits=$!
+    timeout 60 sh -c "until [ -e '$hung.ready' ]; do sleep 0.1; done"
+    kill -STOP "$hung_server"
+    touch "$hung.ready.go"
+    wait "$waits"
+fi

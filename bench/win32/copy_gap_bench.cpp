@@ -9,8 +9,14 @@
 //   --cancel-in-flush: Cancel pressed once every byte is written, timed until the progress
 //                      window has gone;
 //   --cancel-midway:   Cancel pressed once a tenth is written, timed until the copy returns.
+// Each round also has window_pinger.exe ask the window from a process of its own, as a screen
+// reader does. And with --hung-drive, the waits of the handlers' calls on a stick that stopped
+// answering: its drive letters s: to v: lead to the stick, whose server bench/win-copy-gap.sh
+// stops once this has written READY-FILE, and then writes READY-FILE.go; the waiting windows
+// are cancelled as they show, and the copy's progress window once it shows.
 // bench/win-copy-gap.sh makes the slow stick and runs this under Wine.
 // Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [ROUND]
+//        copy_gap_bench.exe READY-FILE --hung-drive
 #include <windows.h>
 // needs the types that windows.h declares
 #include <commctrl.h>
@@ -18,13 +24,18 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FileOperations.h"
+#include "platform/PlatformError.h"
 #include "win32/FullPath.h"
 #include "win32/Wide.h"
 #include "win32/Win32Platform.h"
@@ -237,6 +248,44 @@ Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>&
     return watch;
 }
 
+// window_pinger.exe, beside this program, asking window from a process of its own.
+class OtherProcessPinger {
+  public:
+    explicit OtherProcessPinger(HWND window) {
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        std::wstring line = program;
+        line = L"\"" + line.substr(0, line.find_last_of(L'\\') + 1) + L"window_pinger.exe\" " +
+               std::to_wstring(reinterpret_cast<std::uintptr_t>(window));
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                            &startup, &process_)) {
+            std::fprintf(stderr, "window_pinger.exe did not start\n");
+        }
+    }
+    // Once window is gone: waits, answering, for the pinger's report.
+    ~OtherProcessPinger() {
+        if (process_.hProcess == nullptr) {
+            return;
+        }
+        while (MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, INFINITE, QS_ALLINPUT) !=
+               WAIT_OBJECT_0) {
+            MSG message{};
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    OtherProcessPinger(const OtherProcessPinger&) = delete;
+    OtherProcessPinger& operator=(const OtherProcessPinger&) = delete;
+
+  private:
+    PROCESS_INFORMATION process_{};
+};
+
 // The asker's last question may come after the copy: it is answered, as the window would.
 void answerUntilAsked(const std::atomic<bool>& asked) {
     while (!asked) {
@@ -306,6 +355,65 @@ void report(const Watch& watch, Round round, std::uint64_t megabytes, double cop
     }
 }
 
+// Answers window's messages until path exists.
+void answerUntilThere(const std::wstring& path) {
+    while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+}
+
+// Closes what window's waits show as they show: a message box by OK, any other by Cancel.
+void cancelWhatShows(HWND window, const std::atomic<bool>& waiting) {
+    while (waiting) {
+        if (const HWND shown = ownedWindow(window); shown == nullptr) {
+        } else if (messageOf(shown).empty()) {
+            cancel(shown, false);
+        } else {
+            PostMessageW(shown, WM_COMMAND, IDOK, 0);
+        }
+        Sleep(20);
+    }
+}
+
+int runHungDrive(const std::string& ready) {
+    const HWND window = shownWindow();
+    win32::Win32Platform platform;
+    platform.setOwner(window);
+    const std::string source = writeSource(makeSourceFolder(0), 1);
+    std::fclose(std::fopen(ready.c_str(), "w"));
+    answerUntilThere(win32::toWide(ready + ".go"));
+    std::optional<OtherProcessPinger> otherProcess(std::in_place, window);
+    std::atomic<bool> waiting = true;
+    std::thread canceller([&] { cancelWhatShows(window, waiting); });
+    const std::pair<const char*, std::function<void()>> acts[] = {
+        {"a click in the PSP list (its size)", [&] { platform.fileLengths({"s:\\MAQ12301.MP4"}); }},
+        {"Backspace with Yes (the deletion)", [&] { platform.deleteFile("t:\\MAQ12301.MP4"); }},
+        {"Copy with Yes (the stick's identity)", [&] { platform.volumeOf("u:\\"); }},
+        {"a copy onto it, cancelled", [&] { platform.shellCopy(source, "v:\\MAQ12302.MP4"); }}};
+    for (const auto& [act, call] : acts) {
+        const auto start = Clock::now();
+        const char* ending = "answered";
+        try {
+            call();
+        } catch (const DriveNotAnswering&) {
+            ending = "the drive counts as gone";
+        } catch (const std::exception&) {
+            ending = "failed";
+        }
+        std::printf("%s: %s after %.2f s\n", act, ending, secondsSince(start));
+    }
+    waiting = false;
+    canceller.join();
+    removeSource(source);
+    std::fflush(stdout);
+    DestroyWindow(window);
+    return 0;
+}
+
 int run(const std::string& stick, std::uint64_t megabytes, Round round) {
     const HWND window = shownWindow();
     win32::Win32Platform platform;
@@ -315,6 +423,7 @@ int run(const std::string& stick, std::uint64_t megabytes, Round round) {
         writeSource(makeSourceFolder(round == Round::DeepSource ? 32 : 0), megabytes);
     const std::string folder = targetFolderOf(stick, round);
     files.makeFolder(folder);
+    std::optional<OtherProcessPinger> otherProcess(std::in_place, window);
 
     std::atomic<bool> copying = true;
     std::atomic<bool> asked = false;
@@ -333,6 +442,9 @@ int run(const std::string& stick, std::uint64_t megabytes, Round round) {
     copying = false;
     answerUntilAsked(asked);
     asker.join();
+    std::fflush(stdout);
+    DestroyWindow(window);
+    otherProcess.reset();
     removeSource(source);
     report(watch, round, megabytes, copySeconds, result);
     std::printf("left on the stick: %s\n", clearStick(files, folder));
@@ -346,6 +458,9 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s TARGET-FOLDER MEGABYTES [ROUND]\n", argv[0]);
         return 2;
+    }
+    if (std::string(argv[2]) == "--hung-drive") {
+        return velmora::bench::runHungDrive(argv[1]);
     }
     return velmora::bench::run(argv[1], std::strtoull(argv[2], nullptr, 10),
                                velmora::bench::roundOf(argc > 3 ? argv[3] : ""));

@@ -6,21 +6,53 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/PlatformError.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace velmora {
 namespace {
+
+#ifdef _WIN32
+// The calling thread, for another to cancel the system call it is stuck in once that call is
+// given up (a share whose server has gone): Windows then ends it as soon as it can, and the
+// program's exit never waits on it. Linux has no such cancel for a call on a file.
+class StuckCall {
+  public:
+    static HANDLE ofThisThread() {
+        thread_local const StuckCall call;
+        return call.thread_;
+    }
+    static void cancel(HANDLE thread) {
+        if (thread != nullptr) {
+            CancelSynchronousIo(thread);
+        }
+    }
+    StuckCall(const StuckCall&) = delete;
+    StuckCall& operator=(const StuckCall&) = delete;
+
+  private:
+    StuckCall() {
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread_,
+                        THREAD_TERMINATE, FALSE, 0);
+    }
+    ~StuckCall() { CloseHandle(thread_); }
+
+    HANDLE thread_ = nullptr;
+};
+#endif
 
 // Most calls answer within microseconds: the window's thread waits this long without
 // answering before it starts an event loop, which costs more than such a call.
 constexpr auto kQuickAnswer = std::chrono::milliseconds(20);
 thread_local bool onDriveThread_ = false;
-// What the running job on this thread has answered so far; see DriveCalls::answered.
-thread_local std::atomic<std::uint64_t>* answers_ = nullptr;
 
 }  // namespace
 
@@ -30,6 +62,9 @@ struct DriveCalls::Pool {
     class Job;
     class Worker;
 
+    explicit Pool(DriveOf whose) : driveOf(std::move(whose)) {}
+
+    const DriveOf driveOf;
     std::mutex mutex;
     std::vector<std::shared_ptr<Worker>> idle;
     std::map<std::string, int> unanswered;  // given-up calls by drive
@@ -48,27 +83,36 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
     Job(std::shared_ptr<Pool> pool, std::string drive, std::function<void()> work)
         : pool_(std::move(pool)), drive_(std::move(drive)), work_(std::move(work)) {}
 
+    // The job running on this thread, if any; see DriveCalls::answered and waitingOn.
+    static thread_local Job* running;
+
     void run() {
-        answers_ = &answers;
+#ifdef _WIN32
+        {
+            const std::lock_guard lock(mutex_);
+            thread_ = StuckCall::ofThisThread();
+        }
+#endif
+        running = this;
         try {
             work_();
         } catch (...) {
             failure_ = std::current_exception();
         }
-        answers_ = nullptr;
+        running = nullptr;
         work_ = nullptr;  // what it captured goes with the call
-        bool wasAbandoned = false;
+        std::optional<std::string> blamed;
         {
             const std::lock_guard lock(mutex_);
             finished_ = true;
-            wasAbandoned = abandoned_;
+            blamed = blamed_;
             if (wake_) {
                 wake_();
             }
         }
         done_.notify_all();
-        if (wasAbandoned) {
-            pool_->gaveUp(drive_, -1);
+        if (blamed) {
+            pool_->gaveUp(*blamed, -1);
         }
     }
 
@@ -76,7 +120,9 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
         std::unique_lock lock(mutex_);
         return done_.wait_for(lock, time, [this] { return finished_.load(); });
     }
-    bool finished() const override { return finished_; }
+    bool finished() const override {
+        return finished_;
+    }
     void whenFinished(std::function<void()> wake) override {
         const std::lock_guard lock(mutex_);
         wake_ = std::move(wake);
@@ -85,24 +131,45 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
         }
     }
     bool abandon() override {
+        std::string blamed;
         {
             const std::lock_guard lock(mutex_);
             if (finished_) {
                 return false;
             }
-            if (std::exchange(abandoned_, true)) {
+            if (blamed_) {
                 return true;
             }
+            blamed = waitingOn_.empty() ? drive_ : pool_->driveOf(waitingOn_);
+            blamed_ = blamed;
+#ifdef _WIN32
+            StuckCall::cancel(thread_);  // still in this job's work: it has not finished
+#endif
         }
-        pool_->gaveUp(drive_, +1);
+        pool_->gaveUp(blamed, +1);
         return true;
+    }
+    std::string waitedOnDrive() const override {
+        const std::lock_guard lock(mutex_);
+        if (blamed_) {
+            return *blamed_;
+        }
+        return waitingOn_.empty() ? drive_ : pool_->driveOf(waitingOn_);
+    }
+    void waitOn(const std::string& path) {
+        const std::lock_guard lock(mutex_);
+        if (waitingOn_ != path) {
+            waitingOn_ = path;
+        }
     }
     void rethrowFailure() const override {
         if (failure_) {
             std::rethrow_exception(failure_);
         }
     }
-    const std::string& drive() const { return drive_; }
+    const std::string& drive() const override {
+        return drive_;
+    }
 
     std::atomic<std::uint64_t> answers = 0;  // see DriveCalls::answered
 
@@ -111,12 +178,18 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
     std::string drive_;
     std::function<void()> work_;
     std::exception_ptr failure_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable done_;
     std::atomic<bool> finished_ = false;
-    bool abandoned_ = false;
+    std::string waitingOn_;              // see DriveCalls::waitingOn; empty for its own drive
+    std::optional<std::string> blamed_;  // once abandoned: the drive that counts as silent
+#ifdef _WIN32
+    HANDLE thread_ = nullptr;  // the thread that runs it
+#endif
     std::function<void()> wake_;  // set while a thread waits for this job in its event loop
 };
+
+thread_local DriveCalls::Pool::Job* DriveCalls::Pool::Job::running = nullptr;
 
 // One thread that runs one job at a time and then waits, idle, for the next.
 class DriveCalls::Pool::Worker : public std::enable_shared_from_this<Worker> {
@@ -171,8 +244,8 @@ class DriveCalls::Pool::Worker : public std::enable_shared_from_this<Worker> {
     bool closing_ = false;
 };
 
-DriveCalls::DriveCalls(AnsweringWait& wait, DriveOf driveOf)
-    : wait_(wait), driveOf_(std::move(driveOf)), pool_(std::make_shared<Pool>()) {}
+DriveCalls::DriveCalls(AnsweringWait& wait, DriveOf driveOf, std::chrono::milliseconds silence)
+    : wait_(wait), silence_(silence), pool_(std::make_shared<Pool>(std::move(driveOf))) {}
 
 DriveCalls::~DriveCalls() {
     std::vector<std::shared_ptr<Pool::Worker>> idle;
@@ -191,14 +264,20 @@ bool DriveCalls::onDriveThread() {
 }
 
 void DriveCalls::answered() {
-    if (answers_ != nullptr) {
-        ++*answers_;
+    if (Pool::Job::running != nullptr) {
+        ++Pool::Job::running->answers;
+    }
+}
+
+void DriveCalls::waitingOn(const std::string& path) {
+    if (Pool::Job::running != nullptr) {
+        Pool::Job::running->waitOn(path);
     }
 }
 
 std::shared_ptr<DriveCalls::Running> DriveCalls::start(const std::string& path,
                                                        std::function<void()> work) {
-    std::string drive = driveOf_(path);
+    std::string drive = pool_->driveOf(path);
     std::shared_ptr<Pool::Worker> worker;
     {
         const std::lock_guard lock(pool_->mutex);
@@ -219,23 +298,31 @@ std::shared_ptr<DriveCalls::Running> DriveCalls::start(const std::string& path,
     return job;
 }
 
-void DriveCalls::await(Running& running, std::chrono::milliseconds limit) {
+void DriveCalls::await(Running& running) {
+    using Clock = AnsweringWait::Clock;
     auto& job = static_cast<Pool::Job&>(running);
-    auto deadline = AnsweringWait::Clock::now() + limit;
-    if (!job.waitFor(std::min(limit, std::chrono::milliseconds(kQuickAnswer)))) {
+    auto lastAnswer = Clock::now();
+    if (!job.waitFor(std::min(silence_, std::chrono::milliseconds(kQuickAnswer)))) {
         job.whenFinished([this] { wait_.wake(); });
         // Each answer of work that asks many things gives the next one the whole limit.
-        for (std::uint64_t seen = job.answers;; seen = job.answers) {
-            wait_.answerUntil([&] { return job.finished() || job.answers != seen; }, deadline);
-            if (job.finished() || job.answers == seen) {
-                break;
-            }
-            deadline = AnsweringWait::Clock::now() + limit;
-        }
+        std::uint64_t seen = 0;
+        wait_.answerUntil(
+            [&] {
+                if (job.finished()) {
+                    return true;
+                }
+                const auto now = Clock::now();
+                if (const std::uint64_t answers = job.answers; answers != seen) {
+                    seen = answers;
+                    lastAnswer = now;
+                }
+                return now - lastAnswer >= silence_;
+            },
+            job.drive());
         job.whenFinished({});
     }
     if (job.abandon()) {
-        throw DriveNotAnswering(job.drive());
+        throw DriveNotAnswering(job.waitedOnDrive());
     }
     job.rethrowFailure();
 }

@@ -10,10 +10,15 @@
 
 namespace velmora {
 
-// What the user is told of a copy left behind a while after Cancel (see
-// DriveCalls::Running::abandon).
-inline constexpr const char* kCopyLeftBehind =
-    "The drive stopped answering. The video was not copied and stays selected.";
+// What the user is told of a copy of video left behind a while after Cancel (see
+// DriveCalls::Running::abandon): that the stick stopped answering, or the video's folder where
+// the copy was left waiting on its read.
+inline std::string copyLeftBehindReason(const DriveCalls::Running& copy, const std::string& video) {
+    const std::string silent = copy.waitedOnDrive() == copy.drive()
+                                   ? std::string("The drive")
+                                   : "The folder of \"" + video + "\"";
+    return silent + " stopped answering. The video was not copied and stays selected.";
+}
 
 // What the user is told of a copy that the stick did not give back (see NotReadBack).
 inline constexpr const char* kNotReadBack =
@@ -22,42 +27,36 @@ inline constexpr const char* kNotReadBack =
 
 // The file operations as the window's thread calls them: each runs through DriveCalls on the
 // drive of its (first) path, so none can freeze the window, and each throws
-// DriveNotAnswering where that drive gives no answer in time.
+// DriveNotAnswering where that drive keeps silent for the limit (see DriveCalls).
 class OffWindowFiles {
   public:
-    OffWindowFiles(AnsweringWait& wait, DriveCalls::DriveOf driveOf)
-        : calls_(wait, std::move(driveOf)) {}
+    OffWindowFiles(AnsweringWait& wait, DriveCalls::DriveOf driveOf,
+                   std::chrono::milliseconds silence = answer_within::kSilence)
+        : calls_(wait, std::move(driveOf), silence) {}
 
     std::string findFirst(const std::string& pattern, int attributeMask) {
-        return onDrive(answer_within::kLookup, &FileOperations::findFirst, pattern, attributeMask);
+        return onDrive(&FileOperations::findFirst, pattern, attributeMask);
     }
-    bool isFolder(const std::string& path) {
-        return onDrive(answer_within::kLookup, &FileOperations::isFolder, path);
-    }
+    bool isFolder(const std::string& path) { return onDrive(&FileOperations::isFolder, path); }
     std::int64_t fileLength(const std::string& path) {
-        return onDrive(answer_within::kLookup, &FileOperations::fileLength, path);
+        return onDrive(&FileOperations::fileLength, path);
     }
     // One call for all: the limit holds for each size.
     std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) {
         if (paths.empty()) {
             return {};
         }
-        return calls_.call(paths.front(), answer_within::kLookup, [files = files_, paths] {
+        return calls_.call(paths.front(), [files = files_, paths] {
             return sizesOf(
                 paths, [&files](const std::string& path) { return files.fileLength(path); },
                 DriveCalls::answered);
         });
     }
-    void deleteFile(const std::string& path) {
-        onDrive(answer_within::kWrite, &FileOperations::deleteFile, path);
-    }
-    void makeFolder(const std::string& path) {
-        onDrive(answer_within::kWrite, &FileOperations::makeFolder, path);
-    }
+    void deleteFile(const std::string& path) { onDrive(&FileOperations::deleteFile, path); }
+    void makeFolder(const std::string& path) { onDrive(&FileOperations::makeFolder, path); }
     // On the destination's drive, which the copy writes to and flushes.
     void copyFile(const std::string& from, const std::string& to) {
-        calls_.call(to, answer_within::kWrite,
-                    [files = files_, from, to] { files.copyFile(from, to); });
+        calls_.call(to, [files = files_, from, to] { files.copyFile(from, to); });
     }
     // On the copy's drive, where the reads may wait behind what the stick is still writing.
     bool readsBack(const std::string& from, const std::string& copy) {
@@ -65,13 +64,13 @@ class OffWindowFiles {
                            [files = files_, from, copy] { return files.readsBack(from, copy); });
     }
     std::uint64_t freeBytesAvailable(const std::string& root) {
-        return onDrive(answer_within::kLookup, &FileOperations::freeBytesAvailable, root);
+        return onDrive(&FileOperations::freeBytesAvailable, root);
     }
     std::uint64_t volumeOf(const std::string& path) {
-        return onDrive(answer_within::kLookup, &FileOperations::volumeOf, path);
+        return onDrive(&FileOperations::volumeOf, path);
     }
     std::vector<std::string> listFiles(const std::string& folder) {
-        return onDrive(answer_within::kLookup, &FileOperations::listFiles, folder);
+        return onDrive(&FileOperations::listFiles, folder);
     }
 
     // For the calls of the platform's own, such as reading a picture or a copy's progress.
@@ -81,9 +80,8 @@ class OffWindowFiles {
   private:
     template <typename Method, typename... Arguments>
     std::invoke_result_t<Method, const FileOperations&, const std::string&, Arguments...> onDrive(
-        std::chrono::milliseconds limit, Method method, const std::string& path,
-        Arguments... arguments) {
-        return calls_.call(path, limit, [files = files_, method, path, arguments...] {
+        Method method, const std::string& path, Arguments... arguments) {
+        return calls_.call(path, [files = files_, method, path, arguments...] {
             return (files.*method)(path, arguments...);
         });
     }

@@ -8,7 +8,8 @@
 # question is up and the copy runs (/mnt/psp is a loop device whose writes are held to
 # 1 MiB/s) is listed only once the copy is done. Two FUSE volumes whose server never answers,
 # one mounted before the start and one while the window runs, are listed; the window shows
-# at once and answers throughout, and picking one says the video folder is not found. A stick
+# at once and answers throughout, and picking one shows the waiting window, whose Cancel says
+# the video folder is not found. A stick
 # swapped in at /mnt/psp during the copy's question, or unmounted during the create one, is
 # left as it was and the PSP side is cleared.
 # Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
@@ -112,8 +113,11 @@ try:
     w.open_drives()
     w.close_drives()
     run("key", "Down")
-    wait_for("picking a volume that doesn't answer says nothing within 3 s",
-             lambda: windows() == 2, 3)
+    wait_for("picking a volume that doesn't answer shows no waiting window within 3 s",
+             lambda: w.find(lambda a: a.name.startswith("Waiting for the drive /mnt/stuck")), 3)
+    run("key", "Return")  # its Cancel
+    wait_for("Cancel in the waiting window says nothing within 2 s",
+             lambda: w.find(lambda a: a.name == window.NOT_FOUND), 2)
     run("key", "Return")
     wait_for("the window does not answer after the message", lambda: windows() == 1, 2)
 

@@ -3,26 +3,33 @@
 # accessibility bus, in a mount namespace of its own: the FUSE server of an exFAT stick at
 # /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R in the PSP list
 # and during a copy's and a deletion's question. Each time the window answers a screen reader
-# within half a second, tells once that the video folder is not found, clears the PSP side,
+# within half a second, says after a second that it waits for /media/silent, and on Cancel
+# there tells at once, and once, that the video folder is not found, clears the PSP side,
 # writes nothing (in the source and working folder, on /media/other, on the stick once it
 # answers again) and copies onto a tmpfs stick at /media/other. In the middle of a big video's
 # copy, Cancel closes the progress window at once, the user is told that the drive stopped
 # answering, the video stays selected; with the stick answering again it copies whole, its
-# videos as they were, nothing half-copied left.
+# videos as they were, nothing half-copied left. A source folder on a FUSE mount that stops in
+# the middle of a copy is named in the message after Cancel, and the stick stays picked and
+# takes a copy from another folder at once.
 # Usage: silent_stick_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
 source "$(dirname "$(realpath "$0")")/isolated.sh" silent_stick_e2e losetup mkfs.exfat \
     mount.exfat-fuse mountpoint
 
-scratch="$(mktemp -d)" device="" server=""
-cleanup() {
+scratch="$(mktemp -d)" device="" server="" source_device="" source_server=""
+unmount() {  # mount point, server
     # A stopped server would hold the unmount up for good; a busy stick goes with its server.
-    if [ -n "$server" ]; then
-        kill -CONT "$server" && umount /media/silent || kill "$server" || true
-        wait "$server" || true
+    if [ -n "$2" ]; then
+        kill -CONT "$2" && umount "$1" || kill "$2" || true
+        wait "$2" || true
     fi
-    [ -z "$device" ] || losetup -d "$device"
+}
+cleanup() {
+    unmount /media/silent "$server"
+    unmount "$scratch/slow" "$source_server"
+    for loop in "$device" "$source_device"; do [ -z "$loop" ] || losetup -d "$loop"; done
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -39,10 +46,22 @@ mount.exfat-fuse -d "$device" /media/silent >/dev/null 2>&1 &
 server=$!
 timeout 10 sh -c 'until mountpoint -q /media/silent; do sleep 0.1; done'
 mkdir -p /media/silent/MP_ROOT/100ANV01 && cp "$scratch/kept/"* "$_"
-mount -t tmpfs -o size=32m other /media/other && mkdir -p /media/other/MP_ROOT/100ANV01
+# The slow source folder: outside /media, so that it is no drive of the list.
+truncate -s 64M "$scratch/source.img" && mkfs.exfat "$scratch/source.img" >/dev/null
+source_device="$(losetup -f --show "$scratch/source.img")"
+mkdir -p "$scratch/slow"
+mount_source() {
+    mount.exfat-fuse -d "$source_device" "$scratch/slow" >/dev/null 2>&1 &
+    source_server=$!
+    timeout 10 sh -c "until mountpoint -q '$scratch/slow'; do sleep 0.1; done"
+}
+mount_source && cp "$scratch/videos/big."* "$scratch/slow/"
+# Mounted anew, so that the copy reads from the server, not from the page cache.
+unmount "$scratch/slow" "$source_server" && mount_source
+mount -t tmpfs -o size=96m other /media/other && mkdir -p /media/other/MP_ROOT/100ANV01
 
 cd "$scratch/videos"
-export program scratch server
+export program scratch server source_server
 on_bus <<'PY'
 import filecmp, os, signal, threading, time
 import window
@@ -50,6 +69,7 @@ from window import click, fail, names, run, showing, wait_for
 window.name = "silent_stick_e2e"
 
 scratch, server = os.environ["scratch"], int(os.environ["server"])
+source_server = int(os.environ["source_server"])
 source, kept = f"{scratch}/videos", f"{scratch}/kept"
 folder = lambda stick: f"/media/{stick}/MP_ROOT/100ANV01"
 w = window.Window(os.environ["program"])
@@ -106,6 +126,60 @@ def copy(stick, video, had=None):
             f"{source}/{video[:-3]}{name[-3:]}", f"{folder(stick)}/{name}", False) for name in new):
         fail(f"{stick} holds {sorted(new)} beside what it had, not a copy of {video}")
 
+# The window waits on the stopped stick: a second later it says so, and its Cancel counts the
+# stick as gone at once.
+def give_up():
+    wait_for("no window says that it waits for the stick", lambda: w.find(
+        lambda a: a.name == "Waiting for the drive /media/silent \u2026" and showing(a)),
+        5, answers)
+    w.answer("Cancel", answers, pace=False)
+    wait_for("not told within a second of Cancel that the video folder is gone",
+             lambda: w.find(lambda a: a.name == window.NOT_FOUND), 1, answers, every=0.02)
+    w.told_gone(answers)
+
+# What the window shows is typed into the source folder's box.
+def source_folder(path):
+    click(w.find(lambda a: a.description.startswith("Source folder")))
+    run("key", "ctrl+a")
+    run("type", "--delay", "20", path)
+    run("key", "Return")
+    wait_for(f"{path} is not listed", lambda: w.item(w.source, "big.MP4"))
+
+# Runs a stopped process in slices until the copy's open temporary has data, then keeps it
+# stopped.
+def slices(process):
+    def grown(fds=f"/proc/{w.process.pid}/fd"):
+        os.kill(process, signal.SIGCONT)
+        time.sleep(0.001)
+        os.kill(process, signal.SIGSTOP)
+        for fd in os.listdir(fds):
+            try:
+                if ".velmora-copy-" in os.readlink(f"{fds}/{fd}"):
+                    return int(open(f"{fds}/../fdinfo/{fd}").readline().split()[1]) > 0
+            except OSError:
+                pass
+    wait_for("the copy's temporary did not grow", grown, 20, every=0)
+
+# Copies big.MP4 with process stopped once the copy has started; Cancel in its progress window
+# closes it at once, and the user is told what stopped answering. Returns how soon it closed.
+def cancel_stopped_copy(process, stopped):
+    ask("ctrl+c")
+    os.kill(process, signal.SIGSTOP)
+    w.answer("Yes", pace=False)
+    slices(process)
+    progress = wait_for("no progress window", lambda: w.find(
+        lambda a: a.name == "Copying" and showing(a)), 5, answers)
+    asked = time.monotonic()
+    click(window.first(progress, lambda a: a.name == "Cancel"), pace=False)
+    wait_for("the progress window stays after Cancel", lambda: not showing(progress), 5, answers)
+    if (closed := time.monotonic() - asked) > 0.5:
+        fail(f"the progress window closed {closed:.1f} s after Cancel")
+    wait_for(f"not told that {stopped} stopped answering", lambda: w.find(
+        lambda a: a.name.startswith('Can\'t copy "big.MP4"') and
+        f"{stopped} stopped answering" in a.name), 10, answers)
+    w.answer("OK")
+    return closed
+
 def stop():
     os.kill(server, signal.SIGSTOP)
     # For a second the kernel still answers a look-up from what the stick last told it: wait
@@ -124,7 +198,7 @@ def silent_step(what, before, step):
     others, on_stick = elsewhere(), tree(folder("silent"))
     stop()
     step()
-    w.told_gone(answers)
+    give_up()
     if elsewhere() != others:
         fail("something was written elsewhere")
     pick("other")
@@ -149,31 +223,7 @@ try:
     had, others = os.listdir(folder("silent")), elsewhere()
     click(w.item(w.source, "big.MP4"))
     figure = w.selected.name
-    ask("ctrl+c")
-    os.kill(server, signal.SIGSTOP)
-    w.answer("Yes", pace=False)
-    def grown(fds=f"/proc/{w.process.pid}/fd"):
-        os.kill(server, signal.SIGCONT)
-        time.sleep(0.001)
-        os.kill(server, signal.SIGSTOP)
-        for fd in os.listdir(fds):
-            try:
-                if ".velmora-copy-" in os.readlink(f"{fds}/{fd}"):
-                    return int(open(f"{fds}/../fdinfo/{fd}").readline().split()[1]) > 0
-            except OSError:
-                pass
-    wait_for("the copy's temporary did not grow", grown, 20, every=0)
-    progress = wait_for("no progress window", lambda: w.find(
-        lambda a: a.name == "Copying" and showing(a)), 5, answers)
-    asked = time.monotonic()
-    click(window.first(progress, lambda a: a.name == "Cancel"), pace=False)
-    wait_for("the progress window stays after Cancel", lambda: not showing(progress), 5, answers)
-    if (closed := time.monotonic() - asked) > 0.5:
-        fail(f"the progress window closed {closed:.1f} s after Cancel")
-    wait_for("not told that the drive stopped answering", lambda: w.find(
-        lambda a: a.name.startswith('Can\'t copy "big.MP4"') and "stopped answering" in a.name),
-        10, answers)
-    w.answer("OK")
+    closed = cancel_stopped_copy(server, "The drive")
     w.cleared(answers)  # no more messages, and the stick taken for gone
     if w.selected.name != figure or "big.MP4" not in window.selected(w.source):
         fail(f"big.MP4 is no longer selected: {w.selected.name} MB, not {figure}")
@@ -187,9 +237,26 @@ try:
     if not all(filecmp.cmp(f"{kept}/{n}", f"{folder('silent')}/{n}", False)
                for n in os.listdir(kept)):
         fail("the stick's videos changed")
+
+    # The source stops in the middle of a copy onto the other stick: the message after Cancel
+    # names the source, and the stick stays picked and takes a copy from elsewhere at once.
+    window.name = "silent_stick_e2e, a source stopped midway"
+    source_folder(f"{scratch}/slow")
+    pick("other")
+    had = os.listdir(folder("other"))
+    click(w.item(w.source, "big.MP4"))
+    cancel_stopped_copy(source_server, 'The folder of "big.MP4"')
+    wait_for("the stick was taken for gone", lambda: w.windows() == 1, 5, answers)
+    if not w.drives.name.startswith("/media/other") or sorted(names(w.videos)) != sorted(
+            n for n in had if n.endswith(".MP4")):
+        fail(f"the PSP side changed: {w.drives.name}, {names(w.videos)}")
+    source_folder(source)
+    copy("other", "clip.MP4")
     print(f"silent_stick_e2e: told once at each of four stops, nothing written; Cancel closed "
-          f"the stopped copy in {closed:.2f} s; a screen reader waited {slowest:.2f} s at most")
+          f"the stopped copy in {closed:.2f} s; a stopped source was named and the stick kept; "
+          f"a screen reader waited {slowest:.2f} s at most")
 finally:
     os.kill(server, signal.SIGCONT)
+    os.kill(source_server, signal.SIGCONT)
     w.close()
 PY

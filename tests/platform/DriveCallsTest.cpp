@@ -3,75 +3,148 @@
 #include <future>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "DriveCalls.h"
+#include "OffWindowFiles.h"
 #include "platform/PlatformError.h"
+#include "support/TempFolder.h"
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = AnsweringWait::Clock;
 
-// Answers nothing but counts how often, and how long, the window's thread waited.
+// Answers nothing but counts how often the window's thread waited, and on which drive; gives
+// up (as the waiting window's Cancel) once it has waited giveUpAfter, and fails a wait that
+// would never end.
 struct CountingWait : AnsweringWait {
     int waits = 0;
-    void answerUntil(const std::function<bool()>& finished, Clock::time_point deadline) override {
+    std::string root;
+    Clock::duration giveUpAfter = 10s;
+    bool answerUntil(const std::function<bool()>& over, const std::string& drive) override {
         ++waits;
-        while (!finished() && Clock::now() < deadline) {
-            std::this_thread::sleep_for(1ms);
+        root = drive;
+        const auto since = Clock::now();
+        for (; !over(); std::this_thread::sleep_for(1ms)) {
+            if (Clock::now() - since >= giveUpAfter) {
+                EXPECT_LT(giveUpAfter, 10s) << "the wait for a silent drive never gave up";
+                return false;
+            }
         }
+        return true;
     }
 };
 
 class DriveCallsTest : public ::testing::Test {
   protected:
     CountingWait wait;
-    // Paths are "<drive>/<name>".
-    DriveCalls calls{wait, [](const std::string& path) { return path.substr(0, 2); }};
+    // Paths are "<drive>/<name>"; a drive may keep silent for 200 ms between answers.
+    DriveCalls calls{wait, [](const std::string& path) { return path.substr(0, 2); }, 200ms};
 };
 
 TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsThereAndThen) {
-    EXPECT_EQ(calls.call("a/x", 1s, [] { return 42; }), 42);
-    EXPECT_THROW(
-        calls.call("a/x", 1s, []() -> int { throw PlatformError("Reading", "a/x", "no"); }),
-        PlatformError);
+    EXPECT_EQ(calls.call("a/x", [] { return 42; }), 42);
+    EXPECT_THROW(calls.call("a/x", []() -> int { throw PlatformError("Reading", "a/x", "no"); }),
+                 PlatformError);
     const auto inner = [this] {
-        return calls.call("b/y", 1s, [] { return std::this_thread::get_id(); });
+        return calls.call("b/y", [] { return std::this_thread::get_id(); });
     };
-    EXPECT_NE(calls.call("a/x", 1s, inner), std::this_thread::get_id());
+    EXPECT_NE(calls.call("a/x", inner), std::this_thread::get_id());
     EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
-    // Work that asks many things has the limit for each answer.
-    const auto sixSlowAnswers = [] {
-        for (int i = 0; i < 6; ++i) {
-            std::this_thread::sleep_for(50ms);
-            DriveCalls::answered();
+}
+
+// The limit holds for the drive's silence, not for the work: work that answers every 100 ms
+// takes a second, while silence of the limit, from the start or after answers, gives up on it
+// soon after, and the user's Cancel gives up at once. Every kind of call keeps the one limit.
+TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOnce) {
+    // Whether a call that answers, then keeps silent, counts its drive as gone, and when.
+    const auto timed = [](DriveCalls& on, const std::string& path, int answers, auto silence) {
+        const auto started = Clock::now();
+        bool gone = false;
+        try {
+            on.call(path, [answers, silence] {
+                for (int i = 0; i < answers; ++i, DriveCalls::answered()) {
+                    std::this_thread::sleep_for(100ms);
+                }
+                std::this_thread::sleep_for(silence);
+            });
+        } catch (const DriveNotAnswering&) {
+            gone = true;
         }
-        return 6;
+        return std::pair(gone, Clock::now() - started);
     };
-    EXPECT_EQ(calls.call("a/x", 100ms, sixSlowAnswers), 6);
+    const auto [workGone, work] = timed(calls, "a/x", 10, 0ms);
+    EXPECT_FALSE(workGone) << "work answering every 100 ms was taken for silence";
+    EXPECT_GE(work, 1s);
+    EXPECT_EQ(wait.root, "a/");
+    for (const int answers : {0, 3}) {
+        const auto [gone, after] = timed(calls, std::to_string(answers) + "/x", answers, 2s);
+        EXPECT_TRUE(gone) << "a drive silent past the limit was waited for";
+        EXPECT_GE(after, answers * 100ms + 200ms) << "given up before its limit";
+        EXPECT_LT(after, answers * 100ms + 1500ms) << "given up long after its limit";
+    }
+    DriveCalls patient{wait, [](const std::string& path) { return path.substr(0, 2); }, 1h};
+    wait.giveUpAfter = 50ms;
+    const auto [cancelled, after] = timed(patient, "d/x", 0, 2s);
+    EXPECT_TRUE(cancelled) << "Cancel did not count the drive as gone";
+    EXPECT_LT(after, 500ms) << "Cancel did not end the wait at once";
+}
+
+// The sizes of a large selection, asked in one call, take far longer than the limit: each
+// size is an answer.
+TEST_F(DriveCallsTest, EverySizeOfASelectionIsAnAnswer) {
+    const test::TempFolder folder;
+    folder.write("clip.MP4", "abc");
+    OffWindowFiles files(
+        wait, [](const std::string&) { return std::string("/"); }, 20ms);
+    const std::vector<std::string> selection(50'000, folder.at("clip.MP4"));
+    const auto started = Clock::now();
+    std::vector<FileSize> sizes;
+    EXPECT_NO_THROW(sizes = files.fileLengths(selection))
+        << "sizes answering throughout were taken for silence";
+    if (Clock::now() - started < 100ms) {
+        GTEST_SKIP() << "the sizes came too fast to tell";
+    }
+    ASSERT_EQ(sizes.size(), selection.size());
+    EXPECT_EQ(sizes.back().bytes, 3);
 }
 
 // A call stuck in the kernel is left behind; its drive answers nothing more at once until it
-// comes back, while other drives answer throughout.
+// comes back, while other drives answer throughout. A call stuck on another drive than its own
+// (a copy reading its source) blames that one, and its own stays usable.
 TEST_F(DriveCallsTest, ADriveWithoutAnAnswerInTimeCountsAsGoneUntilItsCallComesBack) {
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
     try {
-        calls.call("a/x", 100ms, [released] { released.wait(); });
+        calls.call("a/x", [released] { released.wait(); });
         ADD_FAILURE() << "no DriveNotAnswering";
     } catch (const DriveNotAnswering& silent) {
         EXPECT_EQ(silent.root(), "a/");
     }
-    EXPECT_EQ(wait.waits, 1);
-    const auto before = AnsweringWait::Clock::now();
-    EXPECT_THROW(calls.call("a/z", 10s, [] { return 1; }), DriveNotAnswering);
-    EXPECT_LT(AnsweringWait::Clock::now() - before, 1s);
-    EXPECT_EQ(calls.call("b/y", 1s, [] { return 2; }), 2);
+    try {
+        calls.call("b/x", [released] {
+            DriveCalls::waitingOn("c/source");
+            released.wait();
+        });
+        ADD_FAILURE() << "no DriveNotAnswering";
+    } catch (const DriveNotAnswering& silent) {
+        EXPECT_EQ(silent.root(), "c/") << "a stuck source was blamed on the destination";
+    }
+    EXPECT_EQ(wait.waits, 2);
+    const auto before = Clock::now();
+    EXPECT_THROW(calls.call("a/z", [] { return 1; }), DriveNotAnswering);
+    EXPECT_THROW(calls.call("c/z", [] { return 1; }), DriveNotAnswering);
+    EXPECT_LT(Clock::now() - before, 1s);
+    EXPECT_EQ(calls.call("b/y", [] { return 2; }), 2);
     release->set_value();
-    for (auto until = AnsweringWait::Clock::now() + 5s; AnsweringWait::Clock::now() < until;) {
+    for (auto until = Clock::now() + 5s; Clock::now() < until;) {
         try {
-            EXPECT_EQ(calls.call("a/z", 1s, [] { return 3; }), 3);
+            EXPECT_EQ(calls.call("a/z", [] { return 3; }), 3);
+            EXPECT_EQ(calls.call("c/z", [] { return 4; }), 4);
             return;
         } catch (const DriveNotAnswering&) {
             std::this_thread::sleep_for(1ms);

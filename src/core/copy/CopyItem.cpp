@@ -119,8 +119,12 @@ bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& 
         std::string taken = takenOf(platform, targets);
         if (taken.empty()) {
             const ShellCopyResult result = copyVideo(platform, from, targets.video);
-            if (result.driveSilent) {
-                clearPspSide(form);  // as for a stick that went; the copy has told the user
+            if (!result.silentDrive.empty()) {
+                // As for a stick that went, unless only the source stopped answering; the copy
+                // has told the user.
+                if (holdsPspSide(form, result.silentDrive)) {
+                    clearPspSide(form);
+                }
                 return false;
             }
             if (!result.nameTaken) {

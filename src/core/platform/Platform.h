@@ -75,8 +75,10 @@ struct ShellCopyResult {
     int code = 0;            // 0 when the copy succeeded
     bool aborted = false;    // the user cancelled
     bool nameTaken = false;  // the destination's name was taken: nothing copied, nothing said
-    // The destination's drive stopped answering during the copy, which the user was told.
-    bool driveSilent = false;
+    // The root of the drive that stopped answering during the copy, which the user was told:
+    // the destination's, or the source's where the copy was left waiting on its read. Empty
+    // when none did.
+    std::string silentDrive{};
 };
 
 // Every operating-system and desktop service the window's handlers use. Paths are UTF-8;

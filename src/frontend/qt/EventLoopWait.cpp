@@ -1,10 +1,13 @@
 #include "EventLoopWait.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QTimer>
-#include <algorithm>
+#include <memory>
 
 #include "InputGate.h"
+#include "app/MainForm.h"
 
 namespace velmora::qt {
 namespace {
@@ -12,19 +15,51 @@ namespace {
 // How often the loop looks whether the work has finished.
 constexpr auto kLookEvery = std::chrono::milliseconds(10);
 
+// The busy pointer while the window's thread waits; over the waiting window, one that still
+// says it can be clicked.
+class BusyPointer {
+  public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    static void overAWindow() { QApplication::changeOverrideCursor(Qt::BusyCursor); }
+};
+
+// Names the drive and offers Cancel; closing it in any way sets gaveUp.
+std::unique_ptr<QMessageBox> showWaitingWindow(const std::string& root, bool& gaveUp) {
+    auto window = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    window->setWindowTitle(QString::fromUtf8(MainForm::kCaption.data(),
+                                             static_cast<qsizetype>(MainForm::kCaption.size())));
+    window->setTextFormat(Qt::PlainText);  // a mount point may hold '<' or '&'
+    window->setText(QString::fromStdString(AnsweringWait::waitingText(root)));
+    window->setStandardButtons(QMessageBox::Cancel);
+    window->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(window.get(), &QMessageBox::finished, [&gaveUp] { gaveUp = true; });
+    window->show();
+    BusyPointer::overAWindow();
+    return window;
+}
+
 }  // namespace
 
-void EventLoopWait::answerUntil(const std::function<bool()>& finished, Clock::time_point deadline) {
+bool EventLoopWait::answerUntil(const std::function<bool()>& over, const std::string& root) {
     const NoClosing noClosing;
-    for (auto now = Clock::now(); !finished() && now < deadline; now = Clock::now()) {
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-            std::min<Clock::duration>(deadline - now, kLookEvery));
+    const BusyPointer busy;
+    const auto since = Clock::now();
+    bool gaveUp = false;
+    std::unique_ptr<QMessageBox> waiting;
+    while (!gaveUp && !over()) {
+        if (!waiting && Clock::now() - since >= kShowWaitingAfter) {
+            waiting = showWaitingWindow(root, gaveUp);
+        }
         QEventLoop loop;
-        QTimer::singleShot(wait, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kLookEvery, Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop_ = &loop;
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec(waiting ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
         loop_ = nullptr;
     }
+    return !gaveUp;
 }
 
 void EventLoopWait::wake() {

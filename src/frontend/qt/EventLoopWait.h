@@ -11,10 +11,11 @@ namespace velmora::qt {
 // Waits in a nested event loop that leaves the user's input queued (Qt's
 // ExcludeUserInputEvents): the windows repaint, timers and screen readers are answered, and
 // what the user typed or clicked meanwhile is taken once the handler that waits is done. The
-// windows refuse to close until then.
+// windows refuse to close until then. Once the waiting window is up, it is application-modal
+// and takes the user's input: its Cancel, Escape or close gives up the wait.
 class EventLoopWait : public AnsweringWait {
   public:
-    void answerUntil(const std::function<bool()>& finished, Clock::time_point deadline) override;
+    bool answerUntil(const std::function<bool()>& over, const std::string& root) override;
     void wake() override;
 
   private:

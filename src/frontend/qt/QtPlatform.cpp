@@ -119,9 +119,8 @@ void QtPlatform::setBusyCursor(bool busy) {
 std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) {
     // Decoded on the drive's thread too: a large picture takes a while, and its reads wait
     // on the drive.
-    return files_.calls().call(path, answer_within::kLookup, [files = files_.files(), path] {
-        return loadPictureFile(files.resolve(path));
-    });
+    return files_.calls().call(
+        path, [files = files_.files(), path] { return loadPictureFile(files.resolve(path)); });
 }
 
 double QtPlatform::randomDraw() {

@@ -58,7 +58,7 @@ bool showUntilEnded(DriveCalls::Running& copy, CopyState& state, QProgressDialog
     std::optional<AnsweringWait::Clock::time_point> giveUpAt;
     QObject::connect(&progress, &QProgressDialog::canceled, [&] {
         state.cancelled = true;
-        giveUpAt = AnsweringWait::Clock::now() + answer_within::kLookup;
+        giveUpAt = AnsweringWait::Clock::now() + answer_within::kAfterCancel;
     });
     QObject::connect(&look, &QTimer::timeout, [&] {
         if (copy.finished() || (giveUpAt && AnsweringWait::Clock::now() >= *giveUpAt)) {
@@ -99,8 +99,8 @@ ShellCopyResult copyWithProgress(OffWindowFiles& files, const std::string& from,
         progress.setValue(0);
         if (!copy->finished() && !showUntilEnded(*copy, *state, progress) && copy->abandon()) {
             progress.close();
-            showFailure(owner, name, kCopyLeftBehind);
-            return {kCopyFailed, false, false, true};
+            showFailure(owner, name, copyLeftBehindReason(*copy, name.toStdString()));
+            return {kCopyFailed, false, false, copy->waitedOnDrive()};
         }
     }
     try {

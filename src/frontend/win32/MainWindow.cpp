@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "CaptionView.h"
 #include "Dpi.h"
@@ -158,6 +159,10 @@ int MainWindow::run() {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        // Every handler has ended here: a close held meanwhile goes ahead.
+        if (std::exchange(closeHeld_, false) && window_ != nullptr) {
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        }
     }
     return static_cast<int>(message.wParam);
 }
@@ -250,8 +255,10 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            // Closing now would pull the window from under the copy that runs inside it.
-            if (platform_.busy()) {
+            // Closing now would pull the window from under the handler that runs inside it,
+            // such as one waiting on a drive: the close goes ahead once it has ended.
+            if (form_.handlerRunning() || platform_.busy()) {
+                closeHeld_ = true;
                 return 0;
             }
             break;

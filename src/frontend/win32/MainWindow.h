@@ -48,6 +48,7 @@ class MainWindow {
     HWND window_ = nullptr;
     HWND toolTips_ = nullptr;
     HWND focus_ = nullptr;
+    bool closeHeld_ = false;  // a close came while a handler ran: it goes ahead after
     std::unique_ptr<Fonts> fonts_;
     std::vector<std::unique_ptr<ControlView>> views_;
 };

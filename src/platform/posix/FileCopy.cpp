@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "DriveCalls.h"
 #include "FileOperations.h"
 #include "OffWindowFiles.h"
 #include "platform/PlatformError.h"
@@ -52,10 +53,12 @@ bool targetError(int error) {
 }
 
 // Copies one block of at most limit bytes, in the kernel where the two file systems allow it.
-// Returns the bytes copied, 0 at the end of the source; throws CopyFailure.
-std::size_t copyBlock(int from, int to, std::size_t limit, bool& kernelCopy,
-                      std::vector<char>& buffer) {
+// Returns the bytes copied, 0 at the end of the source; throws CopyFailure. A read that hangs
+// is the source's drive's doing (see DriveCalls::waitingOn), anything else the target's.
+std::size_t copyBlock(int from, const std::string& source, int to, std::size_t limit,
+                      bool& kernelCopy, std::vector<char>& buffer) {
     for (;;) {
+        DriveCalls::waitingOn({});
         if (kernelCopy) {
             const ssize_t n = copy_file_range(from, nullptr, to, nullptr, limit, 0);
             if (n >= 0) {
@@ -70,7 +73,9 @@ std::size_t copyBlock(int from, int to, std::size_t limit, bool& kernelCopy,
             kernelCopy = false;
         }
         buffer.resize(limit);
+        DriveCalls::waitingOn(source);
         const ssize_t n = read(from, buffer.data(), buffer.size());
+        DriveCalls::waitingOn({});
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -132,14 +137,15 @@ CopyFailure sourceChanged() {
 
 // Copies the size the source had when it was opened, no more, so the progress never passes
 // its end; false when the user cancelled.
-bool copyContent(int from, int to, std::uint64_t total, const FileOperations::Progress& progress) {
+bool copyContent(int from, const std::string& source, int to, std::uint64_t total,
+                 const FileOperations::Progress& progress) {
     bool kernelCopy = true;
     std::vector<char> buffer;
     WriteBehind target(to);
     auto lastReport = std::chrono::steady_clock::now();
     for (std::uint64_t copied = 0; copied < total;) {
         const std::size_t limit = std::min<std::uint64_t>(kBlockSize, total - copied);
-        const std::size_t n = copyBlock(from, to, limit, kernelCopy, buffer);
+        const std::size_t n = copyBlock(from, source, to, limit, kernelCopy, buffer);
         if (n == 0) {
             throw sourceChanged();  // it shrank
         }
@@ -258,7 +264,8 @@ void requireFolderInPlace(int folder, const std::string& path) {
 // from the stick, so no name is given to what the stick does not hold. Once all that is on the
 // device it counts as copied, whatever the user does then; a cancel or failure before leaves
 // nothing.
-FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const std::string& target,
+FileOperations::CopyOutcome copyOpened(int in, const std::string& source, const struct stat& info,
+                                       const std::string& target,
                                        const FileOperations::Progress& progress) {
     const auto total = static_cast<std::uint64_t>(info.st_size);
     const std::string folderPath = folderOf(target);
@@ -267,7 +274,7 @@ FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const st
     posix::CopyTemporary temporary(folder.get());
     const int out = temporary.fd();
     reserveRoomFor(out, total);
-    if (!copyContent(in, out, total, progress)) {
+    if (!copyContent(in, source, out, total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireUnchanged(in, total);
@@ -288,6 +295,7 @@ FileOperations::CopyOutcome copyOpened(int in, const struct stat& info, const st
 
 FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, const std::string& to,
                                                      const Progress& progress) const {
+    DriveCalls::waitingOn(from);
     const std::string source = resolve(from);
     UniqueFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
@@ -298,8 +306,9 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
         throw PlatformError("Reading the file", from, std::system_category().message(EISDIR));
     }
     posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    DriveCalls::waitingOn({});
     try {
-        return copyOpened(in.get(), info, resolve(to), progress);
+        return copyOpened(in.get(), source, info, resolve(to), progress);
     } catch (const CopyFailure& failure) {
         if (failure.nameTaken) {
             throw NameTaken("Writing the file", to, failure.reason);

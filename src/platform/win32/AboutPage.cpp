@@ -67,7 +67,7 @@ std::string temporaryFolder() {
 
 std::string Win32Platform::aboutPageAddress() {
     const std::string page = temporaryFolder() + "Velmora.html";
-    files_.calls().call(page, answer_within::kWrite, [page, bytes = embeddedPage()] {
+    files_.calls().call(page, [page, bytes = embeddedPage()] {
         if (!holds(page, bytes)) {
             writePage(page, bytes);
         }

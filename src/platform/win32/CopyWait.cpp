@@ -1,6 +1,7 @@
 #include "win32/CopyWait.h"
 
 #include <optional>
+#include <utility>
 
 #include "win32/InputPause.h"
 #include "win32/MessagePump.h"
@@ -15,34 +16,61 @@ using Clock = std::chrono::steady_clock;
 // A copy that ends sooner shows no window: opening one holds the window's thread for a moment,
 // and for a short copy would cost more than the copy.
 constexpr auto kShowAfter = std::chrono::milliseconds(200);
+// A copy with nothing to show by then may hang before its first byte: Cancel must be at hand.
+constexpr auto kShowNothingAfter = AnsweringWait::kShowWaitingAfter;
+// The shell's copy shows a window of its own, once it has weighed the copy up.
+constexpr auto kShellShowsWithin = std::chrono::seconds(3);
+
+// Whether a window that owner owns shows, such as the shell's progress window.
+bool ownsShownWindow(HWND owner) {
+    std::pair<HWND, bool> search{owner, false};
+    EnumWindows(
+        [](HWND window, LPARAM data) {
+            auto* found = reinterpret_cast<std::pair<HWND, bool>*>(data);
+            found->second = GetWindow(window, GW_OWNER) == found->first && IsWindowVisible(window);
+            return found->second ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
 
 // Shows the copy's progress and takes its Cancel, on the window's thread.
 class CopyWatch {
   public:
     CopyWatch(HWND owner, CopyProgress& progress, const std::string& from, const std::string& to)
-        : progress_(progress), window_(owner, toWide(from), toWide(to)) {}
+        : owner_(owner),
+          progress_(progress),
+          window_(owner, copyProgressText(toWide(from), toWide(to))) {}
 
     void look() {
-        if (progress_.cancelled || progress_.total == 0) {
+        if (progress_.cancelled) {
             return;
         }
         const auto now = Clock::now();
-        if (!showingSince_) {
-            showingSince_ = now;
+        const auto waited = now - started_;
+        if (waited < kShowAfter || (progress_.total == 0 && waited < kShowNothingAfter)) {
+            return;
         }
-        if (now - *showingSince_ >= kShowAfter &&
-            !window_.show(progress_.copied, progress_.total)) {
+        // The shell shows its copy itself; one that has shown nothing a while later gets ours.
+        if (progress_.total == 0 && !shown_ && progress_.shellShows &&
+            (waited < kShellShowsWithin || ownsShownWindow(owner_))) {
+            return;
+        }
+        shown_ = true;
+        if (!window_.show(progress_.copied, progress_.total)) {
             progress_.cancelled = true;
             window_.close();
-            giveUpAt_ = now + answer_within::kLookup;
+            giveUpAt_ = now + answer_within::kAfterCancel;
         }
     }
     bool givenUp() const { return giveUpAt_ && Clock::now() >= *giveUpAt_; }
 
   private:
+    HWND owner_;
     CopyProgress& progress_;
     ProgressWindow window_;
-    std::optional<Clock::time_point> showingSince_;
+    bool shown_ = false;
+    Clock::time_point started_ = Clock::now();
     std::optional<Clock::time_point> giveUpAt_;
 };
 

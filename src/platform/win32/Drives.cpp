@@ -121,9 +121,9 @@ std::vector<DriveEntry> logicalDrives(DriveCalls& calls) {
     }
     for (const wchar_t* root = roots; *root != L'\0'; root += wcslen(root) + 1) {
         try {
-            drives.push_back(calls.call(
-                toUtf8(root), answer_within::kLookup,
-                [root = std::wstring(root)] { return describeDrive(root, systemDriveQueries()); }));
+            drives.push_back(calls.call(toUtf8(root), [root = std::wstring(root)] {
+                return describeDrive(root, systemDriveQueries());
+            }));
         } catch (const DriveNotAnswering&) {
             drives.push_back(driveEntry(root[0], {}));
         }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <vector>
 
+#include "DriveCalls.h"
 #include "FileOperations.h"
 #include "OffWindowFiles.h"
 #include "platform/PlatformError.h"
@@ -72,8 +73,9 @@ void writePaced(HANDLE to, const char* data, DWORD size, CopyPace& pace) {
 }
 
 // Copies the size the source had when it was opened, no more, so the progress never passes
-// its end; false when the user cancelled.
-bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
+// its end; false when the user cancelled. A read that hangs is the source's drive's doing (see
+// DriveCalls::waitingOn), anything else the target's.
+bool copyContent(HANDLE from, const std::string& source, HANDLE to, std::uint64_t total,
                  const FileOperations::Progress& progress) {
     std::vector<char> buffer(
         static_cast<std::size_t>(std::min<std::uint64_t>(total, CopyPace::kLargestWrite)));
@@ -82,9 +84,11 @@ bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
         const auto wanted =
             static_cast<DWORD>(std::min<std::uint64_t>(total - copied, pace.nextWrite()));
         DWORD read = 0;
+        DriveCalls::waitingOn(source);
         if (!ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
             throw systemFailure(GetLastError(), true);
         }
+        DriveCalls::waitingOn({});
         if (read == 0) {
             throw sourceChanged();  // it shrank
         }
@@ -123,7 +127,8 @@ bool givenBack(HANDLE source, std::uint64_t total, const std::wstring& temporary
 // the device and read back from it, and only where no file has that name; the name is flushed
 // in turn before it counts. A cancel counts until the copy has its name, also one given while
 // the data are flushed or read back; after that the copy stays.
-FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target,
+FileOperations::CopyOutcome copyOpened(HANDLE source, const std::string& sourcePath,
+                                       const std::wstring& target,
                                        const FileOperations::Progress& progress) {
     const std::uint64_t total = sizeOf(source);
     const std::wstring folder = target.substr(0, target.find_last_of(L'\\'));
@@ -136,7 +141,7 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target
     if (!copy.valid()) {
         throw systemFailure(GetLastError(), false);
     }
-    if (!copyContent(source, copy.get(), total, progress)) {
+    if (!copyContent(source, sourcePath, copy.get(), total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
     if (sizeOf(source) != total) {
@@ -161,12 +166,14 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
                                                      const Progress& progress) const {
     // Shared for deleting too, as the preview reads it: a thumbnail that another program
     // holds open that way still copies.
+    DriveCalls::waitingOn(from);
     const FileHandle source = openForReading(filePath(from), FILE_FLAG_SEQUENTIAL_SCAN);
     if (!source.valid()) {
         fail("Reading the file", from);
     }
+    DriveCalls::waitingOn({});
     try {
-        return copyOpened(source.get(), win32::fullPath(toWide(to)), progress);
+        return copyOpened(source.get(), from, win32::fullPath(toWide(to)), progress);
     } catch (const CopyFailure& failure) {
         if (failure.nameTaken) {
             throw NameTaken("Writing the file", to, failure.reason);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "win32/InputMessages.h"
+#include "win32/ProgressWindow.h"
+#include "win32/Wide.h"
 
 namespace velmora::win32 {
 namespace {
@@ -91,6 +94,25 @@ void answerMessagesUntil(const std::function<bool()>& finished, Clock::time_poin
         pump.sleepUntil(std::min(deadline, watch ? nextWatch : deadline));
     }
     pump.release();
+}
+
+bool MessagePumpWait::answerUntil(const std::function<bool()>& over, const std::string& root) {
+    const bool outer = !std::exchange(waiting_, true);
+    const HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const auto since = Clock::now();
+    ProgressWindow window(owner_, waitProgressText(L"Velmora", toWide(waitingText(root))));
+    bool gaveUp = false;
+    answerMessagesUntil([&] { return gaveUp || over(); }, Clock::time_point::max(),
+                        Taking::AllButInput,
+                        [&] {
+                            if (Clock::now() - since >= kShowWaitingAfter && !window.show(0, 0)) {
+                                gaveUp = true;
+                            }
+                        });
+    window.close();
+    SetCursor(before);
+    waiting_ = !outer;
+    return !gaveUp;
 }
 
 }  // namespace velmora::win32

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include "AnsweringWait.h"
 
@@ -28,12 +29,20 @@ void answerMessagesUntil(const std::function<bool()>& finished,
                          std::chrono::steady_clock::time_point deadline, Taking taking,
                          const std::function<void()>& watch = {});
 
-// The window's thread waiting for a call on a drive (see DriveCalls): Taking::AllButInput.
+// The window's thread waiting for a call on a drive (see DriveCalls): Taking::AllButInput,
+// the busy pointer over the window, and after a second a progress window owned by it that
+// names the drive and offers Cancel.
 class MessagePumpWait : public AnsweringWait {
   public:
-    void answerUntil(const std::function<bool()>& finished, Clock::time_point deadline) override {
-        answerMessagesUntil(finished, deadline, Taking::AllButInput);
-    }
+    void setOwner(HWND owner) { owner_ = owner; }
+    // While it waits: the window shows the busy pointer and holds a close until its handler ends.
+    bool waiting() const { return waiting_; }
+
+    bool answerUntil(const std::function<bool()>& over, const std::string& root) override;
+
+  private:
+    HWND owner_ = nullptr;
+    bool waiting_ = false;
 };
 
 }  // namespace velmora::win32

@@ -15,6 +15,21 @@ std::wstring folderPart(const std::wstring& path) {
 
 }  // namespace
 
+ProgressText copyProgressText(const std::wstring& from, const std::wstring& to) {
+    // As the shell says it: the file, then the folders by their names only, which fit where
+    // whole paths of any depth would not.
+    return {L"Copying", lastPart(from),
+            L"From " + lastPart(folderPart(from)) + L" to " + lastPart(folderPart(to)),
+            PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE};
+}
+
+ProgressText waitProgressText(std::wstring title, std::wstring what) {
+    return {std::move(title),
+            std::move(what),
+            {},
+            PROGDLG_NORMAL | PROGDLG_NOTIME | PROGDLG_NOMINIMIZE | PROGDLG_MARQUEEPROGRESS};
+}
+
 bool ProgressWindow::show(std::uint64_t copied, std::uint64_t total) {
     if (!made_) {
         make();
@@ -24,11 +39,12 @@ bool ProgressWindow::show(std::uint64_t copied, std::uint64_t total) {
         return true;
     }
     if (!started_) {
-        dialog_->StartProgressDialog(
-            owner_, nullptr, PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE, nullptr);
+        dialog_->StartProgressDialog(owner_, nullptr, text_.look, nullptr);
         started_ = true;
     }
-    dialog_->SetProgress64(copied, total);
+    if (total != 0) {
+        dialog_->SetProgress64(copied, total);
+    }
     return dialog_->HasUserCancelled() == FALSE;
 }
 
@@ -45,13 +61,11 @@ void ProgressWindow::make() {
                                 IID_IProgressDialog, reinterpret_cast<void**>(dialog_.put())))) {
         return;
     }
-    dialog_->SetTitle(L"Copying");
-    // As the shell says it: the file, then the folders by their names only, which fit where
-    // whole paths of any depth would not.
-    dialog_->SetLine(1, lastPart(from_).c_str(), TRUE, nullptr);
-    const std::wstring folders =
-        L"From " + lastPart(folderPart(from_)) + L" to " + lastPart(folderPart(to_));
-    dialog_->SetLine(2, folders.c_str(), TRUE, nullptr);
+    dialog_->SetTitle(text_.title.c_str());
+    dialog_->SetLine(1, text_.first.c_str(), TRUE, nullptr);
+    if (!text_.second.empty()) {
+        dialog_->SetLine(2, text_.second.c_str(), TRUE, nullptr);
+    }
 }
 
 }  // namespace velmora::win32

@@ -9,15 +9,27 @@
 
 namespace velmora::win32 {
 
-// The system's progress window (IProgressDialog) for the copy of one file: the file, the
-// folders, the time left and Cancel, as the shell's copy shows them. Opened by its first
-// showings, owned by owner and not modal, so the owner stays enabled and the activation comes
-// back to it; closed at the latest when it goes. Without one (the class missing) nothing
-// shows. Only the thread that made it touches it.
+// What a progress window says: its title, two lines and how it shows (PROGDLG_ flags).
+struct ProgressText {
+    std::wstring title;
+    std::wstring first;
+    std::wstring second;
+    DWORD look = 0;
+};
+
+// For the copy of one file: the file, the folders, the time left, as the shell's copy shows
+// them.
+ProgressText copyProgressText(const std::wstring& from, const std::wstring& to);
+// For a wait on a drive: what the program waits for, and a bar that runs.
+ProgressText waitProgressText(std::wstring title, std::wstring what);
+
+// The system's progress window (IProgressDialog), with Cancel. Opened by its first showings,
+// owned by owner and not modal, so the owner stays enabled and the activation comes back to
+// it; closed at the latest when it goes. Without one (the class missing) nothing shows. Only
+// the thread that made it touches it.
 class ProgressWindow {
   public:
-    ProgressWindow(HWND owner, std::wstring from, std::wstring to)
-        : owner_(owner), from_(std::move(from)), to_(std::move(to)) {}
+    ProgressWindow(HWND owner, ProgressText text) : owner_(owner), text_(std::move(text)) {}
     ~ProgressWindow() { close(); }
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
@@ -31,8 +43,7 @@ class ProgressWindow {
     void make();
 
     HWND owner_;
-    std::wstring from_;
-    std::wstring to_;
+    ProgressText text_;
     ComRef<IProgressDialog> dialog_;
     bool made_ = false;
     bool started_ = false;

@@ -50,7 +50,9 @@ VideoCopyOutcome copyByShell(HWND owner, const std::wstring& source, const std::
     if (const std::optional<std::string> refusal = prepareShellCopy(source, temporary)) {
         return {{ERROR_FILE_TOO_LARGE, false}, copyFailedText(from, *refusal)};
     }
+    progress.shellShows = true;
     VideoCopyOutcome outcome{runShellCopy(owner, source, temporary), std::nullopt};
+    progress.shellShows = false;
     ShellCopyResult& result = outcome.result;
     if (const std::optional<std::string> reason = untoldShellFailure(result)) {
         outcome.message = copyFailedText(from, *reason);

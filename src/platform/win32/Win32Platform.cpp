@@ -66,8 +66,10 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
             *outcome = copyVideo(owner, files, from, to, *progress);
         });
     if (!waitForCopy(owner_, *copy, *progress, from, to)) {
-        messageBox(copyFailedText(from, kCopyLeftBehind), MB_OK | MB_ICONERROR, std::nullopt);
-        return {ERROR_TIMEOUT, false, false, true};
+        const std::string video = from.substr(from.find_last_of("\\/") + 1);
+        messageBox(copyFailedText(from, copyLeftBehindReason(*copy, video)), MB_OK | MB_ICONERROR,
+                   std::nullopt);
+        return {ERROR_TIMEOUT, false, false, copy->waitedOnDrive()};
     }
     try {
         copy->rethrowFailure();
@@ -108,7 +110,7 @@ void Win32Platform::setBusyCursor(bool busy) {
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
     // Decoded on the drive's thread too: a large picture takes a while, and its reads wait on
     // the drive.
-    return files_.calls().call(path, answer_within::kLookup, [path] {
+    return files_.calls().call(path, [path] {
         useComOnThisThread();
         return win32::loadPicture(path);
     });
@@ -132,7 +134,7 @@ std::vector<DriveEntry> Win32Platform::listDrives() {
 
 bool Win32Platform::isDriveReady(const std::string& root) {
     try {
-        return files_.calls().call(root, answer_within::kLookup, [root, files = files_.files()] {
+        return files_.calls().call(root, [root, files = files_.files()] {
             return win32::isDriveReady(toWide(root), systemReadinessQueries([files](auto& r) {
                                            return files.isFolder(toUtf8(r));
                                        }));

@@ -22,10 +22,13 @@ class Win32Platform : public Platform {
     Win32Platform();
 
     // The window that message boxes and the folder browser are modal over.
-    void setOwner(HWND owner) { owner_ = owner; }
-    // Whether the busy cursor is on, which is while the shell copies: the window shows it
-    // wherever the pointer is over it, and can't be closed meanwhile.
-    bool busy() const { return busy_; }
+    void setOwner(HWND owner) {
+        owner_ = owner;
+        wait_.setOwner(owner);
+    }
+    // Whether the busy cursor is on, which is while a video is copied or the window waits on a
+    // drive: the window shows it wherever the pointer is over it.
+    bool busy() const { return busy_ || wait_.waiting(); }
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;

@@ -138,8 +138,18 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
 // The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is
 // taken while it is copied (the video goes again); the stick, which stays, does not give back
 // the video (as the shell's copy says) or its thumbnail (the video goes again); the stick is
-// swapped, or stops answering during the copy (which the copy has told), and takes the PSP side.
-enum class Stop { Cancelled, Failed, Thumbnail, VideoLost, ThumbnailLost, Swapped, Silent };
+// swapped, or stops answering during the copy (which the copy has told), and takes the PSP side
+// with it; a source that stops answering leaves the PSP side as it is.
+enum class Stop {
+    Cancelled,
+    Failed,
+    Thumbnail,
+    VideoLost,
+    ThumbnailLost,
+    Swapped,
+    Silent,
+    SourceSilent
+};
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
@@ -153,17 +163,21 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
         }
         platform.setVolume(stick.path(), how == Stop::Swapped ? 3 : kStickVolume);
     };
-    if (how == Stop::Cancelled || how == Stop::Failed || how == Stop::Silent) {
-        platform.shellCopyEnds[2] = {how == Stop::Cancelled ? 0 : 1, how == Stop::Cancelled, false,
-                                     how == Stop::Silent};
-    }
     const bool lost = how == Stop::VideoLost || how == Stop::ThumbnailLost;
     platform.lostCopies = {lost ? (how == Stop::VideoLost ? "MAQ55502.MP4" : "MAQ55502.THM") : ""};
     ready(form, {0, 1, 2}, 555);
+    if (how == Stop::Cancelled || how == Stop::Failed || how == Stop::Silent ||
+        how == Stop::SourceSilent) {
+        const std::string silent = how == Stop::Silent         ? form.drivePSP.Root()
+                                   : how == Stop::SourceSilent ? form.listSource.Path() + "/"
+                                                               : "";
+        platform.shellCopyEnds[2] = {how == Stop::Cancelled ? 0 : 1, how == Stop::Cancelled, false,
+                                     silent};
+    }
     form.raise("btnCopy", EventKind::Click);
     EXPECT_EQ(stickFiles(),
               (taken ? Strings{"MAQ55501.MP4", "MAQ55502.THM"} : Strings{"MAQ55501.MP4"}));
-    const bool gone = how == Stop::Swapped || how == Stop::Silent;
+    const bool gone = how == Stop::Swapped || how == Stop::Silent;  // not SourceSilent
     EXPECT_EQ(listed(form.listPSP), (gone ? Strings{} : Strings{"MAQ55501.MP4"}));
     EXPECT_EQ(selected(form.listSource), (std::vector<int>{1, 2}));
     EXPECT_EQ(form.sizeSource.Caption(), "2");
@@ -177,7 +191,7 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                          ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail,
                                            Stop::VideoLost, Stop::ThumbnailLost, Stop::Swapped,
-                                           Stop::Silent));
+                                           Stop::Silent, Stop::SourceSilent));
 
 // A card that wraps around loses videos that read back when they were copied: at the run's end
 // they come off the stick, thumbnail and all, where it lets them, are selected again, and the
