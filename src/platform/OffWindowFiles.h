@@ -58,9 +58,9 @@ class OffWindowFiles {
     void copyFile(const std::string& from, const std::string& to) {
         calls_.call(to, [files = files_, from, to] { files.copyFile(from, to); });
     }
-    // On the copy's drive, where the reads may wait behind what the stick is still writing.
+    // On the copy's drive, which it reads.
     bool readsBack(const std::string& from, const std::string& copy) {
-        return calls_.call(copy, answer_within::kWrite,
+        return calls_.call(copy,
                            [files = files_, from, copy] { return files.readsBack(from, copy); });
     }
     std::uint64_t freeBytesAvailable(const std::string& root) {
