@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "FileOperations.h"
-#include "OffWindowFiles.h"
 #include "MainWindow.h"
+#include "OffWindowFiles.h"
 #include "TestWindow.h"
 #include "app/MainForm.h"
 #include "platform/PlatformError.h"
@@ -174,9 +174,6 @@ BOOL WINAPI heldFlush(HANDLE) {
     return TRUE;
 }
 
-HANDLE(WINAPI* systemCreateFile)
-(const wchar_t*, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD, DWORD, HANDLE) = nullptr;
-
 // A copy's temporary is made only once the test lets it: the copy hangs before its first byte.
 HANDLE WINAPI heldTemporary(const wchar_t* path, DWORD access, DWORD share,
                             SECURITY_ATTRIBUTES* security, DWORD how, DWORD flags, HANDLE model) {
@@ -324,11 +321,11 @@ TEST_F(Win32DriveWait, AClosingDuringAHandlersWaitGoesAheadOnceTheHandlerHasEnde
     form.drivePSP.selectDriveHolding(folder.path());
     const HWND drives = FindWindowExW(shown, nullptr, L"ComboBox", nullptr);
     const auto& entries = form.drivePSP.entries();
-    const auto stick = std::find_if(entries.begin(), entries.end(), [&](const DriveEntry& entry) {
-        return _stricmp(entry.root.c_str(), root.c_str()) == 0;
+    const auto entry = std::find_if(entries.begin(), entries.end(), [&](const DriveEntry& drive) {
+        return _stricmp(drive.root.c_str(), root.c_str()) == 0;
     });
-    ASSERT_NE(stick, entries.end());
-    SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(stick - entries.begin()), 0);
+    ASSERT_NE(entry, entries.end());
+    SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(entry - entries.begin()), 0);
     PostMessageW(shown, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drives), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(drives));
     Pinger system(shown, [&] {
