@@ -36,12 +36,17 @@ class FileOperations {
     // A source that changes size meanwhile fails it too; so does one too large for the
     // destination's file system, before anything is written. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; after that it stays,
-    // and the outcome is Copied. Each copy first removes what copies cut short (a crash, a
-    // kill, a power cut) left in the destination's folder; their temporaries are never listed,
-    // but where the file system can't rename without replacing, a cut can leave an empty file
-    // under the destination's name, which a copy removes once a day has passed.
+    // and the outcome is Copied. Its temporary is never listed, but where the file system can't
+    // rename without replacing, a cut can leave an empty file under the destination's name:
+    // removeLeftovers takes both away.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
+    // Removes from the folder what copies cut short (a crash, a kill, a power cut) left there and
+    // nothing holds any more: temporaries that no running copy has open, and, once a day has
+    // passed, the empty files that claimed a video's name for its rename. A copy run does this
+    // once, before its first copy, rather than each copy: on a slow stick the sweep looks at
+    // every MAQ file of the folder. Whatever can't be removed stays, without a word.
+    void removeLeftovers(const std::string& folder) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;
     // The volume that path leads to, links followed: its device number and mount on Linux,
     // its volume serial number on Windows.

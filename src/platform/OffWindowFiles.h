@@ -54,6 +54,10 @@ class OffWindowFiles {
         calls_.call(to, answer_within::kWrite,
                     [files = files_, from, to] { files.copyFile(from, to); });
     }
+    // A write step: it removes files.
+    void removeLeftovers(const std::string& folder) {
+        onDrive(answer_within::kWrite, &FileOperations::removeLeftovers, folder);
+    }
     std::uint64_t freeBytesAvailable(const std::string& root) {
         return onDrive(answer_within::kLookup, &FileOperations::freeBytesAvailable, root);
     }

@@ -58,16 +58,17 @@ class ScriptedPlatform : public Platform {
     bool freeSpaceFails = false;
     // Calls on paths under this root get no answer, as on a stick that stopped answering.
     std::string silentRoot;
-    // Run inside every shell copy, before it copies, and every message box, before it is
-    // answered: what the user or the system does while the window or question is up.
+    // Run inside every shell copy and file copy, before it copies, and every message box, before it
+    // is answered: what the user or the system does while the window or question is up.
     std::function<void()> duringShellCopy = [] {};
+    std::function<void()> duringFileCopy = [] {};
     std::function<void()> duringQuestion = [] {};
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
-    int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0;
+    int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0, sweeps = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
     int messageBox(const std::string& text, int flags,
@@ -92,6 +93,7 @@ class ScriptedPlatform : public Platform {
     }
     void makeFolder(const std::string& path) override { on(path).makeFolder(path); }
     void copyFile(const std::string& from, const std::string& to) override {
+        duringFileCopy();
         on(to).copyFile(from, to);
     }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
@@ -110,6 +112,10 @@ class ScriptedPlatform : public Platform {
             return {1, false};
         }
         return {};
+    }
+    void removeLeftovers(const std::string& folder) override {
+        ++sweeps;
+        on(folder).removeLeftovers(folder);
     }
     std::optional<std::string> browseForFolder(const std::string&) override {
         return next(browses_, std::optional<std::string>());

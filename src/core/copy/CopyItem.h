@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 namespace velmora {
 
 class MainForm;
@@ -12,7 +14,10 @@ class MainForm;
 // was not copied (the shell copy failed or was cancelled and has told the user why, or the
 // item has no PSP name, or new prefixes found their names taken too, which is said here);
 // nothing of the item is then on the PSP. A thumbnail that can't be copied takes its video
-// back off the PSP before the failure goes on to the caller.
-bool copyItemToPsp(MainForm& form, int& prefix, int i);
+// back off the PSP before the failure goes on to the caller; where the video can't be taken
+// back (a stick that stopped answering), it stays and counts as copied (true), the user is told
+// so, and the thumbnail's failure is left in failedAfter, for the caller to stop the run with
+// once it has counted the video.
+bool copyItemToPsp(MainForm& form, int& prefix, int i, std::exception_ptr& failedAfter);
 
 }  // namespace velmora

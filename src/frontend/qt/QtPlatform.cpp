@@ -67,6 +67,10 @@ ShellCopyResult QtPlatform::shellCopy(const std::string& from, const std::string
     return copyWithProgress(files_, from, to, QApplication::activeWindow());
 }
 
+void QtPlatform::removeLeftovers(const std::string& folder) {
+    files_.removeLeftovers(folder);
+}
+
 std::optional<std::string> QtPlatform::browseForFolder(const std::string& title) {
     const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
                                                              QString::fromStdString(title),

@@ -13,6 +13,7 @@
 #include "posix/CopyFailure.h"
 #include "posix/CopyNames.h"
 #include "posix/FolderEntry.h"
+#include "posix/SystemCalls.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora::posix {
@@ -45,27 +46,28 @@ bool isLeftOver(std::string_view name, const struct stat& info) {
 // renamed it meanwhile and it is a video now.
 void removeIfLeftOver(int folder, const std::string& name) {
     struct stat info {};
-    if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !isLeftOver(name, info)) {
+    if (sys::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !isLeftOver(name, info)) {
         return;
     }
     const UniqueFd file(
-        openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (file && fstat(file.get(), &info) == 0 && isLeftOver(name, info) &&
-        flock(file.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file.get())) {
-        unlinkat(folder, name.c_str(), 0);
+        sys::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (file && sys::fstat(file.get(), &info) == 0 && isLeftOver(name, info) &&
+        sys::flock(file.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file.get())) {
+        sys::unlinkat(folder, name.c_str(), 0);
     }
 }
 
 struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
+    void operator()(DIR* dir) const { sys::closedir(dir); }
 };
 
 std::vector<std::string> candidatesIn(int folder) {
     // A listing of its own: reading through folder itself would move that descriptor's place.
     std::unique_ptr<DIR, DirCloser> dir(
-        fdopendir(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+        sys::fdopendir(sys::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
     std::vector<std::string> names;
-    while (const dirent* entry = dir ? readdir(dir.get()) : nullptr) {
+    while (const dirent* entry = dir ? sys::readdir(dir.get()) : nullptr) {
         if (isCandidate(entry->d_name)) {
             names.emplace_back(entry->d_name);
         }

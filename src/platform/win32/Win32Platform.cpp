@@ -80,6 +80,10 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
     return outcome->result;
 }
 
+void Win32Platform::removeLeftovers(const std::string& folder) {
+    files_.removeLeftovers(folder);
+}
+
 std::string Win32Platform::fullPath(const std::string& path) {
     return toUtf8(win32::fullPath(toWide(path)));
 }

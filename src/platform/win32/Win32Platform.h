@@ -49,6 +49,7 @@ class Win32Platform : public Platform {
     // ended a while after Cancel is left behind, and the user told that the drive stopped
     // answering.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
+    void removeLeftovers(const std::string& folder) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;

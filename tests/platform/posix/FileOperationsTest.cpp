@@ -63,7 +63,7 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
 }
 
 // A copy takes only a free name, whole and with the source's time: a name taken (in any letter
-// case) keeps its file and fails the copy. A failed copy leaves nothing. Each copy removes what
+// case) keeps its file and fails the copy. A failed copy leaves nothing. The sweep removes what
 // copies cut short left: temporaries that no running copy locks, and, once silent for a day,
 // earlier versions' temporaries and the empty files that claimed a video's name; nothing that a
 // copy or a source stalled for hours may still write, and no file that merely looks like one.
@@ -103,6 +103,7 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
     std::sort(staying.begin(), staying.end());
     const UniqueFd held(open(folder.at("dst/.velmora-copy-held00").c_str(), O_RDONLY));
     ASSERT_EQ(flock(held.get(), LOCK_EX), 0);
+    files.removeLeftovers(folder.at("DST"));
     const std::string source = folder.at("src/clip.MP4");
     EXPECT_THROW(files.copyFile(source, folder.at("dst/maq12301.mp4")), NameTaken);
     EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), "old");
