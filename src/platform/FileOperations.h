@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class FileOperations {
     // once, before its first copy, rather than each copy: on a slow stick the sweep looks at
     // every MAQ file of the folder. Whatever can't be removed stays, without a word.
     void removeLeftovers(const std::string& folder) const;
+    // The whole file's bytes, read while other programs may go on writing it; nothing when it is
+    // larger than limit.
+    std::optional<std::string> readWhole(const std::string& path, std::uint64_t limit) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;
     // The volume that path leads to, links followed: its device number and mount on Linux,
     // its volume serial number on Windows.

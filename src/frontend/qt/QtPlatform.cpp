@@ -14,6 +14,7 @@
 #include "MessageBox.h"
 #include "QtPicture.h"
 #include "ShellCopy.h"
+#include "WorkAside.h"
 #include "platform/PlatformError.h"
 
 namespace velmora::qt {
@@ -117,11 +118,13 @@ void QtPlatform::setBusyCursor(bool busy) {
 }
 
 std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) {
-    // Decoded on the drive's thread too: a large picture takes a while, and its reads wait
-    // on the drive.
-    return files_.calls().call(path, answer_within::kLookup, [files = files_.files(), path] {
-        return loadPictureFile(files.resolve(path));
-    });
+    // Decoded off the window's thread, as a large picture takes a while, but not as a drive
+    // call: decoding is no silence of the drive.
+    const std::optional<std::string> bytes = files_.pictureBytes(path);
+    if (!bytes) {
+        return nullptr;
+    }
+    return workAside(wait_, [bytes] { return decodePicture(*bytes); });
 }
 
 double QtPlatform::randomDraw() {

@@ -197,6 +197,32 @@ void FileOperations::makeFolder(const std::string& path) const {
     }
 }
 
+std::optional<std::string> FileOperations::readWhole(const std::string& path,
+                                                     std::uint64_t limit) const {
+    const UniqueFd file(sys::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!file || sys::fstat(file.get(), &info) != 0) {
+        fail("Reading the file", path);
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > limit) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = sys::read(file.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) {
+            fail("Reading the file", path);
+        }
+        if (n == 0) {
+            break;  // a writer cut it short meanwhile
+        }
+        done += n < 0 ? 0 : static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const {
     struct statvfs info {};
     if (sys::statvfs(resolve(root).c_str(), &info) != 0) {

@@ -41,9 +41,7 @@ bool isLeftOver(std::string_view name, const struct stat& info) {
     return silent && (isEarlierTemporaryName(name) || info.st_size == 0);
 }
 
-// A look by name first: most candidates are videos, which need not be opened. A running copy
-// holds its files' locks. Once locked here, the name must still be that file's, or its copy
-// renamed it meanwhile and it is a video now.
+// A look by name first: most candidates are videos, which need not be opened.
 void removeIfLeftOver(int folder, const std::string& name) {
     struct stat info {};
     if (sys::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -52,9 +50,8 @@ void removeIfLeftOver(int folder, const std::string& name) {
     }
     const UniqueFd file(
         sys::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (file && sys::fstat(file.get(), &info) == 0 && isLeftOver(name, info) &&
-        sys::flock(file.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file.get())) {
-        sys::unlinkat(folder, name.c_str(), 0);
+    if (file) {
+        removeOpenedLeftover(folder, name, file.get());
     }
 }
 
@@ -76,6 +73,14 @@ std::vector<std::string> candidatesIn(int folder) {
 }
 
 }  // namespace
+
+void removeOpenedLeftover(int folder, const std::string& name, int file) {
+    struct stat info {};
+    if (sys::fstat(file, &info) == 0 && isLeftOver(name, info) &&
+        sys::flock(file, LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file)) {
+        sys::unlinkat(folder, name.c_str(), 0);
+    }
+}
 
 void removeLeftovers(int folder) {
     for (const std::string& name : candidatesIn(folder)) {

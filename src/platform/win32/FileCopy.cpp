@@ -9,6 +9,7 @@
 #include "win32/CopyPace.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 #include "win32/SystemError.h"
 #include "win32/TemporaryCopy.h"
 #include "win32/TemporaryFiles.h"
@@ -25,7 +26,7 @@ class FileHandle {
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
     ~FileHandle() {
         if (valid()) {
-            CloseHandle(handle_);
+            sys::CloseHandle(handle_);
         }
     }
     FileHandle(const FileHandle&) = delete;
@@ -62,7 +63,7 @@ CopyFailure sourceChanged() {
 
 std::uint64_t sizeOf(HANDLE file) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) {
+    if (!sys::GetFileSizeEx(file, &size)) {
         throw systemFailure(GetLastError(), true);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
@@ -72,12 +73,12 @@ std::uint64_t sizeOf(HANDLE file) {
 void writePaced(HANDLE to, const char* data, DWORD size, CopyPace& pace) {
     DWORD written = 0;
     const auto writing = Clock::now();
-    if (!WriteFile(to, data, size, &written, nullptr) || written != size) {
+    if (!sys::WriteFile(to, data, size, &written, nullptr) || written != size) {
         throw systemFailure(GetLastError(), false);
     }
     if (pace.wrote(size, Clock::now() - writing)) {
         const auto flushing = Clock::now();
-        if (!FlushFileBuffers(to)) {
+        if (!sys::FlushFileBuffers(to)) {
             throw systemFailure(GetLastError(), false);
         }
         pace.flushed(Clock::now() - flushing);
@@ -95,7 +96,7 @@ bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
         const auto wanted =
             static_cast<DWORD>(std::min<std::uint64_t>(total - copied, pace.nextWrite()));
         DWORD read = 0;
-        if (!ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
+        if (!sys::ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
             throw systemFailure(GetLastError(), true);
         }
         if (read == 0) {
@@ -112,8 +113,8 @@ bool copyContent(HANDLE from, HANDLE to, std::uint64_t total,
 
 void keepModificationTime(HANDLE from, HANDLE to) {
     FILETIME modified{};
-    if (!GetFileTime(from, nullptr, nullptr, &modified) ||
-        !SetFileTime(to, nullptr, nullptr, &modified)) {
+    if (!sys::GetFileTime(from, nullptr, nullptr, &modified) ||
+        !sys::SetFileTime(to, nullptr, nullptr, &modified)) {
         throw systemFailure(GetLastError(), false);
     }
 }
@@ -129,7 +130,6 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::wstring& target
     if (const std::optional<std::string> refusal = fileSizeRefusal(folder, total)) {
         throw CopyFailure{*refusal, false};
     }
-    removeLeftoverTemporaries(folder);
     TemporaryCopy copy = TemporaryCopy::create(temporaryBeside(target));
     if (!copy.valid()) {
         throw systemFailure(GetLastError(), false);
@@ -156,10 +156,10 @@ FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, co
                                                      const Progress& progress) const {
     // Shared for deleting too, as the preview reads it: a thumbnail that another program
     // holds open that way still copies.
-    const FileHandle source(CreateFileW(filePath(from).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                                        nullptr));
+    const FileHandle source(sys::CreateFileW(filePath(from).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                                             nullptr));
     if (!source.valid()) {
         fail("Reading the file", from);
     }

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "WorkAside.h"
 #include "app/MainForm.h"
 #include "platform/PlatformError.h"
 #include "win32/CopyWait.h"
@@ -106,11 +107,15 @@ void Win32Platform::setBusyCursor(bool busy) {
 }
 
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
-    // Decoded on the drive's thread too: a large picture takes a while, and its reads wait on
-    // the drive.
-    return files_.calls().call(path, answer_within::kLookup, [path] {
+    // Decoded off the window's thread, as a giant picture takes seconds, but not as a drive
+    // call: decoding is no silence of the drive.
+    const std::optional<std::string> bytes = files_.pictureBytes(path);
+    if (!bytes) {
+        return nullptr;
+    }
+    return workAside(wait_, [bytes] {
         useComOnThisThread();
-        return win32::loadPicture(path);
+        return decodePicture(*bytes);
     });
 }
 

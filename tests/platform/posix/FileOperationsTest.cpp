@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "posix/LeftoverSweep.h"
 #include "posix/UniqueFd.h"
 #include "support/TempFolder.h"
 
@@ -126,6 +127,16 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
     struct stat info {};
     ASSERT_EQ(stat(folder.at("dst/MAQ12309.MP4").c_str(), &info), 0);
     EXPECT_EQ(info.st_mtim.tv_sec, 1200000000);
+    // A leftover that the sweep opened, then renamed by its copy, another file taking its name.
+    folder.write("dst/.velmora-copy-Moved0");
+    const UniqueFd opened(open(folder.at("dst/.velmora-copy-Moved0").c_str(), O_RDONLY));
+    folder.write("dst/.velmora-copy-Other0", "another");
+    std::filesystem::rename(folder.at("dst/.velmora-copy-Other0"),
+                            folder.at("dst/.velmora-copy-Moved0"));
+    const UniqueFd dst(open(folder.at("dst").c_str(), O_RDONLY | O_DIRECTORY));
+    removeOpenedLeftover(dst.get(), ".velmora-copy-Moved0", opened.get());
+    EXPECT_EQ(folder.read("dst/.velmora-copy-Moved0"), "another")
+        << "the sweep removed a file that took the name of the leftover it had opened";
 }
 
 }  // namespace

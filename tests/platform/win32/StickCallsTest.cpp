@@ -29,7 +29,7 @@
 
 // The slots through which this program calls the system functions that the tests stand in for.
 extern "C" void *__imp_GetFileAttributesW, *__imp_FlushFileBuffers, *__imp_GetVolumeInformationW,
-    *__imp_MessageBoxW;
+    *__imp_MessageBoxW, *__imp_GetProcessTimes;
 
 namespace velmora::win32 {
 namespace {
@@ -71,6 +71,11 @@ BOOL WINAPI recordedFlush(HANDLE file) {
     const std::wstring name = std::wstring(path).substr(std::wstring(path).find_last_of(L'\\') + 1);
     seen.push_back("flush " + (name.ends_with(L".velmora-tmp") ? "temporary" : toUtf8(name)));
     return TRUE;
+}
+
+BOOL WINAPI unreadableTimes(HANDLE, FILETIME*, FILETIME*, FILETIME*, FILETIME*) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
 }
 
 BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar_t* name, DWORD) {
@@ -254,7 +259,7 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
 // A name found taken fails the copy, without a word to the user (the caller draws another), and
 // keeps its file; a copy counts once its data and then its name are flushed. Changed while it
 // was copied, or too large for a FAT stick (a stand-in for one, which Wine can't give), a source
-// leaves nothing. Each copy first removes the leftovers of copies
+// leaves nothing. The sweep before a run's copies removes the leftovers of copies
 // cut off before, read-only ones too; one whose writer runs, or may (its start time unknown),
 // stays, as do one still open to its copy, hidden as it was, a leftover that may share its
 // target's data and any file of another form.
@@ -313,6 +318,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     for (const int route : {0, 1}) {
         const std::string leftover = temporary(1);
         SetFileAttributesW(toWide(folder.at(leftover)).c_str(), FILE_ATTRIBUTE_READONLY);
+        FileOperations().removeLeftovers(folder.path());
         EXPECT_EQ(copy(route, "clip.MP4", "MAQ12301.MP4"), "taken");
         EXPECT_TRUE(folder.read("MAQ12301.MP4") == "the stick's own");
         EXPECT_FALSE(folder.exists(leftover));
@@ -325,7 +331,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_EQ(seen.back(), "flush " + name);
         EXPECT_TRUE(folder.read(name) == folder.read("clip.MP4"));
     }
-    holder.reset();                         // the copies below remove it
+    holder.reset();                         // the sweep below removes it
     const std::string twin = temporary(1);  // what a cut power may leave of a rename on FAT
     CopyFileW(toWide(folder.at("MAQ12301.MP4")).c_str(), toWide(folder.at(twin)).c_str(), FALSE);
     names.push_back(twin);
@@ -342,6 +348,12 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_NE(copy(route, "big.MP4", "MAQ12305.MP4").find("FAT"), std::string::npos);
     }
     EXPECT_EQ(fileSizeRefusal(toWide(folder.path()), (1ull << 32) - 1), std::nullopt);
+    FileOperations().removeLeftovers(folder.path());
+    names.push_back(temporary(1));
+    const StandIn unknownStart(__imp_GetProcessTimes, reinterpret_cast<void*>(unreadableTimes));
+    FileOperations().removeLeftovers(folder.path());
+    EXPECT_TRUE(folder.exists(names.back()))
+        << "a temporary of a running process whose start time can't be read was removed";
     std::ranges::sort(names);
     EXPECT_EQ(folder.names("."), names);
 }
