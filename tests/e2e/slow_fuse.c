@@ -1,9 +1,7 @@
-/* A stick that answers slowly: serves a folder through FUSE and answers every request only after
- * a set delay, and the first request after an idle pause after a longer one, as a stick or disk
- * waking from sleep does. Nothing is cached by the kernel, so every look at the stick waits.
- * Usage: slow_fuse FOLDER MOUNTPOINT DELAY [IDLE WAKE] [FUSE OPTIONS...]
- *   DELAY seconds before each answer; after IDLE seconds without a request, WAKE seconds
- *   before the next answer instead. Runs in the foreground until unmounted. */
+/* A stick that answers slowly: serves FOLDER at MOUNTPOINT, the kernel caching nothing, and answers
+ * each request DELAY seconds late; after IDLE seconds without a request, WAKE seconds late, as a
+ * stick waking from sleep. Runs until unmounted (a missing fsync the kernel then takes as done).
+ * Usage: slow_fuse FOLDER MOUNTPOINT DELAY [IDLE WAKE] [FUSE OPTIONS...] */
 #define FUSE_USE_VERSION 26
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -13,7 +11,6 @@
 #include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <time.h>
@@ -49,15 +46,20 @@ static void answerLater(void) {
     answerLater();   \
     snprintf(real, sizeof real, "%s%s", folder, path)
 #define RESULT(call) return (call) == -1 ? -errno : 0
+#define PATH_OPERATION(name, parameters, call) \
+    static int name parameters {               \
+        INSIDE(path);                          \
+        RESULT(call);                          \
+    }
 
-static int slowGetattr(const char* path, struct stat* info) {
-    INSIDE(path);
-    RESULT(lstat(real, info));
-}
-static int slowAccess(const char* path, int mask) {
-    INSIDE(path);
-    RESULT(access(real, mask));
-}
+PATH_OPERATION(slowGetattr, (const char* path, struct stat* info), lstat(real, info))
+PATH_OPERATION(slowMkdir, (const char* path, mode_t mode), mkdir(real, mode))
+PATH_OPERATION(slowUnlink, (const char* path), unlink(real))
+PATH_OPERATION(slowChmod, (const char* path, mode_t mode), chmod(real, mode))
+PATH_OPERATION(slowStatfs, (const char* path, struct statvfs* info), statvfs(real, info))
+PATH_OPERATION(slowUtimens, (const char* path, const struct timespec times[2]),
+               utimensat(AT_FDCWD, real, times, AT_SYMLINK_NOFOLLOW))
+
 static int slowReaddir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t offset,
                        struct fuse_file_info* file) {
     (void)offset;
@@ -76,47 +78,20 @@ static int slowReaddir(const char* path, void* buffer, fuse_fill_dir_t fill, off
     closedir(dir);
     return 0;
 }
-static int slowMkdir(const char* path, mode_t mode) {
-    INSIDE(path);
-    RESULT(mkdir(real, mode));
-}
-static int slowUnlink(const char* path) {
-    INSIDE(path);
-    RESULT(unlink(real));
-}
-static int slowRmdir(const char* path) {
-    INSIDE(path);
-    RESULT(rmdir(real));
-}
 static int slowRename(const char* from, const char* to) {
     INSIDE(from);
     char target[4096];
     snprintf(target, sizeof target, "%s%s", folder, to);
     RESULT(rename(real, target));
 }
-static int slowChmod(const char* path, mode_t mode) {
-    INSIDE(path);
-    RESULT(chmod(real, mode));
-}
-static int slowTruncate(const char* path, off_t size) {
-    INSIDE(path);
-    RESULT(truncate(real, size));
-}
-static int slowUtimens(const char* path, const struct timespec times[2]) {
-    INSIDE(path);
-    RESULT(utimensat(AT_FDCWD, real, times, AT_SYMLINK_NOFOLLOW));
-}
-static int slowOpen(const char* path, struct fuse_file_info* file) {
-    INSIDE(path);
-    const int fd = open(real, file->flags);
-    file->fh = (uint64_t)fd;
-    return fd == -1 ? -errno : 0;
-}
 static int slowCreate(const char* path, mode_t mode, struct fuse_file_info* file) {
     INSIDE(path);
     const int fd = open(real, file->flags, mode);
     file->fh = (uint64_t)fd;
     return fd == -1 ? -errno : 0;
+}
+static int slowOpen(const char* path, struct fuse_file_info* file) {
+    return slowCreate(path, 0, file);
 }
 static int slowRead(const char* path, char* buffer, size_t size, off_t offset,
                     struct fuse_file_info* file) {
@@ -132,31 +107,19 @@ static int slowWrite(const char* path, const char* data, size_t size, off_t offs
     const ssize_t n = pwrite((int)file->fh, data, size, offset);
     return n == -1 ? -errno : (int)n;
 }
-static int slowStatfs(const char* path, struct statvfs* info) {
-    INSIDE(path);
-    RESULT(statvfs(real, info));
-}
 static int slowRelease(const char* path, struct fuse_file_info* file) {
     (void)path;
     close((int)file->fh);
     return 0;
 }
-static int slowFsync(const char* path, int dataOnly, struct fuse_file_info* file) {
-    (void)path;
-    answerLater();
-    RESULT(dataOnly ? fdatasync((int)file->fh) : fsync((int)file->fh));
-}
 
 static struct fuse_operations operations = {
     .getattr = slowGetattr,
-    .access = slowAccess,
     .readdir = slowReaddir,
     .mkdir = slowMkdir,
     .unlink = slowUnlink,
-    .rmdir = slowRmdir,
     .rename = slowRename,
     .chmod = slowChmod,
-    .truncate = slowTruncate,
     .utimens = slowUtimens,
     .open = slowOpen,
     .create = slowCreate,
@@ -164,14 +127,11 @@ static struct fuse_operations operations = {
     .write = slowWrite,
     .statfs = slowStatfs,
     .release = slowRelease,
-    .fsync = slowFsync,
 };
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        fprintf(stderr, "usage: %s FOLDER MOUNTPOINT DELAY [IDLE WAKE] [FUSE OPTIONS...]\n",
-                argv[0]);
-        return 2;
+        return 2;  // see the usage above
     }
     folder = realpath(argv[1], NULL);
     delay = atof(argv[3]);
