@@ -30,7 +30,7 @@ trap cleanup EXIT
 folder="$scratch/stick/MP_ROOT/100ANV01"
 mkdir -p "$folder" "$scratch/source" /media/slow
 convert -size 160x120 xc:red "$scratch/red.jpg"
-for i in $(seq -w 1 "$videos"); do
+for i in $(seq -f %02g 1 "$videos"); do
     head -c 60000 /dev/urandom >"$folder/MAQ1${i}01.MP4"
     cp "$scratch/red.jpg" "$folder/MAQ1${i}01.THM"
 done
