@@ -45,13 +45,13 @@ server=$!
 timeout 30 sh -c 'until mountpoint -q /media/slow; do sleep 0.1; done'
 
 cd "$scratch/source"
-export program scratch server folder videos idle
+export program scratch server folder videos idle delay
 on_bus <<'PY'
 import os, signal, subprocess, time
 import window
 from window import click, fail, names, run, showing, wait_for, NOT_FOUND
-delay = os.environ["idle"] != "0" and "waking" or "slow"
-window.name = f"slow_stick_e2e ({delay})"
+kind = os.environ["idle"] != "0" and "waking" or "slow"
+window.name = f"slow_stick_e2e ({kind})"
 
 scratch, server, folder = os.environ["scratch"], int(os.environ["server"]), os.environ["folder"]
 count, idle = int(os.environ["videos"]), float(os.environ["idle"])
@@ -69,7 +69,8 @@ def meanwhile():
     if w.find(lambda a: a.name == NOT_FOUND and showing(a)):
         fail(f"told that the video folder is not found during {step}, although the stick answers")
 
-def until(what, test, seconds=240):
+# A step asks the stick up to a few hundred things: at 1.5 s each, a copy takes minutes.
+def until(what, test, seconds=max(240, 400 * float(os.environ["delay"]))):
     global step
     step = what.split(" did")[0]
     return wait_for(what, test, seconds, meanwhile)
@@ -141,12 +142,12 @@ try:
     w.pick("/media/slow")
     w.answer("OK")
     wait_for("the failed pick left the drive list", lambda: w.windows() == 1 and
-             w.drives.name.startswith("/media/slow") and not picked())
+             w.drives.name.startswith("/media/slow") and not picked(), 600)
     os.kill(server, signal.SIGCONT)
     for attempt in range(5):  # the call left waiting may not have come back yet
         w.pick("/media/slow")
         wait_for("picking the shown stick again did nothing",
-                 lambda: w.windows() > 1 or picked(), 240)
+                 lambda: w.windows() > 1 or picked(), 600)
         if w.windows() == 1:
             break
         w.answer("OK")
