@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool python3 fonts-dejavu-core fonts-wine
     dpkg-dev desktop-file-utils appstream zip dbus-daemon at-spi2-core python3-pyatspi imagemagick
-    user-mode-linux kmod mtools dosfstools util-linux fusefat exfat-fuse exfatprogs
+    user-mode-linux kmod mtools dosfstools util-linux fusefat exfat-fuse exfatprogs libfuse-dev
 )
 
 "$(dirname "${BASH_SOURCE[0]}")/apt-install-missing.sh" "${packages[@]}"

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,16 +39,24 @@ class FileOperations {
     // it takes its name, the copy is read back past the caches and compared with the source
     // (see readsBack); one that differs fails with NotReadBack. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; after that it stays,
-    // and the outcome is Copied. Each copy first removes what copies cut short (a crash, a
-    // kill, a power cut) left in the destination's folder; their temporaries are never listed,
-    // but where the file system can't rename without replacing, a cut can leave an empty file
-    // under the destination's name, which a copy removes once a day has passed.
+    // and the outcome is Copied. Its temporary is never listed, but where the file system can't
+    // rename without replacing, a cut can leave an empty file under the destination's name:
+    // removeLeftovers takes both away.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     // Whether the file at copy gives back the source's bytes, read past every cache that can
     // be bypassed, at the stretches of read_back::stretchesToReadBack with a fresh draw.
     // Throws PlatformError where either can't be read.
     bool readsBack(const std::string& from, const std::string& copy) const;
+    // Removes from the folder what copies cut short (a crash, a kill, a power cut) left there and
+    // nothing holds any more: temporaries that no running copy has open, and, once a day has
+    // passed, the empty files that claimed a video's name for its rename. A copy run does this
+    // once, before its first copy, rather than each copy: on a slow stick the sweep looks at
+    // every MAQ file of the folder. Whatever can't be removed stays, without a word.
+    void removeLeftovers(const std::string& folder) const;
+    // The whole file's bytes, read while other programs may go on writing it; nothing when it is
+    // larger than limit.
+    std::optional<std::string> readWhole(const std::string& path, std::uint64_t limit) const;
     std::uint64_t freeBytesAvailable(const std::string& root) const;
     // The volume that path leads to, links followed: its device number and mount on Linux,
     // its volume serial number on Windows.

@@ -61,16 +61,17 @@ class ScriptedPlatform : public Platform {
     std::set<std::string> lostCopies;
     // Calls on paths under this root get no answer, as on a stick that stopped answering.
     std::string silentRoot;
-    // Run inside every shell copy, before it copies, and every message box, before it is
-    // answered: what the user or the system does while the window or question is up.
+    // Run inside every shell copy and file copy, before it copies, and every message box, before it
+    // is answered: what the user or the system does while the window or question is up.
     std::function<void()> duringShellCopy = [] {};
+    std::function<void()> duringFileCopy = [] {};
     std::function<void()> duringQuestion = [] {};
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
-    int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0;
+    int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0, sweeps = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
     int messageBox(const std::string& text, int flags,
@@ -94,7 +95,10 @@ class ScriptedPlatform : public Platform {
         files_.deleteFile(path);
     }
     void makeFolder(const std::string& path) override { on(path).makeFolder(path); }
-    void copyFile(const std::string& from, const std::string& to) override { copyOnto(from, to); }
+    void copyFile(const std::string& from, const std::string& to) override {
+        duringFileCopy();
+        copyOnto(from, to);
+    }
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
         on(to);
         duringShellCopy();
@@ -115,6 +119,10 @@ class ScriptedPlatform : public Platform {
     bool readsBack(const std::string& from, const std::string& copy) override {
         return !lostCopies.contains(std::filesystem::path(copy).filename().string()) &&
                on(copy).readsBack(from, copy);
+    }
+    void removeLeftovers(const std::string& folder) override {
+        ++sweeps;
+        on(folder).removeLeftovers(folder);
     }
     std::optional<std::string> browseForFolder(const std::string&) override {
         return next(browses_, std::optional<std::string>());

@@ -26,6 +26,13 @@ class DriveList : public Control {
 
     const std::vector<DriveEntry>& entries() const { return entries_; }
     int ListIndex() const { return current_; }
+    // Whether the user's pick of entry index is to raise Change: one of another entry, and one
+    // of the current entry while no video folder of it is shown (its pick failed, it stopped
+    // answering, the user declined to make one), so that picking the drive again tries again.
+    bool pickRaisesChange(int index) const {
+        return index >= 0 && index < static_cast<int>(entries_.size()) &&
+               (index != current_ || !pickedVolume_);
+    }
     // The view calls this when the user picks an entry, then raises the Change event.
     void setListIndex(int index);
     // Makes the drive that holds path current: the one with the longest root it starts with.

@@ -1,5 +1,6 @@
 #include "copy/CopyItem.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -25,9 +26,34 @@ ShellCopyResult copyVideo(Platform& platform, const std::string& from, const std
     return platform.shellCopy(from, to);
 }
 
-// True when the source folder holds a thumbnail, which was copied.
+// Whether the video is still on the stick once it was to be taken back off it: a stick that
+// stopped answering fails every call at once, and a deletion that fails may leave the file.
+bool stillOnStick(Platform& platform, const std::string& video) {
+    try {
+        platform.deleteFile(video);
+        return false;
+    } catch (...) {
+    }
+    try {
+        return !platform.findFirst(video, lookup::kFilesOnly | lookup::kNameAsWritten).empty();
+    } catch (...) {
+        return true;
+    }
+}
+
+std::string landedMessage(const std::string& video, const std::string& pspName) {
+    return "\"" + video + "\" is on the PSP as \"" + pspName +
+           "\" and counts as copied, but its thumbnail may be missing.";
+}
+
+// True when the source folder holds a thumbnail, which was copied beside its video. When its
+// step fails, the video is taken back off the stick so that the item, which stays selected, is
+// not on the PSP, and the failure goes on to the caller; where the video can't be taken back,
+// it counts as copied without its thumbnail and the user is told so, and the failure is left
+// for the caller in failedAfter: the next copy must not put the video there a second time.
 bool copyThumbnail(Platform& platform, const std::string& from, const std::string& to,
-                   const std::string& video) {
+                   const std::string& video, const std::string& landed,
+                   std::exception_ptr& failedAfter) {
     try {
         if (platform.findFirst(from, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
             return false;
@@ -35,14 +61,13 @@ bool copyThumbnail(Platform& platform, const std::string& from, const std::strin
         platform.copyFile(from, to);
         return true;
     } catch (...) {
-        // The item stays selected, so it must not be on the PSP: the user copies it again
-        // once the cause is gone. The thumbnail's failure is the one worth reporting.
-        try {
-            platform.deleteFile(video);
-        } catch (...) {
+        if (!stillOnStick(platform, video)) {
+            throw;  // the thumbnail's failure is the one worth reporting
         }
-        throw;
+        failedAfter = std::current_exception();
     }
+    platform.messageBox(landed, mb::kOk | mb::kIconError);
+    return false;
 }
 
 // Whether a file or folder has this name, in any letter case.
@@ -102,7 +127,8 @@ bool drawAgain(Platform& platform, const std::string& pspFolder, int& prefix, in
 
 }  // namespace
 
-bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied) {
+bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied,
+                   std::exception_ptr& failedAfter) {
     Platform& platform = form.platform();
     const std::string& video = form.listSource.List(i);
     if (!pspVideoName(prefix, i + 1)) {
@@ -132,7 +158,9 @@ bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& 
                     return false;
                 }
                 CopiedItem item{i, {{from, targets.video}}};
-                if (copyThumbnail(platform, thumbnail, targets.thumbnail, targets.video)) {
+                if (copyThumbnail(platform, thumbnail, targets.thumbnail, targets.video,
+                                  landedMessage(video, *pspVideoName(prefix, i + 1)),
+                                  failedAfter)) {
                     item.files.emplace_back(thumbnail, targets.thumbnail);
                 }
                 copied.push_back(std::move(item));

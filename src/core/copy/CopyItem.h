@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,8 +24,11 @@ struct CopiedItem {
 // was not copied (the shell copy failed or was cancelled and has told the user why, or the
 // item has no PSP name, or new prefixes found their names taken too, which is said here);
 // nothing of the item is then on the PSP. A thumbnail that can't be copied takes its video
-// back off the PSP before the failure goes on to the caller. An item copied is added to
-// `copied`.
-bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied);
+// back off the PSP before the failure goes on to the caller; where the video can't be taken
+// back (a stick that stopped answering), it stays and counts as copied (true), the user is told
+// so, and the thumbnail's failure is left in failedAfter, for the caller to stop the run with
+// once it has counted the video. An item copied is added to `copied`.
+bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied,
+                   std::exception_ptr& failedAfter);
 
 }  // namespace velmora

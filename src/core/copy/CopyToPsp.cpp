@@ -1,4 +1,5 @@
 #include <charconv>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -34,18 +35,26 @@ bool hasRoomFor(double freeMegabytes, double selectedMegabytes) {
 // Copies the selected items in list order, each deselected and the PSP side refreshed once
 // it is on the PSP, each only while the stick is still the one picked. True when every
 // selected item was copied; false when one was not, which then stays selected with all after
-// it. `copied` holds the items deselected.
+// it. `copied` holds the items deselected. An item whose video landed but whose thumbnail
+// failed counts as copied, and its failure then stops the run.
 bool copyEachSelected(MainForm& form, int& prefix, std::vector<CopiedItem>& copied) {
     const int count = form.listSource.ListCount();
     for (int i = 0; i < count; ++i) {
         if (!form.listSource.Selected(i)) {
             continue;
         }
-        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i, copied)) {
+        std::exception_ptr failedAfter;
+        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i, copied, failedAfter)) {
             return false;
         }
         form.listSource.setSelected(i, false);
         form.listPSP_KeyPress(key::kCtrlR);
+        if (failedAfter) {
+            std::rethrow_exception(failedAfter);
+        }
+        if (!form.drivePSP.pickedVolume()) {
+            return false;  // the stick went, which the refresh has said
+        }
     }
     return true;
 }
@@ -102,6 +111,7 @@ void MainForm::btnCopy_Click() {
         mb::kAnswerYes) {
         return;
     }
+    platform_.removeLeftovers(listPSP.Path());
     if (copySelected(*this, *prefix)) {
         listSource.SetFocus();
     }

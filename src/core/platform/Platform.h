@@ -130,6 +130,10 @@ class Platform {
     // may lose a copy later. Throws PlatformError, with the path that failed, where either
     // file can't be read.
     virtual bool readsBack(const std::string& from, const std::string& copy) = 0;
+    // Removes from the folder what copies cut short left there (a crash, a kill, a power cut)
+    // and nothing holds any more; whatever can't be removed stays, without a word. A copy run
+    // calls it once, before its first copy.
+    virtual void removeLeftovers(const std::string& folder) = 0;
     // The chosen file-system folder, without a final separator except at a root; nothing
     // when the user cancels.
     virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;

@@ -23,7 +23,7 @@ void DriveListView::showEntries() {
 }
 
 void DriveListView::takeUserPick(int index) {
-    if (index == drives_.ListIndex()) {
+    if (!drives_.pickRaisesChange(index)) {
         return;
     }
     drives_.setListIndex(index);

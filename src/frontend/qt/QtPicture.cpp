@@ -1,18 +1,16 @@
 #include "QtPicture.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageReader>
-
-#include "platform/PlatformError.h"
 
 namespace velmora::qt {
 
-std::shared_ptr<const Picture> loadPictureFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw PlatformError("Load picture", path, file.errorString().toStdString());
-    }
-    QImageReader reader(&file);
+std::shared_ptr<const Picture> decodePicture(const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull()) {

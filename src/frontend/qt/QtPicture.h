@@ -20,9 +20,8 @@ class QtPicture : public Picture {
     QImage image_;
 };
 
-// Decodes a picture file by its content, whatever its extension (a .THM thumbnail is a
-// JPEG). nullptr when the content is not a picture; PlatformError when the file can't be
-// read at all.
-std::shared_ptr<const Picture> loadPictureFile(const std::string& path);
+// Decodes a picture file's bytes by their content, whatever the file's extension (a .THM
+// thumbnail is a JPEG). nullptr when they are not a picture.
+std::shared_ptr<const Picture> decodePicture(const std::string& bytes);
 
 }  // namespace velmora::qt

@@ -14,6 +14,7 @@
 #include "MessageBox.h"
 #include "QtPicture.h"
 #include "ShellCopy.h"
+#include "WorkAside.h"
 #include "platform/PlatformError.h"
 
 namespace velmora::qt {
@@ -71,6 +72,10 @@ bool QtPlatform::readsBack(const std::string& from, const std::string& copy) {
     return files_.readsBack(from, copy);
 }
 
+void QtPlatform::removeLeftovers(const std::string& folder) {
+    files_.removeLeftovers(folder);
+}
+
 std::optional<std::string> QtPlatform::browseForFolder(const std::string& title) {
     const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
                                                              QString::fromStdString(title),
@@ -117,10 +122,13 @@ void QtPlatform::setBusyCursor(bool busy) {
 }
 
 std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) {
-    // Decoded on the drive's thread too: a large picture takes a while, and its reads wait
-    // on the drive.
-    return files_.calls().call(
-        path, [files = files_.files(), path] { return loadPictureFile(files.resolve(path)); });
+    // Decoded off the window's thread, as a large picture takes a while, but not as a drive
+    // call: decoding is no silence of the drive.
+    const std::optional<std::string> bytes = files_.pictureBytes(path);
+    if (!bytes) {
+        return nullptr;
+    }
+    return workAside(wait_, [bytes] { return decodePicture(*bytes); });
 }
 
 double QtPlatform::randomDraw() {

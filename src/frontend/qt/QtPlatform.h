@@ -27,6 +27,7 @@ class QtPlatform : public Platform {
     void copyFile(const std::string& from, const std::string& to) override;
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     bool readsBack(const std::string& from, const std::string& copy) override;
+    void removeLeftovers(const std::string& folder) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;
     VolumeId volumeOf(const std::string& path) override;

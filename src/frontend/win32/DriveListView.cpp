@@ -34,9 +34,12 @@ void DriveListView::renderCurrent() {
     SendMessageW(handle(), CB_SETCURSEL, static_cast<WPARAM>(drives_.ListIndex()), 0);
 }
 
-void DriveListView::takePick() {
+void DriveListView::takePick(bool confirmed) {
     const auto picked = static_cast<int>(SendMessageW(handle(), CB_GETCURSEL, 0, 0));
-    if (picked < 0 || picked == drives_.ListIndex()) {
+    // The shown entry counts as picked again only where the user chose it in the open list:
+    // the list also closes without a choice.
+    const bool again = picked == drives_.ListIndex();
+    if (!drives_.pickRaisesChange(picked) || (again && !confirmed)) {
         return;
     }
     // The form takes no event while a handler runs: the box goes back to the drive it shows.
@@ -52,12 +55,14 @@ void DriveListView::command(WORD code) {
     switch (code) {
         case CBN_SELCHANGE:
             if (SendMessageW(handle(), CB_GETDROPPEDSTATE, 0, 0) == FALSE) {
-                takePick();
+                takePick(false);
             }
             break;
         case CBN_SELENDOK:
+            takePick(true);
+            break;
         case CBN_CLOSEUP:
-            takePick();
+            takePick(false);
             break;
         case CBN_SELENDCANCEL:
             renderCurrent();

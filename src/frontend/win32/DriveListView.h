@@ -8,6 +8,7 @@ namespace velmora::win32 {
 // A drop-down list of the drives. Picking an entry makes it the model's current drive and
 // raises the Change event: at once when the list is closed (the arrow keys step through it),
 // when the user confirms an entry of the open list, and never for an entry only passed over.
+// The entry shown, confirmed again while its video folder is not shown, raises Change too.
 // A pick while a handler runs is undone.
 class DriveListView : public ControlView {
   public:
@@ -19,7 +20,7 @@ class DriveListView : public ControlView {
   private:
     void renderEntries();
     void renderCurrent();
-    void takePick();
+    void takePick(bool confirmed);
 
     DriveList& drives_;
 };

@@ -8,6 +8,7 @@
 #include "posix/CopyFailure.h"
 #include "posix/CopyNames.h"
 #include "posix/FolderEntry.h"
+#include "posix/SystemCalls.h"
 
 namespace velmora::posix {
 namespace {
@@ -25,7 +26,7 @@ class NameClaim {
     NameClaim(int folder, const std::string& name)
         : folder_(folder),
           name_(name),
-          file_(openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)) {
+          file_(sys::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)) {
         if (!file_) {
             throw errno == EEXIST ? nameTaken(name) : systemFailure(errno, false);
         }
@@ -46,8 +47,8 @@ class NameClaim {
 CopyTemporary::CopyTemporary(int folder) : folder_(folder) {
     for (;;) {
         name_ = newTemporaryName();
-        file_ =
-            UniqueFd(openat(folder, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        file_ = UniqueFd(
+            sys::openat(folder, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!file_) {
             if (errno == EEXIST) {
                 continue;
@@ -68,7 +69,7 @@ CopyTemporary::~CopyTemporary() {
 }
 
 void CopyTemporary::takeName(const std::string& name) {
-    if (renameat2(folder_, name_.c_str(), folder_, name.c_str(), RENAME_NOREPLACE) != 0) {
+    if (sys::renameat2(folder_, name_.c_str(), folder_, name.c_str(), RENAME_NOREPLACE) != 0) {
         if (errno == EEXIST) {
             throw nameTaken(name);
         }
@@ -82,7 +83,7 @@ void CopyTemporary::takeName(const std::string& name) {
 
 void CopyTemporary::replaceClaim(const std::string& name) {
     const NameClaim claim(folder_, name);
-    if (renameat(folder_, name_.c_str(), folder_, name.c_str()) != 0) {
+    if (sys::renameat(folder_, name_.c_str(), folder_, name.c_str()) != 0) {
         throw systemFailure(errno, false);
     }
 }

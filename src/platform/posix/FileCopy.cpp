@@ -15,10 +15,12 @@
 #include "posix/CopyFailure.h"
 #include "posix/CopyTemporary.h"
 #include "posix/LeftoverSweep.h"
+#include "posix/SystemCalls.h"
 #include "posix/UncachedReadBack.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
+namespace sys = posix::sys;
 using posix::CopyFailure;
 using posix::systemFailure;
 using posix::UniqueFd;
@@ -60,7 +62,7 @@ std::size_t copyBlock(int from, const std::string& source, int to, std::size_t l
     for (;;) {
         DriveCalls::waitingOn({});
         if (kernelCopy) {
-            const ssize_t n = copy_file_range(from, nullptr, to, nullptr, limit, 0);
+            const ssize_t n = sys::copy_file_range(from, nullptr, to, nullptr, limit, 0);
             if (n >= 0) {
                 return static_cast<std::size_t>(n);
             }
@@ -74,7 +76,7 @@ std::size_t copyBlock(int from, const std::string& source, int to, std::size_t l
         }
         buffer.resize(limit);
         DriveCalls::waitingOn(source);
-        const ssize_t n = read(from, buffer.data(), buffer.size());
+        const ssize_t n = sys::read(from, buffer.data(), buffer.size());
         DriveCalls::waitingOn({});
         if (n < 0) {
             if (errno == EINTR) {
@@ -83,7 +85,8 @@ std::size_t copyBlock(int from, const std::string& source, int to, std::size_t l
             throw systemFailure(errno, true);
         }
         for (ssize_t done = 0; done < n;) {
-            const ssize_t w = write(to, buffer.data() + done, static_cast<std::size_t>(n - done));
+            const ssize_t w =
+                sys::write(to, buffer.data() + done, static_cast<std::size_t>(n - done));
             if (w < 0 && errno != EINTR) {
                 throw systemFailure(errno, false);
             }
@@ -94,7 +97,8 @@ std::size_t copyBlock(int from, const std::string& source, int to, std::size_t l
 }
 
 void syncRange(int fd, std::uint64_t start, std::uint64_t length, unsigned int flags) {
-    if (sync_file_range(fd, static_cast<off_t>(start), static_cast<off_t>(length), flags) != 0) {
+    if (sys::sync_file_range(fd, static_cast<off_t>(start), static_cast<off_t>(length), flags) !=
+        0) {
         throw systemFailure(errno, false);
     }
 }
@@ -164,7 +168,7 @@ bool copyContent(int from, const std::string& source, int to, std::uint64_t tota
 
 void requireUnchanged(int from, std::uint64_t copied) {
     struct stat now {};
-    if (fstat(from, &now) != 0) {
+    if (sys::fstat(from, &now) != 0) {
         throw systemFailure(errno, true);
     }
     if (static_cast<std::uint64_t>(now.st_size) != copied) {
@@ -180,12 +184,12 @@ void unlessRefused(int result) {
 
 void keepModeAndTimes(int to, const struct stat& source) {
     const struct timespec times[2] = {source.st_atim, source.st_mtim};
-    unlessRefused(futimens(to, times));
-    unlessRefused(fchmod(to, source.st_mode & 0777));
+    unlessRefused(sys::futimens(to, times));
+    unlessRefused(sys::fchmod(to, source.st_mode & 0777));
 }
 
 void syncFile(int fd) {
-    if (fsync(fd) != 0) {
+    if (sys::fsync(fd) != 0) {
         throw systemFailure(errno, false);
     }
 }
@@ -199,14 +203,14 @@ void syncFile(int fd) {
 // can't take room ahead (FAT and exFAT through FUSE) gives it as the copy writes.
 void reserveRoomFor(int to, std::uint64_t size) {
     if (size > 0) {
-        unlessRefused(fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)));
+        unlessRefused(sys::fallocate(to, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)));
     }
 }
 
 void syncFolder(int folder) {
     // Some file systems say with EINVAL that they can't sync a folder at all; any other error
     // means the name may not be on the device.
-    if (fsync(folder) != 0 && errno != EINVAL && !posix::refusesExtra(errno)) {
+    if (sys::fsync(folder) != 0 && errno != EINVAL && !posix::refusesExtra(errno)) {
         throw systemFailure(errno, false);
     }
 }
@@ -235,7 +239,7 @@ bool requireReadBack(int from, int to, std::uint64_t total,
 }
 
 UniqueFd openFolder(const std::string& folder) {
-    UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd dir(sys::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir) {
         throw systemFailure(errno, false);
     }
@@ -247,10 +251,10 @@ UniqueFd openFolder(const std::string& folder) {
 void requireFolderInPlace(int folder, const std::string& path) {
     struct stat open {};
     struct stat atPath {};
-    if (fstat(folder, &open) != 0) {
+    if (sys::fstat(folder, &open) != 0) {
         throw systemFailure(errno, false);
     }
-    if (stat(path.c_str(), &atPath) != 0 || atPath.st_dev != open.st_dev ||
+    if (sys::stat(path.c_str(), &atPath) != 0 || atPath.st_dev != open.st_dev ||
         atPath.st_ino != open.st_ino) {
         throw CopyFailure{"The folder was removed, or its drive unmounted, during the copy", false};
     }
@@ -270,7 +274,6 @@ FileOperations::CopyOutcome copyOpened(int in, const std::string& source, const 
     const auto total = static_cast<std::uint64_t>(info.st_size);
     const std::string folderPath = folderOf(target);
     const UniqueFd folder = openFolder(folderPath);
-    posix::removeLeftovers(folder.get());
     posix::CopyTemporary temporary(folder.get());
     const int out = temporary.fd();
     reserveRoomFor(out, total);
@@ -293,13 +296,20 @@ FileOperations::CopyOutcome copyOpened(int in, const std::string& source, const 
 
 }  // namespace
 
+void FileOperations::removeLeftovers(const std::string& folder) const {
+    const UniqueFd open(sys::open(resolve(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (open) {
+        posix::removeLeftovers(open.get());
+    }
+}
+
 FileOperations::CopyOutcome FileOperations::copyFile(const std::string& from, const std::string& to,
                                                      const Progress& progress) const {
     DriveCalls::waitingOn(from);
     const std::string source = resolve(from);
-    UniqueFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd in(sys::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
-    if (!in || fstat(in.get(), &info) != 0) {
+    if (!in || sys::fstat(in.get(), &info) != 0) {
         throw PlatformError("Reading the file", from, std::system_category().message(errno));
     }
     if (S_ISDIR(info.st_mode)) {

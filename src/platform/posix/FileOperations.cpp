@@ -14,9 +14,11 @@
 #include "platform/Names.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "posix/SystemCalls.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
+namespace sys = posix::sys;
 using posix::UniqueFd;
 namespace {
 
@@ -32,7 +34,7 @@ std::string systemReason(int error) {
 constexpr unsigned kUniqueMountId = 0x4000U;
 
 struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
+    void operator()(DIR* dir) const { sys::closedir(dir); }
 };
 using UniqueDir = std::unique_ptr<DIR, DirCloser>;
 
@@ -54,11 +56,11 @@ std::pair<std::string, std::string> splitLast(const std::string& path) {
 
 // The entry of folder whose name equals name but for letter case; empty when there is none.
 std::string findIgnoringCase(const std::string& folder, const std::string& name) {
-    UniqueDir dir(opendir(folder.empty() ? "." : folder.c_str()));
+    UniqueDir dir(sys::opendir(folder.empty() ? "." : folder.c_str()));
     if (!dir) {
         return {};
     }
-    while (const dirent* entry = readdir(dir.get())) {
+    while (const dirent* entry = sys::readdir(dir.get())) {
         if (equalsIgnoreCase(entry->d_name, name)) {
             return entry->d_name;
         }
@@ -68,7 +70,7 @@ std::string findIgnoringCase(const std::string& folder, const std::string& name)
 
 // Whether an entry of folder is a regular file (following links); also says if it's a folder.
 bool statEntry(int dirFd, const char* name, struct stat& info) {
-    return fstatat(dirFd, name, &info, 0) == 0;
+    return sys::fstatat(dirFd, name, &info, 0) == 0;
 }
 
 // The name as the folder stores the entry found under name. It differs only where the file
@@ -108,7 +110,8 @@ std::string FileOperations::resolve(const std::string& path) const {
             resolved.push_back('/');
         }
         struct stat info {};
-        if (found && lstat((resolved + part).c_str(), &info) != 0 && part != "." && part != "..") {
+        if (found && sys::lstat((resolved + part).c_str(), &info) != 0 && part != "." &&
+            part != "..") {
             std::string stored = findIgnoringCase(folder, part);
             if (stored.empty()) {
                 found = false;  // nothing below a missing part can be found either
@@ -124,7 +127,7 @@ std::string FileOperations::resolve(const std::string& path) const {
 std::string FileOperations::findFirst(const std::string& pattern, int attributeMask) const {
     const auto [folderPart, namePattern] = splitLast(pattern);
     const std::string folder = resolve(folderPart);
-    UniqueDir dir(opendir(folder.c_str()));
+    UniqueDir dir(sys::opendir(folder.c_str()));
     if (!dir) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return {};
@@ -141,7 +144,7 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
             return counts ? storedName(dir.get(), folder, namePattern, info) : std::string();
         }
     }
-    while (const dirent* entry = readdir(dir.get())) {
+    while (const dirent* entry = sys::readdir(dir.get())) {
         const bool matches = exact ? equalsIgnoreCase(entry->d_name, namePattern)
                                    : matchesWildcard(entry->d_name, namePattern);
         if (isHidden(entry->d_name) || !matches) {
@@ -163,12 +166,12 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
 
 bool FileOperations::isFolder(const std::string& path) const {
     struct stat info {};
-    return !path.empty() && stat(resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return !path.empty() && sys::stat(resolve(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::int64_t FileOperations::fileLength(const std::string& path) const {
     struct stat info {};
-    if (stat(resolve(path).c_str(), &info) != 0) {
+    if (sys::stat(resolve(path).c_str(), &info) != 0) {
         fail("Reading the size of the file", path);
     }
     if (S_ISDIR(info.st_mode)) {
@@ -180,23 +183,49 @@ std::int64_t FileOperations::fileLength(const std::string& path) const {
 void FileOperations::deleteFile(const std::string& path) const {
     const std::string stored = resolve(path);
     struct stat info {};
-    if (lstat(stored.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (sys::lstat(stored.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
         fail("Deleting the file", path, EISDIR);
     }
-    if (unlink(stored.c_str()) != 0) {
+    if (sys::unlink(stored.c_str()) != 0) {
         fail("Deleting the file", path);
     }
 }
 
 void FileOperations::makeFolder(const std::string& path) const {
-    if (mkdir(resolve(path).c_str(), 0777) != 0) {
+    if (sys::mkdir(resolve(path).c_str(), 0777) != 0) {
         fail("Making the folder", path);
     }
 }
 
+std::optional<std::string> FileOperations::readWhole(const std::string& path,
+                                                     std::uint64_t limit) const {
+    const UniqueFd file(sys::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!file || sys::fstat(file.get(), &info) != 0) {
+        fail("Reading the file", path);
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > limit) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = sys::read(file.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) {
+            fail("Reading the file", path);
+        }
+        if (n == 0) {
+            break;  // a writer cut it short meanwhile
+        }
+        done += n < 0 ? 0 : static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const {
     struct statvfs info {};
-    if (statvfs(resolve(root).c_str(), &info) != 0) {
+    if (sys::statvfs(resolve(root).c_str(), &info) != 0) {
         fail("Measuring the free space of", root);
     }
     return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
@@ -213,8 +242,8 @@ std::uint64_t FileOperations::volumeOf(const std::string& path) const {
     const std::string stored = resolve(path);
     struct statx info {};
     struct statvfs space {};
-    if (statx(AT_FDCWD, stored.c_str(), 0, kUniqueMountId | STATX_MNT_ID, &info) != 0 ||
-        statvfs(stored.c_str(), &space) != 0) {
+    if (sys::statx(AT_FDCWD, stored.c_str(), 0, kUniqueMountId | STATX_MNT_ID, &info) != 0 ||
+        sys::statvfs(stored.c_str(), &space) != 0) {
         fail("Reading the drive of", path);
     }
     const std::uint64_t device = (std::uint64_t{info.stx_dev_major} << 32) | info.stx_dev_minor;
@@ -223,12 +252,12 @@ std::uint64_t FileOperations::volumeOf(const std::string& path) const {
 }
 
 std::vector<std::string> FileOperations::listFiles(const std::string& folder) const {
-    UniqueDir dir(opendir(resolve(folder).c_str()));
+    UniqueDir dir(sys::opendir(resolve(folder).c_str()));
     if (!dir) {
         fail("Reading the folder", folder);
     }
     std::vector<std::string> names;
-    while (const dirent* entry = readdir(dir.get())) {
+    while (const dirent* entry = sys::readdir(dir.get())) {
         if (isHidden(entry->d_name)) {
             continue;
         }

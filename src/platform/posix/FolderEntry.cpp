@@ -8,19 +8,20 @@
 #include <cerrno>
 
 #include "posix/CopyFailure.h"
+#include "posix/SystemCalls.h"
 
 namespace velmora::posix {
 
 bool namesFile(int folder, const std::string& name, int file) {
     struct stat byName {};
     struct stat open {};
-    if (fstatat(folder, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (sys::fstatat(folder, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) {
             return false;
         }
         throw systemFailure(errno, false);
     }
-    if (fstat(file, &open) != 0) {
+    if (sys::fstat(file, &open) != 0) {
         throw systemFailure(errno, false);
     }
     return byName.st_dev == open.st_dev && byName.st_ino == open.st_ino;
@@ -29,7 +30,7 @@ bool namesFile(int folder, const std::string& name, int file) {
 void lockOrWait(int file) {
     int result = 0;
     do {
-        result = flock(file, LOCK_EX);
+        result = sys::flock(file, LOCK_EX);
     } while (result != 0 && errno == EINTR);
     // A network file system without its lock service (ENOLCK) has no locks either.
     if (result != 0 && errno != ENOLCK && !refusesExtra(errno)) {
@@ -40,7 +41,7 @@ void lockOrWait(int file) {
 void removeIfNamesFile(int folder, const std::string& name, int file) noexcept {
     try {
         if (namesFile(folder, name, file)) {
-            unlinkat(folder, name.c_str(), 0);
+            sys::unlinkat(folder, name.c_str(), 0);
         }
     } catch (const CopyFailure&) {
         // The drive is gone or failing.

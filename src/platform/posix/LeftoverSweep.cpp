@@ -13,6 +13,7 @@
 #include "posix/CopyFailure.h"
 #include "posix/CopyNames.h"
 #include "posix/FolderEntry.h"
+#include "posix/SystemCalls.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora::posix {
@@ -40,32 +41,30 @@ bool isLeftOver(std::string_view name, const struct stat& info) {
     return silent && (isEarlierTemporaryName(name) || info.st_size == 0);
 }
 
-// A look by name first: most candidates are videos, which need not be opened. A running copy
-// holds its files' locks. Once locked here, the name must still be that file's, or its copy
-// renamed it meanwhile and it is a video now.
+// A look by name first: most candidates are videos, which need not be opened.
 void removeIfLeftOver(int folder, const std::string& name) {
     struct stat info {};
-    if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !isLeftOver(name, info)) {
+    if (sys::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !isLeftOver(name, info)) {
         return;
     }
     const UniqueFd file(
-        openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (file && fstat(file.get(), &info) == 0 && isLeftOver(name, info) &&
-        flock(file.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file.get())) {
-        unlinkat(folder, name.c_str(), 0);
+        sys::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (file) {
+        removeOpenedLeftover(folder, name, file.get());
     }
 }
 
 struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
+    void operator()(DIR* dir) const { sys::closedir(dir); }
 };
 
 std::vector<std::string> candidatesIn(int folder) {
     // A listing of its own: reading through folder itself would move that descriptor's place.
     std::unique_ptr<DIR, DirCloser> dir(
-        fdopendir(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+        sys::fdopendir(sys::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
     std::vector<std::string> names;
-    while (const dirent* entry = dir ? readdir(dir.get()) : nullptr) {
+    while (const dirent* entry = dir ? sys::readdir(dir.get()) : nullptr) {
         if (isCandidate(entry->d_name)) {
             names.emplace_back(entry->d_name);
         }
@@ -74,6 +73,14 @@ std::vector<std::string> candidatesIn(int folder) {
 }
 
 }  // namespace
+
+void removeOpenedLeftover(int folder, const std::string& name, int file) {
+    struct stat info {};
+    if (sys::fstat(file, &info) == 0 && isLeftOver(name, info) &&
+        sys::flock(file, LOCK_EX | LOCK_NB) == 0 && namesFile(folder, name, file)) {
+        sys::unlinkat(folder, name.c_str(), 0);
+    }
+}
 
 void removeLeftovers(int folder) {
     for (const std::string& name : candidatesIn(folder)) {

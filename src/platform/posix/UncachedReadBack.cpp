@@ -10,6 +10,7 @@
 
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
+#include "posix/SystemCalls.h"
 #include "posix/CopyFailure.h"
 #include "posix/UniqueFd.h"
 
@@ -29,7 +30,7 @@ std::uint64_t sizeOf(int fd, bool atSource) {
 // a copy there would never read back, so it is read as on those that refuse it at once.
 bool readsDirectly(int fd) {
     alignas(read_back::kAlignment) static thread_local std::byte probe[read_back::kAlignment];
-    return pread(fd, probe, sizeof probe, 0) >= 0 || errno != EINVAL;
+    return sys::pread(fd, probe, sizeof probe, 0) >= 0 || errno != EINVAL;
 }
 
 // Opening the file anew through its descriptor's link needs no name, so it also works for a
@@ -52,7 +53,7 @@ read_back::ReadAt readerOf(int fd, bool atSource) {
     return [fd, atSource](std::uint64_t offset, std::span<std::byte> into) {
         std::size_t done = 0;
         while (done < into.size()) {
-            const ssize_t n = pread(fd, into.data() + done, into.size() - done,
+            const ssize_t n = sys::pread(fd, into.data() + done, into.size() - done,
                                     static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) {
                 continue;

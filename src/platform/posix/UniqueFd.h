@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "posix/SystemCalls.h"
+
 namespace velmora::posix {
 
 // Owns a file descriptor and closes it once.
@@ -29,7 +31,7 @@ class UniqueFd {
   private:
     void reset() {
         if (fd_ >= 0) {
-            ::close(fd_);
+            sys::close(fd_);
             fd_ = -1;
         }
     }

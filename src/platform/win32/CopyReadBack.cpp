@@ -10,6 +10,7 @@
 #include "ReadBack.h"
 #include "win32/FileHandle.h"
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 #include "win32/SystemError.h"
 
 namespace velmora {
@@ -30,7 +31,7 @@ std::size_t readAt(HANDLE file, std::uint64_t offset, void* into, std::size_t le
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD read = 0;
-    if (!ReadFile(file, into, static_cast<DWORD>(length), &read, &at) &&
+    if (!sys::ReadFile(file, into, static_cast<DWORD>(length), &read, &at) &&
         GetLastError() != ERROR_HANDLE_EOF) {
         throw ReadFailure{GetLastError(), ofCopy};
     }

@@ -13,6 +13,7 @@
 #include "win32/FileHandle.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 #include "win32/SystemError.h"
 #include "win32/TemporaryCopy.h"
 #include "win32/TemporaryFiles.h"
@@ -50,7 +51,7 @@ CopyFailure sourceChanged() {
 
 std::uint64_t sizeOf(HANDLE file) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) {
+    if (!sys::GetFileSizeEx(file, &size)) {
         throw systemFailure(GetLastError(), true);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
@@ -60,12 +61,12 @@ std::uint64_t sizeOf(HANDLE file) {
 void writePaced(HANDLE to, const char* data, DWORD size, CopyPace& pace) {
     DWORD written = 0;
     const auto writing = Clock::now();
-    if (!WriteFile(to, data, size, &written, nullptr) || written != size) {
+    if (!sys::WriteFile(to, data, size, &written, nullptr) || written != size) {
         throw systemFailure(GetLastError(), false);
     }
     if (pace.wrote(size, Clock::now() - writing)) {
         const auto flushing = Clock::now();
-        if (!FlushFileBuffers(to)) {
+        if (!sys::FlushFileBuffers(to)) {
             throw systemFailure(GetLastError(), false);
         }
         pace.flushed(Clock::now() - flushing);
@@ -85,7 +86,7 @@ bool copyContent(HANDLE from, const std::string& source, HANDLE to, std::uint64_
             static_cast<DWORD>(std::min<std::uint64_t>(total - copied, pace.nextWrite()));
         DWORD read = 0;
         DriveCalls::waitingOn(source);
-        if (!ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
+        if (!sys::ReadFile(from, buffer.data(), wanted, &read, nullptr)) {
             throw systemFailure(GetLastError(), true);
         }
         DriveCalls::waitingOn({});
@@ -103,8 +104,8 @@ bool copyContent(HANDLE from, const std::string& source, HANDLE to, std::uint64_
 
 void keepModificationTime(HANDLE from, HANDLE to) {
     FILETIME modified{};
-    if (!GetFileTime(from, nullptr, nullptr, &modified) ||
-        !SetFileTime(to, nullptr, nullptr, &modified)) {
+    if (!sys::GetFileTime(from, nullptr, nullptr, &modified) ||
+        !sys::SetFileTime(to, nullptr, nullptr, &modified)) {
         throw systemFailure(GetLastError(), false);
     }
 }
@@ -135,7 +136,6 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::string& sourceP
     if (const std::optional<std::string> refusal = fileSizeRefusal(folder, total)) {
         throw CopyFailure{*refusal, false};
     }
-    removeLeftoverTemporaries(folder);
     const std::wstring temporary = temporaryBeside(target);
     TemporaryCopy copy = TemporaryCopy::create(temporary);
     if (!copy.valid()) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "win32/SystemCalls.h"
+
 namespace velmora::win32 {
 
 // An open file, closed when let go.
@@ -12,7 +14,7 @@ class FileHandle {
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
     ~FileHandle() {
         if (valid()) {
-            CloseHandle(handle_);
+            sys::CloseHandle(handle_);
         }
     }
     FileHandle(const FileHandle&) = delete;
@@ -28,9 +30,9 @@ class FileHandle {
 // writing and deleting too: a file that another program holds open still reads, and so does
 // a copy that its own writer holds. Check valid().
 inline FileHandle openForReading(const std::wstring& path, DWORD flags = 0) {
-    return FileHandle(CreateFileW(path.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, flags, nullptr));
+    return FileHandle(sys::CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, flags, nullptr));
 }
 
 }  // namespace velmora::win32

@@ -4,7 +4,10 @@
 
 #include "platform/Platform.h"
 #include "win32/FullPath.h"
+#include "win32/SharedRead.h"
+#include "win32/SystemCalls.h"
 #include "win32/SystemError.h"
+#include "win32/TemporaryFiles.h"
 #include "win32/Wide.h"
 
 namespace velmora {
@@ -31,8 +34,9 @@ class FindHandle {
 };
 
 FindHandle findFirstEntry(const std::string& pattern, WIN32_FIND_DATAW& entry) {
-    return FindHandle(FindFirstFileExW(filePath(pattern).c_str(), FindExInfoBasic, &entry,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    return FindHandle(sys::FindFirstFileExW(filePath(pattern).c_str(), FindExInfoBasic, &entry,
+                                            FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH));
 }
 
 bool isDotEntry(const wchar_t* name) {
@@ -48,7 +52,7 @@ bool meansNothingFound(DWORD error) {
 }
 
 bool attributesOf(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return GetFileAttributesExW(filePath(path).c_str(), GetFileExInfoStandard, &data) != 0;
+    return sys::GetFileAttributesExW(filePath(path).c_str(), GetFileExInfoStandard, &data) != 0;
 }
 
 std::uint64_t sizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
@@ -78,7 +82,7 @@ std::string FileOperations::findFirst(const std::string& pattern, int attributeM
             (!folder || foldersToo)) {
             return toUtf8(entry.cFileName);
         }
-    } while (FindNextFileW(find.get(), &entry));
+    } while (sys::FindNextFileW(find.get(), &entry));
     return {};
 }
 
@@ -86,7 +90,7 @@ bool FileOperations::isFolder(const std::string& path) const {
     if (path.empty()) {
         return false;
     }
-    const DWORD attributes = GetFileAttributesW(filePath(path).c_str());
+    const DWORD attributes = sys::GetFileAttributesW(filePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -102,20 +106,29 @@ std::int64_t FileOperations::fileLength(const std::string& path) const {
 }
 
 void FileOperations::deleteFile(const std::string& path) const {
-    if (!DeleteFileW(filePath(path).c_str())) {
+    if (!sys::DeleteFileW(filePath(path).c_str())) {
         fail("Deleting the file", path);
     }
 }
 
 void FileOperations::makeFolder(const std::string& path) const {
-    if (!CreateDirectoryW(filePath(path).c_str(), nullptr)) {
+    if (!sys::CreateDirectoryW(filePath(path).c_str(), nullptr)) {
         fail("Making the folder", path);
     }
 }
 
+std::optional<std::string> FileOperations::readWhole(const std::string& path,
+                                                     std::uint64_t limit) const {
+    return readShared(path, limit, "Reading the file");
+}
+
+void FileOperations::removeLeftovers(const std::string& folder) const {
+    removeLeftoverTemporaries(win32::fullPath(toWide(folder)));
+}
+
 std::uint64_t FileOperations::freeBytesAvailable(const std::string& root) const {
     ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExW(filePath(root).c_str(), &available, nullptr, nullptr)) {
+    if (!sys::GetDiskFreeSpaceExW(filePath(root).c_str(), &available, nullptr, nullptr)) {
         fail("Measuring the free space of", root);
     }
     return available.QuadPart;
@@ -141,7 +154,7 @@ std::vector<std::string> FileOperations::listFiles(const std::string& folder) co
         if ((entry.dwFileAttributes & (kUnlisted | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
             names.push_back(toUtf8(entry.cFileName));
         }
-    } while (FindNextFileW(find.get(), &entry));
+    } while (sys::FindNextFileW(find.get(), &entry));
     return names;
 }
 

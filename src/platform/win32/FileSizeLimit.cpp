@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 
 namespace velmora::win32 {
 namespace {
@@ -14,8 +15,8 @@ bool isFat(const std::wstring& folder) {
     wchar_t root[MAX_PATH + 1] = {};
     wchar_t fileSystem[MAX_PATH + 1] = {};
     return GetVolumePathNameW(withLongPrefix(folder).c_str(), root, MAX_PATH + 1) &&
-           GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
-                                 MAX_PATH + 1) &&
+           sys::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                                      MAX_PATH + 1) &&
            std::wstring(fileSystem).starts_with(L"FAT");
 }
 

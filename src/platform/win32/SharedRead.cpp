@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
@@ -10,24 +11,24 @@ namespace velmora::win32 {
 
 std::optional<std::string> readShared(const std::string& path, std::uint64_t limit,
                                       const std::string& operation) {
-    const HANDLE file = CreateFileW(filePath(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = sys::CreateFileW(filePath(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         fail(operation, path);
     }
     LARGE_INTEGER size{};
     std::string bytes;
     DWORD read = 0;
-    bool ok = GetFileSizeEx(file, &size) != FALSE;
+    bool ok = sys::GetFileSizeEx(file, &size) != FALSE;
     const bool fits = ok && static_cast<std::uint64_t>(size.QuadPart) <= limit;
     if (fits) {
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
-        ok =
-            ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) != FALSE;
+        ok = sys::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) !=
+             FALSE;
     }
     const DWORD error = GetLastError();
-    CloseHandle(file);
+    sys::CloseHandle(file);
     if (!ok) {
         fail(operation, path, error);
     }

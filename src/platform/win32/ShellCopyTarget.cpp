@@ -4,6 +4,7 @@
 #include "win32/FileHandle.h"
 #include "win32/FileSizeLimit.h"
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 #include "win32/TemporaryCopy.h"
 #include "win32/TemporaryFiles.h"
 
@@ -17,7 +18,7 @@ std::wstring folderOf(const std::wstring& path) {
 // 0 where the size can't be read: the shell then tells why it can't copy the file.
 std::uint64_t sizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(withLongPrefix(path).c_str(), GetFileExInfoStandard, &data)) {
+    if (!sys::GetFileAttributesExW(withLongPrefix(path).c_str(), GetFileExInfoStandard, &data)) {
         return 0;
     }
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -31,7 +32,6 @@ std::optional<std::string> prepareShellCopy(const std::wstring& source,
     if (std::optional<std::string> refusal = fileSizeRefusal(folder, sizeOf(source))) {
         return refusal;
     }
-    removeLeftoverTemporaries(folder);
     return std::nullopt;
 }
 
@@ -39,7 +39,7 @@ DWORD placeShellCopy(const std::wstring& source, const std::wstring& temporary,
                      const std::wstring& target, const FileOperations::Progress& progress) {
     TemporaryCopy copy = TemporaryCopy::open(temporary);
     LARGE_INTEGER size{};
-    if (!copy.valid() || !GetFileSizeEx(copy.get(), &size)) {
+    if (!copy.valid() || !sys::GetFileSizeEx(copy.get(), &size)) {
         const DWORD error = GetLastError();
         removeTemporary(temporary);
         return error;

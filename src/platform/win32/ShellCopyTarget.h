@@ -13,8 +13,7 @@ namespace velmora::win32 {
 // the video grows under a temporary name beside its target (full paths both).
 
 // Before the shell starts: why the source can't be copied to the target's drive at all, if
-// it can't (too large for its file system); the leftovers of copies cut off before are removed
-// from the target's folder.
+// it can't (too large for its file system).
 std::optional<std::string> prepareShellCopy(const std::wstring& source,
                                             const std::wstring& temporary);
 

@@ -5,6 +5,7 @@
 
 #include "win32/FileInformation.h"
 #include "win32/FullPath.h"
+#include "win32/SystemCalls.h"
 #include "win32/SystemError.h"
 
 namespace velmora::win32 {
@@ -28,23 +29,23 @@ DWORD renameWithoutReplacing(HANDLE file, const std::wstring& target) {
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(nameBytes);
     std::copy(name.begin(), name.end(), rename->FileName);
-    return lastErrorUnless(SetFileInformationByHandle(file, FileRenameInfo, rename,
-                                                      static_cast<DWORD>(buffer.size())));
+    return lastErrorUnless(sys::SetFileInformationByHandle(file, FileRenameInfo, rename,
+                                                           static_cast<DWORD>(buffer.size())));
 }
 
 }  // namespace
 
 TemporaryCopy TemporaryCopy::create(const std::wstring& path) {
     // Read too by the read-back, through a handle of its own.
-    return TemporaryCopy(CreateFileW(withLongPrefix(path).c_str(), kAccess, FILE_SHARE_READ,
-                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    return TemporaryCopy(sys::CreateFileW(withLongPrefix(path).c_str(), kAccess, FILE_SHARE_READ,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
 }
 
 TemporaryCopy TemporaryCopy::open(const std::wstring& path) {
     const std::wstring file = withLongPrefix(path);
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return TemporaryCopy(
-        CreateFileW(file.c_str(), kAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return TemporaryCopy(sys::CreateFileW(file.c_str(), kAccess, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
 }
 
 TemporaryCopy::~TemporaryCopy() {
@@ -54,11 +55,11 @@ TemporaryCopy::~TemporaryCopy() {
     if (!named_) {
         markForDeletion(handle_);
     }
-    CloseHandle(handle_);
+    sys::CloseHandle(handle_);
 }
 
 DWORD TemporaryCopy::flush() {
-    return lastErrorUnless(FlushFileBuffers(handle_));
+    return lastErrorUnless(sys::FlushFileBuffers(handle_));
 }
 
 DWORD TemporaryCopy::takeName(const std::wstring& target) {

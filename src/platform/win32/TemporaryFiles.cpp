@@ -1,4 +1,5 @@
 #include "win32/TemporaryFiles.h"
+#include "win32/SystemCalls.h"
 
 #include <windows.h>
 
@@ -35,7 +36,7 @@ bool isRunning(const TemporaryWriter& writer) {
     const std::uint64_t started = startTimeOf(process);
     const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
                          (writer.startTime == 0 || started == 0 || started == writer.startTime);
-    CloseHandle(process);
+    sys::CloseHandle(process);
     return running;
 }
 
@@ -76,8 +77,8 @@ std::optional<TemporaryName> readTemporaryName(std::wstring_view name) {
 bool mayBeItsTarget(const std::wstring& folder, const WIN32_FIND_DATAW& leftover,
                     const std::wstring& target) {
     WIN32_FILE_ATTRIBUTE_DATA file{};
-    return GetFileAttributesExW(withLongPrefix(folder + target).c_str(), GetFileExInfoStandard,
-                                &file) &&
+    return sys::GetFileAttributesExW(withLongPrefix(folder + target).c_str(), GetFileExInfoStandard,
+                                     &file) &&
            file.nFileSizeHigh == leftover.nFileSizeHigh &&
            file.nFileSizeLow == leftover.nFileSizeLow &&
            CompareFileTime(&file.ftLastWriteTime, &leftover.ftLastWriteTime) == 0;
@@ -88,8 +89,8 @@ bool mayBeItsTarget(const std::wstring& folder, const WIN32_FIND_DATAW& leftover
 HANDLE openForDeletion(const std::wstring& path) {
     constexpr DWORD kAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
     constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    return CreateFileW(withLongPrefix(path).c_str(), kAccess, kSharing, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    return sys::CreateFileW(withLongPrefix(path).c_str(), kAccess, kSharing, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
 std::wstring hex(std::uint64_t number) {
@@ -123,7 +124,7 @@ void removeTemporary(const std::wstring& path) {
     }
     FILE_BASIC_INFO basic{};
     const bool readOnly =
-        GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)) &&
+        sys::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)) &&
         (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly) {
         setAttributes(file, basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY);
@@ -131,15 +132,15 @@ void removeTemporary(const std::wstring& path) {
     if (!markForDeletion(file) && readOnly) {
         setAttributes(file, basic.FileAttributes);
     }
-    CloseHandle(file);
+    sys::CloseHandle(file);
 }
 
 void removeLeftoverTemporaries(const std::wstring& folder) {
     const std::wstring inside = folder.ends_with(L'\\') ? folder : folder + L"\\";
     WIN32_FIND_DATAW entry{};
     const HANDLE find =
-        FindFirstFileExW(withLongPrefix(inside + L"~*" + std::wstring(kEnding)).c_str(),
-                         FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
+        sys::FindFirstFileExW(withLongPrefix(inside + L"~*" + std::wstring(kEnding)).c_str(),
+                              FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) {
         return;
     }
@@ -149,7 +150,7 @@ void removeLeftoverTemporaries(const std::wstring& folder) {
             !isRunning(temporary->writer) && !mayBeItsTarget(inside, entry, temporary->target)) {
             removeTemporary(inside + entry.cFileName);
         }
-    } while (FindNextFileW(find, &entry));
+    } while (sys::FindNextFileW(find, &entry));
     FindClose(find);
 }
 

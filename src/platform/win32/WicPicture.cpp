@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "win32/ComApartment.h"
-#include "win32/SharedRead.h"
 #include "win32/SystemError.h"
 #include "win32/Wide.h"
 
@@ -78,25 +77,21 @@ void WicPicture::draw(HDC dc, const RECT& area) const {
     SetStretchBltMode(dc, previousMode);
 }
 
-std::shared_ptr<const Picture> loadPicture(const std::string& path) {
-    const std::optional<std::string> bytes = readShared(path, kLargestFile, "Reading the picture");
-    if (!bytes) {
-        return nullptr;
-    }
+std::shared_ptr<const Picture> decodePicture(const std::string& bytes) {
     // WIC 1, which every Windows 7 has; the SDK's plain name means WIC 2 for newer targets.
     ComRef<IWICImagingFactory> factory;
     HRESULT result = CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_PPV_ARGS(factory.put()));
     if (FAILED(result)) {
-        fail("Reading the picture", path, static_cast<unsigned long>(result));
+        fail("Reading the picture", "", static_cast<unsigned long>(result));
     }
-    // Decoded from memory: the decoder opening the file itself would deny other programs
-    // the writing that the read above allows.
+    // Decoded from memory, read beforehand: the decoder opening the file itself would deny
+    // other programs the writing that that read allows, and its reads would be the drive's.
     ComRef<IWICStream> stream;
     ComRef<IWICBitmapDecoder> decoder;
-    auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes->data()));
+    auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()));
     if (FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(data, static_cast<DWORD>(bytes->size()))) ||
+        FAILED(stream->InitializeFromMemory(data, static_cast<DWORD>(bytes.size()))) ||
         FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
                                                 WICDecodeMetadataCacheOnDemand, decoder.put()))) {
         return nullptr;

@@ -29,9 +29,10 @@ class WicPicture : public Picture {
     std::vector<std::uint32_t> pixels_;
 };
 
-// Decodes a picture file by its content, whatever its extension (a .THM thumbnail is a JPEG).
-// Pictures larger than a thumbnail box could ever need are scaled down while decoding.
-// nullptr when the file is not a picture; throws PlatformError when it can't be read.
-std::shared_ptr<const Picture> loadPicture(const std::string& path);
+// Decodes a picture file's bytes by their content, whatever the file's extension (a .THM
+// thumbnail is a JPEG), on a thread that uses COM. Pictures larger than a thumbnail box could
+// ever need are scaled down while decoding. nullptr when the bytes are not a picture; throws
+// PlatformError when WIC can't be had.
+std::shared_ptr<const Picture> decodePicture(const std::string& bytes);
 
 }  // namespace velmora::win32

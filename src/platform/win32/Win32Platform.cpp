@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "WorkAside.h"
 #include "app/MainForm.h"
 #include "platform/PlatformError.h"
 #include "win32/CopyWait.h"
@@ -86,6 +87,10 @@ bool Win32Platform::readsBack(const std::string& from, const std::string& copy) 
     return files_.readsBack(from, copy);
 }
 
+void Win32Platform::removeLeftovers(const std::string& folder) {
+    files_.removeLeftovers(folder);
+}
+
 std::string Win32Platform::fullPath(const std::string& path) {
     return toUtf8(win32::fullPath(toWide(path)));
 }
@@ -108,11 +113,15 @@ void Win32Platform::setBusyCursor(bool busy) {
 }
 
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
-    // Decoded on the drive's thread too: a large picture takes a while, and its reads wait on
-    // the drive.
-    return files_.calls().call(path, [path] {
+    // Decoded off the window's thread, as a giant picture takes seconds, but not as a drive
+    // call: decoding is no silence of the drive.
+    const std::optional<std::string> bytes = files_.pictureBytes(path);
+    if (!bytes) {
+        return nullptr;
+    }
+    return workAside(wait_, [bytes] {
         useComOnThisThread();
-        return win32::loadPicture(path);
+        return decodePicture(*bytes);
     });
 }
 

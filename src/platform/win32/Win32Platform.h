@@ -53,6 +53,7 @@ class Win32Platform : public Platform {
     // answering.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     bool readsBack(const std::string& from, const std::string& copy) override;
+    void removeLeftovers(const std::string& folder) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;

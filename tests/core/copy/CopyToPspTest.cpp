@@ -131,8 +131,36 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
                                      "MAQ88803.MP4"}));
     EXPECT_TRUE(copiedIntact("MAQ77702.THM", "b.THM"));
     EXPECT_EQ(selected(form.listSource), std::vector<int>{3});
+    EXPECT_EQ(platform.shellCopies, 8) << "an item must draw a new prefix up to three times";
+    EXPECT_EQ(platform.sweeps, 1) << "the stick must be swept once per run, before its first copy";
     ASSERT_EQ(platform.questions.size(), 2u);
     EXPECT_NE(lastQuestion().find("MAQ10004.MP4\" is already on the PSP"), std::string::npos);
+}
+
+// A stick that stops answering while a video's thumbnail is copied, so that the video can't be
+// taken back: the video counts as copied, the user is told what the stick holds and then that
+// the stick is gone; picked again, the next copy puts only what stayed selected on it.
+TEST_F(CopyToPsp, AVideoLeftOnTheStickByItsThumbnailsFailureCountsAsCopiedAndNeverLandsTwice) {
+    addVideos({"a.MP4", "b.MP4", "c.MP4"});
+    addThumbnail("b.THM");
+    MainForm form(platform);
+    platform.duringFileCopy = [&] { platform.silentRoot = stick.root(); };
+    ready(form, {0, 1, 2}, 555);
+    form.raise("btnCopy", EventKind::Click);
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ55501.MP4", "MAQ55502.MP4"}));
+    EXPECT_EQ(selected(form.listSource), std::vector<int>{2})
+        << "a video on the stick must count as copied";
+    ASSERT_EQ(platform.questions.size(), 3u);
+    EXPECT_EQ(platform.questions[1].text,
+              "\"b.MP4\" is on the PSP as \"MAQ55502.MP4\" and counts as copied, but its "
+              "thumbnail may be missing.");
+    EXPECT_EQ(lastQuestion(), "Video directory not found!");
+    platform.silentRoot.clear();
+    platform.duringFileCopy = [] {};
+    ready(form, {2}, 666);
+    form.raise("btnCopy", EventKind::Click);
+    EXPECT_EQ(stickFiles(), (Strings{"MAQ55501.MP4", "MAQ55502.MP4", "MAQ66603.MP4"}))
+        << "no video may land twice";
 }
 
 // The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is

@@ -38,9 +38,13 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndFallsBackToTheF
         drives.selectDriveHolding(folder);
         EXPECT_EQ(drives.Root(), root) << folder;
     }
-    // Once gone, none is current, so that any pick is a change (kept while there: the copy tests).
+    // The entry shown is picked again while no video folder of it is shown (a failed pick).
     drives.setListIndex(1);
+    EXPECT_TRUE(drives.pickRaisesChange(1)) << "a failed pick must be tried again";
     drives.setPickedVolume(7);
+    EXPECT_TRUE(!drives.pickRaisesChange(1) && drives.pickRaisesChange(0) &&
+                !drives.pickRaisesChange(2));
+    // Once gone, none is current, so that any pick is a change (kept while there: the copy tests).
     platform.setDrives({{"/ [root]", "/"}});
     drives.Refresh();
     EXPECT_TRUE(drives.ListIndex() == -1 && !drives.pickedVolume());
@@ -173,11 +177,20 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     EXPECT_EQ(selected(form.listPSP), std::vector<int>{0});
     EXPECT_EQ(form.sizePSP.Caption(), "0");
     EXPECT_NE(form.picPSP.picture(), nullptr);
-    // Gone, the stick takes the PSP side with it: no free space of the folder it leaves.
-    platform.setDrives({});
-    form.raise("listPSP", EventKind::KeyPress, key::kCtrlR);
-    EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
-                form.drivePSP.ListIndex() == -1);
+    // Gone, the stick takes the PSP side with it: no free space of the folder it leaves. A stick
+    // that went from under its folder is told, once, as Backspace tells it.
+    for (const VolumeId volume : {kStickVolume, VolumeId{9}}) {
+        showStick(form);
+        platform.questions.clear();
+        platform.setVolume(stick.path(), volume);
+        platform.setDrives({});
+        form.raise("listPSP", EventKind::KeyPress, key::kCtrlR);
+        EXPECT_TRUE(form.listPSP.ListCount() == 0 && form.freePSP.Caption() == "0" &&
+                    form.drivePSP.ListIndex() == -1);
+        EXPECT_EQ(lastQuestion(), volume == kStickVolume ? "" : "Video directory not found!");
+        platform.setDrives({{"h: [HOME]", home.root()}, {"e: [PSP]", stick.root()}});
+        form.drivePSP.Refresh();
+    }
 }
 
 // Only in the video folder of the stick picked: not in the working folder shown at start-up,

@@ -167,11 +167,11 @@ class Session {
         return send(control("drivePSP"), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                     reinterpret_cast<LPARAM>(toWide(entry).c_str()));
     }
-    bool pickDrive(const std::string& entry) {
+    // By the arrow keys (the list closed), or confirmed in the open list.
+    bool pickDrive(const std::string& entry, WORD how = CBN_SELCHANGE) {
         const LRESULT index = driveIndex(entry);
         send(control("drivePSP"), CB_SETCURSEL, static_cast<WPARAM>(index));
-        PostMessageW(window, WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(control("drivePSP")), CBN_SELCHANGE),
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control("drivePSP")), how),
                      reinterpret_cast<LPARAM>(control("drivePSP")));
         return check(index >= 0, "the drive list shows " + entry);
     }
@@ -290,13 +290,15 @@ void chooseSourceFolder(Session& session, const Folders& folders) {
           "Enter takes a folder deeper than MAX_PATH typed with forward slashes; the box keeps it");
 }
 
+// Declined once, the question comes again when the entry shown is picked again.
 void pickNewStick(Session& session, const fs::path& stick) {
     const std::string entry = stick.string().substr(0, 2) + " [PSPSTICK]";
+    const std::string question =
+        "Velmora: No Video directory found on drive " + entry + ".\n\nDo you wish to create one?";
     if (session.pickDrive(entry)) {
-        expect(session.answer(IDYES),
-               "Velmora: No Video directory found on drive " + entry +
-                   ".\n\nDo you wish to create one?",
-               "a stick without video folder: the question");
+        expect(session.answer(IDNO), question, "a stick without video folder: the question");
+        session.pickDrive(entry, CBN_SELENDOK);
+        expect(session.answer(IDYES), question, "picked again, the stick shown is asked again");
         check(waitFor([&] { return session.text("freePSP") != "0"; }),
               "the stick's free space is shown");
     }

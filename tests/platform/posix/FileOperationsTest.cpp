@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
+#include "posix/LeftoverSweep.h"
 #include "posix/UniqueFd.h"
 #include "support/TempFolder.h"
 
@@ -63,7 +64,7 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
 }
 
 // A copy takes only a free name, whole and with the source's time: a name taken (in any letter
-// case) keeps its file and fails the copy. A failed copy leaves nothing. Each copy removes what
+// case) keeps its file and fails the copy. A failed copy leaves nothing. The sweep removes what
 // copies cut short left: temporaries that no running copy locks, and, once silent for a day,
 // earlier versions' temporaries and the empty files that claimed a video's name; nothing that a
 // copy or a source stalled for hours may still write, and no file that merely looks like one.
@@ -103,6 +104,7 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
     std::sort(staying.begin(), staying.end());
     const UniqueFd held(open(folder.at("dst/.velmora-copy-held00").c_str(), O_RDONLY));
     ASSERT_EQ(flock(held.get(), LOCK_EX), 0);
+    files.removeLeftovers(folder.at("DST"));
     const std::string source = folder.at("src/clip.MP4");
     EXPECT_THROW(files.copyFile(source, folder.at("dst/maq12301.mp4")), NameTaken);
     EXPECT_EQ(folder.read("dst/MAQ12301.MP4"), "old");
@@ -125,6 +127,16 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
     struct stat info {};
     ASSERT_EQ(stat(folder.at("dst/MAQ12309.MP4").c_str(), &info), 0);
     EXPECT_EQ(info.st_mtim.tv_sec, 1200000000);
+    // A leftover that the sweep opened, then renamed by its copy, another file taking its name.
+    folder.write("dst/.velmora-copy-Moved0");
+    const UniqueFd opened(open(folder.at("dst/.velmora-copy-Moved0").c_str(), O_RDONLY));
+    folder.write("dst/.velmora-copy-Other0", "another");
+    std::filesystem::rename(folder.at("dst/.velmora-copy-Other0"),
+                            folder.at("dst/.velmora-copy-Moved0"));
+    const UniqueFd dst(open(folder.at("dst").c_str(), O_RDONLY | O_DIRECTORY));
+    removeOpenedLeftover(dst.get(), ".velmora-copy-Moved0", opened.get());
+    EXPECT_EQ(folder.read("dst/.velmora-copy-Moved0"), "another")
+        << "the sweep removed a file that took the name of the leftover it had opened";
 }
 
 }  // namespace

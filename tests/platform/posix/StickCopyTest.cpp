@@ -212,8 +212,9 @@ TEST_P(StickCopy, AnotherUserCopiesOntoAStickOpenToAll) {
 
 // Two copies of different videos to one name, released together just before either takes it,
 // as two windows may copy: one lands whole, the other fails with NameTaken and leaves nothing,
-// also where the file system can't rename without replacing. A third copy, onto another name
-// while the two wait, sweeps the folder: it takes a cut copy's temporary and leaves theirs alone.
+// also where the file system can't rename without replacing. A sweep of the folder while the two
+// wait takes a cut copy's temporary and leaves theirs alone, and a third copy onto another name
+// lands meanwhile.
 TEST_P(StickCopy, TwoCopiesOfOneNameReleasedTogetherNeverBothLand) {
     stick.limitWrites(0);
     const std::string videos[] = {"a.MP4", "b.MP4"};
@@ -246,6 +247,7 @@ TEST_P(StickCopy, TwoCopiesOfOneNameReleasedTogetherNeverBothLand) {
             }
             waiting.wait();
             mountPoint.write(".velmora-copy-Cut000", "cut");
+            FileOperations().removeLeftovers(mountPoint.path());
             EXPECT_EQ(copy(source.at(videos[0]), other), "copied");
             released.count_down();
         }

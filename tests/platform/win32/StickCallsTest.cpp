@@ -36,7 +36,8 @@
 
 // The slots through which this program calls the system functions that the tests stand in for.
 extern "C" void *__imp_GetFileAttributesW, *__imp_FlushFileBuffers, *__imp_GetVolumeInformationW,
-    *__imp_MessageBoxW, *__imp_CreateFileW, *__imp_ReadFile, *__imp_GetDiskFreeSpaceW;
+    *__imp_MessageBoxW, *__imp_CreateFileW, *__imp_ReadFile, *__imp_GetDiskFreeSpaceW,
+    *__imp_GetProcessTimes;
 
 namespace velmora::win32 {
 namespace {
@@ -81,6 +82,11 @@ BOOL WINAPI recordedFlush(HANDLE file) {
     const std::wstring name = std::wstring(path).substr(std::wstring(path).find_last_of(L'\\') + 1);
     seen.push_back("flush " + (name.ends_with(L".velmora-tmp") ? "temporary" : toUtf8(name)));
     return TRUE;
+}
+
+BOOL WINAPI unreadableTimes(HANDLE, FILETIME*, FILETIME*, FILETIME*, FILETIME*) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
 }
 
 BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar_t* name, DWORD) {
@@ -405,9 +411,10 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
 // was copied, or too large for a FAT stick (a stand-in for one, which Wine can't give), a source
 // leaves nothing; so does one that the stick, read past its cache in whole sectors, gives back
 // otherwise (told once, as the window tells it), or that a Cancel stops while it is read back.
-// Each copy first removes the leftovers of copies cut off before, read-only ones too; one whose
-// writer runs, or may (its start time unknown), stays, as do one still open to its copy, hidden
-// as it was, a leftover that may share its target's data and any file of another form.
+// The sweep before a run's copies removes the leftovers of copies cut off before, read-only ones
+// too; one whose writer runs, or may (its start time unknown), stays, as do one still open to its
+// copy, hidden as it was, a leftover that may share its target's data and any file of another
+// form.
 TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
     const TempFolder folder;
     Win32Platform platform;
@@ -466,6 +473,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     for (const int route : {0, 1}) {
         const std::string leftover = temporary(1);
         SetFileAttributesW(toWide(folder.at(leftover)).c_str(), FILE_ATTRIBUTE_READONLY);
+        FileOperations().removeLeftovers(folder.path());
         EXPECT_EQ(copy(route, "clip.MP4", "MAQ12301.MP4"), "taken");
         EXPECT_TRUE(folder.read("MAQ12301.MP4") == "the stick's own");
         EXPECT_FALSE(folder.exists(leftover));
@@ -478,7 +486,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_EQ(seen.back(), "flush " + name);
         EXPECT_TRUE(folder.read(name) == folder.read("clip.MP4"));
     }
-    holder.reset();                         // the copies below remove it
+    holder.reset();                         // the sweep below removes it
     const std::string twin = temporary(1);  // what a cut power may leave of a rename on FAT
     CopyFileW(toWide(folder.at("MAQ12301.MP4")).c_str(), toWide(folder.at(twin)).c_str(), FALSE);
     names.push_back(twin);
@@ -495,6 +503,12 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_NE(copy(route, "big.MP4", "MAQ12305.MP4").find("FAT"), std::string::npos);
     }
     EXPECT_EQ(fileSizeRefusal(toWide(folder.path()), (1ull << 32) - 1), std::nullopt);
+    FileOperations().removeLeftovers(folder.path());
+    names.push_back(temporary(1));
+    const StandIn unknownStart(__imp_GetProcessTimes, reinterpret_cast<void*>(unreadableTimes));
+    FileOperations().removeLeftovers(folder.path());
+    EXPECT_TRUE(folder.exists(names.back()))
+        << "a temporary of a running process whose start time can't be read was removed";
     const StandIn opens(__imp_CreateFileW, reinterpret_cast<void*>(recordedCreateFile));
     const StandIn reads(__imp_ReadFile, reinterpret_cast<void*>(stickRead));
     const StandIn sectors(__imp_GetDiskFreeSpaceW, reinterpret_cast<void*>(stickSectors));

@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# A stick that answers every request slowly but answers, in the real program on a virtual X
+# server, read through the accessibility bus, in a mount namespace of its own: our FUSE server
+# (slow_fuse) serves a folder at /media/slow, the kernel caching nothing, each answer DELAY
+# seconds late (and with IDLE and WAKE, WAKE seconds for the first request after IDLE seconds
+# without one). The pick lists the stick's videos and its free space; Ctrl-R, a click on a video
+# (its size and preview), Backspace with Yes, and a copy of a video with its thumbnail all work;
+# the window answers a screen reader within half a second all along, and no message says that
+# the stick is gone. Then the stick's server is stopped during a pick, and started again: picking
+# the stick's entry again lists its videos.
+# Usage: slow_stick_e2e.sh <velmora> <slow_fuse> VIDEOS DELAY [IDLE WAKE]. Exits 77 (skipped)
+# without root or its tools.
+set -euo pipefail
+program="$(realpath "${1:?usage: $0 <velmora> <slow_fuse> VIDEOS DELAY [IDLE WAKE]}")"
+if [ "${VELMORA_IN_NAMESPACE:-}" != 1 ]; then  # the namespace's run gets them from here
+    export serve="$(realpath "$2")" videos=$3 delay=$4 idle=${5:-0} wake=${6:-0}
+fi
+source "$(dirname "$(realpath "$0")")/isolated.sh" slow_stick_e2e mountpoint convert
+
+scratch="$(mktemp -d)" server=""
+cleanup() {
+    if [ -n "$server" ]; then
+        kill -CONT "$server" 2>/dev/null || true
+        umount /media/slow 2>/dev/null || kill "$server" 2>/dev/null || true
+        wait "$server" || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+folder="$scratch/stick/MP_ROOT/100ANV01"
+mkdir -p "$folder" "$scratch/source" /media/slow
+convert -size 160x120 xc:red "$scratch/red.jpg"
+for i in $(seq -f %02g 1 "$videos"); do
+    head -c 60000 /dev/urandom >"$folder/MAQ1${i}01.MP4"
+    cp "$scratch/red.jpg" "$folder/MAQ1${i}01.THM"
+done
+head -c 1500000 /dev/urandom >"$scratch/source/clip.MP4"  # a figure of 1 MB
+cp "$scratch/red.jpg" "$scratch/source/clip.THM"
+if [ "$idle" = 0 ]; then
+    "$serve" "$scratch/stick" /media/slow "$delay" -o big_writes >/dev/null 2>&1 &
+else
+    "$serve" "$scratch/stick" /media/slow "$delay" "$idle" "$wake" -o big_writes >/dev/null 2>&1 &
+fi
+server=$!
+timeout 30 sh -c 'until mountpoint -q /media/slow; do sleep 0.1; done'
+
+cd "$scratch/source"
+export program scratch server folder videos idle delay
+on_bus <<'PY'
+import os, signal, subprocess, time
+import window
+from window import click, fail, names, run, showing, wait_for, NOT_FOUND
+kind = os.environ["idle"] != "0" and "waking" or "slow"
+window.name = f"slow_stick_e2e ({kind})"
+
+scratch, server, folder = os.environ["scratch"], int(os.environ["server"]), os.environ["folder"]
+count, idle = int(os.environ["videos"]), float(os.environ["idle"])
+w = window.Window(os.environ["program"])
+slowest, step = 0.0, "the start"
+
+# Between steps: a screen reader's question is answered within half a second, and no message
+# says that the stick is gone.
+def meanwhile():
+    global slowest
+    asked = time.monotonic()
+    w.free.queryText().getText(0, -1)
+    if (slowest := max(slowest, time.monotonic() - asked)) > 0.5:
+        fail(f"the window took {slowest:.1f} s to answer a screen reader during {step}")
+    if w.find(lambda a: a.name == NOT_FOUND and showing(a)):
+        fail(f"told that the video folder is not found during {step}, although the stick answers")
+
+# A step asks the stick up to a few hundred things: at 1.5 s each, a copy takes minutes.
+def until(what, test, seconds=max(240, 400 * float(os.environ["delay"]))):
+    global step
+    step = what.split(" did")[0]
+    return wait_for(what, test, seconds, meanwhile)
+
+# Where the stick wakes from sleep, each step starts after an idle pause, so its first request
+# waits the longest.
+def pause():
+    if idle:
+        time.sleep(idle + 0.5)
+
+def held():
+    return sorted(n for n in os.listdir(folder) if n.endswith(".MP4"))
+
+def red():  # the PSP preview shows the red thumbnail (the source's shows none yet)
+    screen = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True).stdout
+    share = subprocess.run(["convert", "-", "-fuzz", "10%", "-fill", "black", "+opaque", "#FF0000", "-format",
+                            "%[fx:mean]", "info:"], input=screen, capture_output=True).stdout
+    return float(share or 0) > 0
+
+def picked():
+    return (w.windows() == 1 and names(w.videos) == held() and w.free.name not in ("", "0")
+            and w.drives.name.startswith("/media/slow"))
+
+try:
+    started = time.monotonic()
+    pause()
+    w.pick("/media/slow")
+    until("the pick did not list the stick's videos and free space", picked)
+    picking = time.monotonic() - started
+
+    pause()
+    first = w.item(w.videos, held()[0])
+    click(first)
+    size = w.find(lambda a: a.description == "Selected PSP size in megabytes")
+    until("a click on a video did not show its size and preview",
+          lambda: size.name == "0" and red())
+
+    pause()
+    run("key", "ctrl+r")
+    until("Ctrl-R did not list the stick's videos again", picked)
+
+    pause()
+    run("key", "BackSpace")  # the video clicked is still selected
+    until("Backspace did not ask", lambda: w.windows() == 2)
+    w.answer("Yes", meanwhile)
+    until("Backspace with Yes did not delete the video", lambda: len(held()) == count - 1 and picked())
+
+    pause()
+    had = set(os.listdir(folder))
+    click(w.item(w.source, "clip.MP4"))
+    run("key", "ctrl+c")
+    until("Ctrl-C did not ask", lambda: w.windows() == 2)
+    w.answer("Yes", meanwhile)
+    until("the copy did not end", lambda: w.windows() == 1 and w.selected.name == "0")
+    new = sorted(set(os.listdir(folder)) - had)
+    source = f"{scratch}/source"
+    same = lambda a, b: open(a, "rb").read() == open(b, "rb").read()
+    if len(new) != 2 or not all(same(f"{source}/clip{n[-4:]}", f"{folder}/{n}") for n in new):
+        fail(f"the stick holds {new} beside what it had, not clip.MP4 and its thumbnail")
+    until("the PSP list does not show the copy", picked)
+
+    # A hang and a failed pick: the server stopped, a click tells the stick gone, and a pick
+    # while it is still stopped fails with the drive list left on it. Once the server answers
+    # again, picking that same entry again lists the stick's videos.
+    window.name += ", picked again"
+    os.kill(server, signal.SIGSTOP)
+    click(w.item(w.videos, held()[0]))
+    w.told_gone()
+    w.pick("/media/slow")
+    w.answer("OK")
+    wait_for("the failed pick left the drive list", lambda: w.windows() == 1 and
+             w.drives.name.startswith("/media/slow") and not picked(), 600)
+    os.kill(server, signal.SIGCONT)
+    for attempt in range(5):  # the call left waiting may not have come back yet
+        w.pick("/media/slow")
+        wait_for("picking the shown stick again did nothing",
+                 lambda: w.windows() > 1 or picked(), 600)
+        if w.windows() == 1:
+            break
+        w.answer("OK")
+    else:
+        fail("the stick is not found although it answers")
+    print(f"slow_stick_e2e: {count} videos, picked in {picking:.1f} s; a screen reader waited "
+          f"{slowest:.2f} s at most")
+finally:
+    os.kill(server, signal.SIGCONT)
+    w.close()
+PY
