@@ -64,9 +64,8 @@ class OffWindowFiles {
         return calls_.call(copy,
                            [files = files_, from, copy] { return files.readsBack(from, copy); });
     }
-    // A write step: it removes files.
     void removeLeftovers(const std::string& folder) {
-        onDrive(answer_within::kWrite, &FileOperations::removeLeftovers, folder);
+        onDrive(&FileOperations::removeLeftovers, folder);
     }
     std::uint64_t freeBytesAvailable(const std::string& root) {
         return onDrive(&FileOperations::freeBytesAvailable, root);
@@ -78,12 +77,12 @@ class OffWindowFiles {
         return onDrive(&FileOperations::listFiles, folder);
     }
 
-    // A picture file's bytes, read from its drive under the lookup's limit, each read an answer;
+    // A picture file's bytes, read from its drive, each read an answer;
     // nothing for a file far larger than a thumbnail, which is taken for no picture rather than
     // read into memory whole. Its decoding is work of the program's own (see workAside).
     std::optional<std::string> pictureBytes(const std::string& path) {
         constexpr std::uint64_t kLargestPicture = 64ull * 1024 * 1024;
-        return onDrive(answer_within::kLookup, &FileOperations::readWhole, path, kLargestPicture);
+        return onDrive(&FileOperations::readWhole, path, kLargestPicture);
     }
 
     // For the calls of the platform's own, such as reading a picture or a copy's progress.

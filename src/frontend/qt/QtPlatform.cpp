@@ -123,12 +123,14 @@ void QtPlatform::setBusyCursor(bool busy) {
 
 std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) {
     // Decoded off the window's thread, as a large picture takes a while, but not as a drive
-    // call: decoding is no silence of the drive.
+    // call: decoding is no silence of the drive. Given up waiting for, it shows no preview.
     const std::optional<std::string> bytes = files_.pictureBytes(path);
     if (!bytes) {
         return nullptr;
     }
-    return workAside(wait_, [bytes] { return decodePicture(*bytes); });
+    auto picture =
+        workAside(wait_, mounts_.rootOf(path), [bytes] { return decodePicture(*bytes); });
+    return picture ? *picture : nullptr;
 }
 
 double QtPlatform::randomDraw() {

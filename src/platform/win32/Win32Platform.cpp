@@ -114,15 +114,16 @@ void Win32Platform::setBusyCursor(bool busy) {
 
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
     // Decoded off the window's thread, as a giant picture takes seconds, but not as a drive
-    // call: decoding is no silence of the drive.
+    // call: decoding is no silence of the drive. Given up waiting for, it shows no preview.
     const std::optional<std::string> bytes = files_.pictureBytes(path);
     if (!bytes) {
         return nullptr;
     }
-    return workAside(wait_, [bytes] {
+    auto picture = workAside(wait_, driveRootOf(path), [bytes] {
         useComOnThisThread();
         return decodePicture(*bytes);
     });
+    return picture ? *picture : nullptr;
 }
 
 double Win32Platform::randomDraw() {
