@@ -18,7 +18,7 @@
 
 #include "LoopStick.h"
 #include "Offscreen.h"
-#include "QtPlatform.h"
+#include "qt/QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
 #include "app/MainForm.h"

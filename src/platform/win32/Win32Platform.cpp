@@ -4,18 +4,19 @@
 
 #include "app/MainForm.h"
 #include "platform/PlatformError.h"
-#include "win32/CopyWait.h"
-#include "win32/DriveRoot.h"
-#include "win32/Drives.h"
-#include "win32/FullPath.h"
-#include "win32/SessionEnd.h"
-#include "win32/VideoCopy.h"
-#include "win32/WicPicture.h"
-#include "win32/Wide.h"
+#include "win32/window/CopyWait.h"
+#include "win32/files/DriveRoot.h"
+#include "win32/files/Drives.h"
+#include "win32/files/FullPath.h"
+#include "win32/window/SessionEnd.h"
+#include "win32/copy/VideoCopy.h"
+#include "win32/files/WicPicture.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 
-Win32Platform::Win32Platform() : files_(wait_, driveRootOf) {
+Win32Platform::Win32Platform()
+    : OffWindowPlatform(std::make_unique<MessagePumpWait>(), driveRootOf) {
     // A drive without a medium then fails at once instead of asking for a disk. What the
     // process was started with stays, and passes on to the programs it starts.
     SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -28,41 +29,13 @@ int Win32Platform::messageBox(const std::string& text, int flags,
                        static_cast<UINT>(flags) | MB_SETFOREGROUND);
 }
 
-std::string Win32Platform::findFirst(const std::string& pattern, int attributeMask) {
-    return files_.findFirst(pattern, attributeMask);
-}
-
-bool Win32Platform::isFolder(const std::string& path) {
-    return files_.isFolder(path);
-}
-
-std::int64_t Win32Platform::fileLength(const std::string& path) {
-    return files_.fileLength(path);
-}
-
-std::vector<FileSize> Win32Platform::fileLengths(const std::vector<std::string>& paths) {
-    return files_.fileLengths(paths);
-}
-
-void Win32Platform::deleteFile(const std::string& path) {
-    files_.deleteFile(path);
-}
-
-void Win32Platform::makeFolder(const std::string& path) {
-    files_.makeFolder(path);
-}
-
-void Win32Platform::copyFile(const std::string& from, const std::string& to) {
-    files_.copyFile(from, to);
-}
-
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
     const SessionEndBlock sessionEnd(owner_);
     auto progress = std::make_shared<CopyProgress>();
     auto outcome = std::make_shared<VideoCopyOutcome>();
     // The copy owns all it touches: it may outlive this call.
-    const std::shared_ptr<DriveCalls::Running> copy = files_.calls().start(
-        to, [owner = owner_, files = files_.files(), from, to, progress, outcome] {
+    const std::shared_ptr<DriveCalls::Running> copy = offWindow().calls().start(
+        to, [owner = owner_, files = offWindow().files(), from, to, progress, outcome] {
             *outcome = copyVideo(owner, files, from, to, *progress);
         });
     if (!waitForCopy(owner_, *copy, *progress, from, to)) {
@@ -84,14 +57,6 @@ std::string Win32Platform::fullPath(const std::string& path) {
     return toUtf8(win32::fullPath(toWide(path)));
 }
 
-std::uint64_t Win32Platform::freeBytesAvailable(const std::string& root) {
-    return files_.freeBytesAvailable(root);
-}
-
-VolumeId Win32Platform::volumeOf(const std::string& path) {
-    return files_.volumeOf(path);
-}
-
 void Win32Platform::shellOpen(const std::string& address) {
     ShellExecuteW(nullptr, nullptr, toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -104,7 +69,7 @@ void Win32Platform::setBusyCursor(bool busy) {
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
     // Decoded on the drive's thread too: a large picture takes a while, and its reads wait on
     // the drive.
-    return files_.calls().call(path, answer_within::kLookup, [path] {
+    return offWindow().calls().call(path, answer_within::kLookup, [path] {
         useComOnThisThread();
         return win32::loadPicture(path);
     });
@@ -118,28 +83,21 @@ double Win32Platform::randomDraw() {
     return static_cast<double>(random_() >> 11) * 0x1.0p-53;
 }
 
-std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
-    return files_.listFiles(folder);
-}
-
 std::vector<DriveEntry> Win32Platform::listDrives() {
-    return logicalDrives(files_.calls());
+    return logicalDrives(offWindow().calls());
 }
 
 bool Win32Platform::isDriveReady(const std::string& root) {
     try {
-        return files_.calls().call(root, answer_within::kLookup, [root, files = files_.files()] {
-            return win32::isDriveReady(toWide(root), systemReadinessQueries([files](auto& r) {
-                                           return files.isFolder(toUtf8(r));
-                                       }));
-        });
+        return offWindow().calls().call(
+            root, answer_within::kLookup, [root, files = offWindow().files()] {
+                return win32::isDriveReady(toWide(root), systemReadinessQueries([files](auto& r) {
+                                               return files.isFolder(toUtf8(r));
+                                           }));
+            });
     } catch (const DriveNotAnswering&) {
         return false;
     }
-}
-
-std::string Win32Platform::workingFolder() {
-    return files_.files().workingFolder();
 }
 
 std::string Win32Platform::nameKey(std::string_view name) {
