@@ -21,7 +21,7 @@
 #include "FileOperations.h"
 #include "LoopStick.h"
 #include "Offscreen.h"
-#include "QtPlatform.h"
+#include "qt/QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
 #include "app/MainForm.h"

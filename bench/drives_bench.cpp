@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "QtPlatform.h"
+#include "qt/QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Offscreen.h"
-#include "QtPlatform.h"
+#include "qt/QtPlatform.h"
 #include "Ratio.h"
 #include "ScratchFolder.h"
 #include "app/MainForm.h"

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Velmora's start-up on a virtual X server: the time from launching the program to its first
 # painted window, over several runs, and the resident memory of the idle program once its
-# window shows. Builds nothing: give it an optimised (release) build of the program.
-# Usage: bench/startup.sh <path to velmora> [runs, default 10]
+# window shows. Builds nothing: give it the benchmarks' build folder (cmake --preset bench),
+# which holds the program and the same program with a probe that ends it at its first paint.
+# Usage: bench/startup.sh <bench build folder> [runs, default 10]
 # Prints: startup_ms=<median> startup_best_ms=<fastest> startup_cpu_ms=<median processor
 # time of a run> rss_mib=<idle VmRSS>
 # Aims: under 300 ms and under 60 MiB. Needs xvfb-run and xdotool.
 set -euo pipefail
 
-program="$(realpath "${1:?usage: $0 <path to velmora> [runs]}")"
+build="$(realpath "${1:?usage: $0 <bench build folder> [runs]}")"
+program="$build/src/frontend/qt/velmora"
+probe="$build/bench/startup_probe"
 runs="${2:-10}"
-export program runs
+export program probe runs
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     set -euo pipefail
@@ -26,7 +29,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     cpus=()
     for _ in $(seq "$runs"); do
         launched="$(date +%s%N)"
-        cpu="$( { TIMEFORMAT="%3U %3S"; time VELMORA_EXIT_WHEN_SHOWN=1 "$program" >shown.txt 2>/dev/null; } 2>&1 )"
+        cpu="$( { TIMEFORMAT="%3U %3S"; time "$probe" >shown.txt 2>/dev/null; } 2>&1 )"
         shown="$(sed -n "s/^shown_at_ns=//p" shown.txt)"
         times+=("$(( (shown - launched) / 1000 ))")
         cpus+=("$(awk "{ printf \"%d\", (\$1 + \$2) * 1000000 }" <<<"$cpu")")

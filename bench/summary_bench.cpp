@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "Offscreen.h"
-#include "QtPlatform.h"
+#include "qt/QtPlatform.h"
 #include "SummaryRatio.h"
 
 namespace velmora::bench {

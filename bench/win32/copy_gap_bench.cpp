@@ -36,8 +36,8 @@
 
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
-#include "win32/FullPath.h"
-#include "win32/Wide.h"
+#include "win32/files/FullPath.h"
+#include "win32/text/Wide.h"
 #include "win32/Win32Platform.h"
 
 namespace velmora::bench {

@@ -11,7 +11,7 @@
 #include "ControlViews.h"
 #include "LabelAccessible.h"
 #include "Layout.h"
-#include "MountWatcher.h"
+#include "qt/MountWatcher.h"
 #include "app/MainForm.h"
 
 namespace velmora::qt {

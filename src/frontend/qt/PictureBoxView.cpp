@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "QtPicture.h"
+#include "qt/QtPicture.h"
 
 namespace velmora::qt {
 

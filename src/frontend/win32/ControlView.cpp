@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "Layout.h"
-#include "win32/Wide.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {

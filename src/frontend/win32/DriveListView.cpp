@@ -1,6 +1,6 @@
 #include "DriveListView.h"
 
-#include "win32/Wide.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {

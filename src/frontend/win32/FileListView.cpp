@@ -1,6 +1,6 @@
 #include "FileListView.h"
 
-#include "win32/Wide.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "win32/Wide.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {

@@ -13,8 +13,8 @@
 #include "PictureBoxView.h"
 #include "TextBoxView.h"
 #include "resources/ResourceIds.h"
-#include "win32/SessionEnd.h"
-#include "win32/Wide.h"
+#include "win32/window/SessionEnd.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {

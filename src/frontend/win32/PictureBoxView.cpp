@@ -1,6 +1,6 @@
 #include "PictureBoxView.h"
 
-#include "win32/WicPicture.h"
+#include "win32/files/WicPicture.h"
 
 namespace velmora::win32 {
 namespace {

@@ -5,18 +5,19 @@
 #include "WorkAside.h"
 #include "app/MainForm.h"
 #include "platform/PlatformError.h"
-#include "win32/CopyWait.h"
-#include "win32/DriveRoot.h"
-#include "win32/Drives.h"
-#include "win32/FullPath.h"
-#include "win32/SessionEnd.h"
-#include "win32/VideoCopy.h"
-#include "win32/WicPicture.h"
-#include "win32/Wide.h"
+#include "win32/copy/VideoCopy.h"
+#include "win32/files/DriveRoot.h"
+#include "win32/files/Drives.h"
+#include "win32/files/FullPath.h"
+#include "win32/files/WicPicture.h"
+#include "win32/text/Wide.h"
+#include "win32/window/CopyWait.h"
+#include "win32/window/SessionEnd.h"
 
 namespace velmora::win32 {
 
-Win32Platform::Win32Platform() : files_(wait_, driveRootOf) {
+Win32Platform::Win32Platform()
+    : OffWindowPlatform(std::make_unique<MessagePumpWait>(), driveRootOf) {
     // A drive without a medium then fails at once instead of asking for a disk. What the
     // process was started with stays, and passes on to the programs it starts.
     SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -29,41 +30,13 @@ int Win32Platform::messageBox(const std::string& text, int flags,
                        static_cast<UINT>(flags) | MB_SETFOREGROUND);
 }
 
-std::string Win32Platform::findFirst(const std::string& pattern, int attributeMask) {
-    return files_.findFirst(pattern, attributeMask);
-}
-
-bool Win32Platform::isFolder(const std::string& path) {
-    return files_.isFolder(path);
-}
-
-std::int64_t Win32Platform::fileLength(const std::string& path) {
-    return files_.fileLength(path);
-}
-
-std::vector<FileSize> Win32Platform::fileLengths(const std::vector<std::string>& paths) {
-    return files_.fileLengths(paths);
-}
-
-void Win32Platform::deleteFile(const std::string& path) {
-    files_.deleteFile(path);
-}
-
-void Win32Platform::makeFolder(const std::string& path) {
-    files_.makeFolder(path);
-}
-
-void Win32Platform::copyFile(const std::string& from, const std::string& to) {
-    files_.copyFile(from, to);
-}
-
 ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
     const SessionEndBlock sessionEnd(owner_);
     auto progress = std::make_shared<CopyProgress>();
     auto outcome = std::make_shared<VideoCopyOutcome>();
     // The copy owns all it touches: it may outlive this call.
-    const std::shared_ptr<DriveCalls::Running> copy = files_.calls().start(
-        to, [owner = owner_, files = files_.files(), from, to, progress, outcome] {
+    const std::shared_ptr<DriveCalls::Running> copy = offWindow().calls().start(
+        to, [owner = owner_, files = offWindow().files(), from, to, progress, outcome] {
             *outcome = copyVideo(owner, files, from, to, *progress);
         });
     if (!waitForCopy(owner_, *copy, *progress, from, to)) {
@@ -83,24 +56,8 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
     return outcome->result;
 }
 
-bool Win32Platform::readsBack(const std::string& from, const std::string& copy) {
-    return files_.readsBack(from, copy);
-}
-
-void Win32Platform::removeLeftovers(const std::string& folder) {
-    files_.removeLeftovers(folder);
-}
-
 std::string Win32Platform::fullPath(const std::string& path) {
     return toUtf8(win32::fullPath(toWide(path)));
-}
-
-std::uint64_t Win32Platform::freeBytesAvailable(const std::string& root) {
-    return files_.freeBytesAvailable(root);
-}
-
-VolumeId Win32Platform::volumeOf(const std::string& path) {
-    return files_.volumeOf(path);
 }
 
 void Win32Platform::shellOpen(const std::string& address) {
@@ -115,11 +72,11 @@ void Win32Platform::setBusyCursor(bool busy) {
 std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& path) {
     // Decoded off the window's thread, as a giant picture takes seconds, but not as a drive
     // call: decoding is no silence of the drive. Given up waiting for, it shows no preview.
-    const std::optional<std::string> bytes = files_.pictureBytes(path);
+    const std::optional<std::string> bytes = offWindow().pictureBytes(path);
     if (!bytes) {
         return nullptr;
     }
-    auto picture = workAside(wait_, driveRootOf(path), [bytes] {
+    auto picture = workAside(answeringWait(), driveRootOf(path), [bytes] {
         useComOnThisThread();
         return decodePicture(*bytes);
     });
@@ -134,17 +91,13 @@ double Win32Platform::randomDraw() {
     return static_cast<double>(random_() >> 11) * 0x1.0p-53;
 }
 
-std::vector<std::string> Win32Platform::listFiles(const std::string& folder) {
-    return files_.listFiles(folder);
-}
-
 std::vector<DriveEntry> Win32Platform::listDrives() {
-    return logicalDrives(files_.calls());
+    return logicalDrives(offWindow().calls());
 }
 
 bool Win32Platform::isDriveReady(const std::string& root) {
     try {
-        return files_.calls().call(root, [root, files = files_.files()] {
+        return offWindow().calls().call(root, [root, files = offWindow().files()] {
             return win32::isDriveReady(toWide(root), systemReadinessQueries([files](auto& r) {
                                            return files.isFolder(toUtf8(r));
                                        }));
@@ -152,10 +105,6 @@ bool Win32Platform::isDriveReady(const std::string& root) {
     } catch (const DriveNotAnswering&) {
         return false;
     }
-}
-
-std::string Win32Platform::workingFolder() {
-    return files_.files().workingFolder();
 }
 
 std::string Win32Platform::nameKey(std::string_view name) {

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <random>
 
-#include "OffWindowFiles.h"
-#include "platform/Platform.h"
+#include "OffWindowPlatform.h"
 #include "win32/ComApartment.h"
-#include "win32/MessagePump.h"
+#include "win32/window/MessagePump.h"
 
 namespace velmora::win32 {
 
@@ -17,7 +16,7 @@ namespace velmora::win32 {
 // a drive runs off the window's thread (see OffWindowFiles), each drive known by its root
 // (see driveRootOf), so a drive that doesn't answer can't freeze the window: the window goes on
 // painting and answering, and the user's keys and clicks wait until the handler is done.
-class Win32Platform : public Platform {
+class Win32Platform : public OffWindowPlatform {
   public:
     Win32Platform();
 
@@ -32,13 +31,6 @@ class Win32Platform : public Platform {
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
-    std::string findFirst(const std::string& pattern, int attributeMask) override;
-    bool isFolder(const std::string& path) override;
-    std::int64_t fileLength(const std::string& path) override;
-    std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) override;
-    void deleteFile(const std::string& path) override;
-    void makeFolder(const std::string& path) override;
-    void copyFile(const std::string& from, const std::string& to) override;
     // The shell's copy, checked: a copy that did not arrive whole counts as failed whatever
     // the shell said, is reported, and leaves nothing behind; so does a failure that the shell
     // returns without a message of its own, and an abort without a cancel. The copy takes the
@@ -52,12 +44,8 @@ class Win32Platform : public Platform {
     // ended a while after Cancel is left behind, and the user told that the drive stopped
     // answering.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
-    bool readsBack(const std::string& from, const std::string& copy) override;
-    void removeLeftovers(const std::string& folder) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
-    std::uint64_t freeBytesAvailable(const std::string& root) override;
-    VolumeId volumeOf(const std::string& path) override;
     void shellOpen(const std::string& address) override;
     // The help page is built into the program; the browser gets it as one file in the user's
     // temporary folder, written only when that file doesn't hold the page already.
@@ -65,19 +53,15 @@ class Win32Platform : public Platform {
     void setBusyCursor(bool busy) override;
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override;
     double randomDraw() override;
-    std::vector<std::string> listFiles(const std::string& folder) override;
     std::vector<DriveEntry> listDrives() override;
     // A network drive whose connection is down is not touched; a drive that has not answered
     // an earlier call, or doesn't answer this one, is not ready.
     bool isDriveReady(const std::string& root) override;
-    std::string workingFolder() override;
     // Upper case as the system's folders compare names, for every script, not only ASCII.
     std::string nameKey(std::string_view name) override;
 
   private:
     ComApartment com_;
-    MessagePumpWait wait_;
-    OffWindowFiles files_;
     HWND owner_ = nullptr;
     bool busy_ = false;
     std::mt19937_64 random_;

@@ -9,7 +9,7 @@
 #include <functional>
 #include <map>
 
-#include "QtPicture.h"
+#include "qt/QtPicture.h"
 #include "WindowFixture.h"
 #include "support/WindowLayout.h"
 

@@ -24,7 +24,7 @@
 
 #include "platform/win32/SampleJpeg.h"
 #include "support/WindowLayout.h"
-#include "win32/Wide.h"
+#include "win32/text/Wide.h"
 
 namespace {
 

@@ -27,11 +27,11 @@
 #include "platform/PlatformError.h"
 #include "psp/PickedStick.h"
 #include "support/TempFolder.h"
-#include "win32/FileSizeLimit.h"
-#include "win32/FullPath.h"
-#include "win32/TemporaryFiles.h"
-#include "win32/VideoCopy.h"
-#include "win32/Wide.h"
+#include "win32/copy/FileSizeLimit.h"
+#include "win32/files/FullPath.h"
+#include "win32/copy/TemporaryFiles.h"
+#include "win32/copy/VideoCopy.h"
+#include "win32/text/Wide.h"
 #include "win32/Win32Platform.h"
 
 // The slots through which this program calls the system functions that the tests stand in for.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/TempFolder.h"
-#include "win32/SessionEnd.h"
+#include "win32/window/SessionEnd.h"
 #include "win32/Win32Platform.h"
 
 namespace velmora::win32 {

@@ -11,13 +11,13 @@
 #include "TestWindow.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
-#include "win32/CopyRoute.h"
-#include "win32/DriveRoot.h"
-#include "win32/Drives.h"
-#include "win32/FullPath.h"
-#include "win32/ShellCopy.h"
-#include "win32/SystemError.h"
-#include "win32/Wide.h"
+#include "win32/copy/CopyRoute.h"
+#include "win32/files/DriveRoot.h"
+#include "win32/files/Drives.h"
+#include "win32/files/FullPath.h"
+#include "win32/copy/ShellCopy.h"
+#include "win32/text/SystemError.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "OffWindowFiles.h"
+#include "platform/Platform.h"
+
+namespace velmora {
+
+// The file operations of a desktop platform, each forwarded to OffWindowFiles, so that none
+// can freeze the window; the platforms of each system add only what differs between them.
+class OffWindowPlatform : public Platform {
+  public:
+    OffWindowPlatform(std::unique_ptr<AnsweringWait> wait, DriveCalls::DriveOf driveOf);
+
+    std::string findFirst(const std::string& pattern, int attributeMask) override;
+    bool isFolder(const std::string& path) override;
+    std::int64_t fileLength(const std::string& path) override;
+    std::vector<FileSize> fileLengths(const std::vector<std::string>& paths) override;
+    void deleteFile(const std::string& path) override;
+    void makeFolder(const std::string& path) override;
+    void copyFile(const std::string& from, const std::string& to) override;
+    bool readsBack(const std::string& from, const std::string& copy) override;
+    void removeLeftovers(const std::string& folder) override;
+    std::uint64_t freeBytesAvailable(const std::string& root) override;
+    VolumeId volumeOf(const std::string& path) override;
+    std::vector<std::string> listFiles(const std::string& folder) override;
+    std::string workingFolder() override;
+
+  protected:
+    OffWindowFiles& offWindow() { return files_; }
+    AnsweringWait& answeringWait() { return *wait_; }
+
+  private:
+    std::unique_ptr<AnsweringWait> wait_;
+    OffWindowFiles files_;
+};
+
+}  // namespace velmora

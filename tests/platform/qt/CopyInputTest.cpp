@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include "qt/EventLoopWait.h"
+#include "ModalDialogs.h"
+#include "qt/ShellCopy.h"
+#include "frontend/qt/WindowFixture.h"
+
+namespace velmora::test {
+namespace {
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A copy that runs until it is cancelled: its source, of 4 GiB with none of them stored,
+// takes seconds to write. The copy reserves the whole size first, so a larger one would fail
+// for want of room on a disk with less free.
+class CopyInput : public WindowFixture {
+  protected:
+    CopyInput() { folder.writeSized("endless.MP4", std::uint64_t{4} << 30); }
+    qt::EventLoopWait wait;
+    OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
+};
+
+TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
+    window.show();
+    const std::string typed = form.dirSource.Text();
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    onNextModal<QProgressDialog>([&](QProgressDialog& progress) {
+        QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);
+        QTest::keyClicks(&view("dirSource"), "typed");
+        QInputMethodEvent composed;
+        composed.setCommitString("composed");
+        QApplication::sendEvent(&view("dirSource"), &composed);
+        QMimeData text;
+        text.setText("dropped");
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view("dirSource"), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view("dirSource"), &drop);
+        window.update();
+        QTest::qWait(100);
+        EXPECT_GT(counter.paints, 0);
+        QTest::mouseClick(progress.findChild<QPushButton*>(), Qt::LeftButton);  // Cancel
+        QTest::qWait(200);  // the copy's last reports arrive, and must not show it again
+        EXPECT_FALSE(progress.isVisible());
+    });
+    const ShellCopyResult result =
+        qt::copyWithProgress(files, folder.at("endless.MP4"), folder.at("MAQ12301.MP4"), &window);
+    EXPECT_TRUE(result.aborted);
+    EXPECT_FALSE(folder.exists("MAQ12301.MP4"));
+    QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too
+    QApplication::processEvents();
+    EXPECT_TRUE(platform.questions.empty());  // a click on Copy would have said "not enough space"
+    EXPECT_EQ(form.dirSource.Text(), typed);
+    QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);  // open again
+    EXPECT_EQ(platform.questions.size(), 1u);
+}
+
+TEST_F(CopyInput, AFailureIsShownWithTheSystemsReasonAndGivesANonZeroCode) {
+    QString shown;
+    onNextModal<QMessageBox>([&shown](QMessageBox& box) {
+        shown = box.icon() == QMessageBox::Critical ? box.text() : "no error icon";
+        box.accept();
+    });
+    const ShellCopyResult result =
+        qt::copyWithProgress(files, folder.at("b.MP4"), folder.at("no/MAQ.MP4"), &window);
+    EXPECT_TRUE(result.code != 0 && !result.aborted);
+    EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
+    QApplication::processEvents();  // the window takes input again once its loop runs
+}
+
+}  // namespace
+}  // namespace velmora::test
