@@ -17,7 +17,8 @@
 namespace velmora::win32 {
 
 Win32Platform::Win32Platform()
-    : OffWindowPlatform(std::make_unique<MessagePumpWait>(), driveRootOf) {
+    : OffWindowPlatform(std::make_unique<MessagePumpWait>(), driveRootOf),
+      pump_(static_cast<MessagePumpWait&>(answeringWait())) {
     // A drive without a medium then fails at once instead of asking for a disk. What the
     // process was started with stays, and passes on to the programs it starts.
     SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

@@ -23,11 +23,11 @@ class Win32Platform : public OffWindowPlatform {
     // The window that message boxes and the folder browser are modal over.
     void setOwner(HWND owner) {
         owner_ = owner;
-        wait_.setOwner(owner);
+        pump_.setOwner(owner);
     }
     // Whether the busy cursor is on, which is while a video is copied or the window waits on a
     // drive: the window shows it wherever the pointer is over it.
-    bool busy() const { return busy_ || wait_.waiting(); }
+    bool busy() const { return busy_ || pump_.waiting(); }
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
@@ -62,6 +62,7 @@ class Win32Platform : public OffWindowPlatform {
 
   private:
     ComApartment com_;
+    MessagePumpWait& pump_;  // the shared base's wait
     HWND owner_ = nullptr;
     bool busy_ = false;
     std::mt19937_64 random_;
