@@ -2,7 +2,6 @@
 
 #include <future>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
