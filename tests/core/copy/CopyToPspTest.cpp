@@ -242,9 +242,7 @@ TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAga
 
 // On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name in
 // any letter case, never one that its name matches as a pattern. Its selection shows no failure.
-using LiteralNames = CopyToPsp;
-
-TEST_F(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
+TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows names hold neither * nor ?.";
 #endif
