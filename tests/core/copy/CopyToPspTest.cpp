@@ -168,16 +168,7 @@ TEST_F(CopyToPsp, AVideoLeftOnTheStickByItsThumbnailsFailureCountsAsCopiedAndNev
 // the video (as the shell's copy says) or its thumbnail (the video goes again); the stick is
 // swapped, or stops answering during the copy (which the copy has told), and takes the PSP side
 // with it; a source that stops answering leaves the PSP side as it is.
-enum class Stop {
-    Cancelled,
-    Failed,
-    Thumbnail,
-    VideoLost,
-    ThumbnailLost,
-    Swapped,
-    Silent,
-    SourceSilent
-};
+enum class Stop { Cancelled, Failed, Thumbnail, VideoLost, ThumbLost, Swapped, Silent, SrcSilent };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
@@ -191,14 +182,14 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
         }
         platform.setVolume(stick.path(), how == Stop::Swapped ? 3 : kStickVolume);
     };
-    const bool lost = how == Stop::VideoLost || how == Stop::ThumbnailLost;
+    const bool lost = how == Stop::VideoLost || how == Stop::ThumbLost;
     platform.lostCopies = {lost ? (how == Stop::VideoLost ? "MAQ55502.MP4" : "MAQ55502.THM") : ""};
     ready(form, {0, 1, 2}, 555);
     if (how == Stop::Cancelled || how == Stop::Failed || how == Stop::Silent ||
-        how == Stop::SourceSilent) {
-        const std::string silent = how == Stop::Silent         ? form.drivePSP.Root()
-                                   : how == Stop::SourceSilent ? form.listSource.Path() + "/"
-                                                               : "";
+        how == Stop::SrcSilent) {
+        const std::string silent = how == Stop::Silent      ? form.drivePSP.Root()
+                                   : how == Stop::SrcSilent ? form.listSource.Path() + "/"
+                                                            : "";
         platform.shellCopyEnds[2] = {how == Stop::Cancelled ? 0 : 1, how == Stop::Cancelled, false,
                                      silent};
     }
@@ -218,8 +209,8 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                          ::testing::Values(Stop::Cancelled, Stop::Failed, Stop::Thumbnail,
-                                           Stop::VideoLost, Stop::ThumbnailLost, Stop::Swapped,
-                                           Stop::Silent, Stop::SourceSilent));
+                                           Stop::VideoLost, Stop::ThumbLost, Stop::Swapped,
+                                           Stop::Silent, Stop::SrcSilent));
 
 // A card that wraps around loses videos that read back when they were copied: at the run's end
 // they come off the stick, thumbnail and all, where it lets them, are selected again, and the
@@ -251,9 +242,7 @@ TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAga
 
 // On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name in
 // any letter case, never one that its name matches as a pattern. Its selection shows no failure.
-using LiteralNames = CopyToPsp;
-
-TEST_F(LiteralNames, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
+TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows names hold neither * nor ?.";
 #endif

@@ -50,14 +50,9 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndFallsBackToTheF
     EXPECT_TRUE(drives.ListIndex() == -1 && !drives.pickedVolume());
 }
 
-// The folders on the stick before it is picked, the answer to the create question, and the
-// folder listPSP then shows (none: it stays on the home folder).
-struct FolderCase {
-    std::vector<const char*> folders;
-    int answer;
-    const char* shown;
-    bool asked;
-};
+// The folders on the stick before it is picked, the answer to the create question, the folder
+// listPSP then shows (none: it stays on the home folder), and whether the question was asked.
+using FolderCase = std::tuple<std::vector<const char*>, int, const char*, bool>;
 
 class DriveChange : public PspSide, public ::testing::WithParamInterface<FolderCase> {};
 

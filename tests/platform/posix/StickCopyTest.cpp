@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <latch>
 #include <string_view>
@@ -38,8 +37,7 @@ constexpr const char* kTaken =
 constexpr const char* kGone = "The folder was removed, or its drive unmounted, during the copy";
 
 // A video on the computer's disk and a stick of 16 MiB of its own, held to kRate, formatted
-// as the test's parameter says. FAT needs a kernel with its driver: scripts/uml-run.sh runs
-// these tests in one (velmora_posix_tests_uml). The FUSE ones need /dev/fuse.
+// as the test's parameter says (what each format needs: the skip's message).
 class StickCopy : public ::testing::TestWithParam<StickFormat> {
   protected:
     void SetUp() override {

@@ -27,12 +27,12 @@
 #include "platform/PlatformError.h"
 #include "psp/PickedStick.h"
 #include "support/TempFolder.h"
+#include "win32/Win32Platform.h"
 #include "win32/copy/FileSizeLimit.h"
-#include "win32/files/FullPath.h"
 #include "win32/copy/TemporaryFiles.h"
 #include "win32/copy/VideoCopy.h"
+#include "win32/files/FullPath.h"
 #include "win32/text/Wide.h"
-#include "win32/Win32Platform.h"
 
 // The slots through which this program calls the system functions that the tests stand in for.
 extern "C" void *__imp_GetFileAttributesW, *__imp_FlushFileBuffers, *__imp_GetVolumeInformationW,
@@ -365,18 +365,13 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
     folder.writeSized("clip.MP4", 16'000'000);
     const std::string deep = folder.at(std::string(250, 'f'));  // the shell can't take it
     FileOperations().makeFolder(deep);
-    struct Hang {
-        void*& slot;
-        void* standIn;
-        std::string into;
-    };
-    for (const Hang& hang :
+    using Hang = std::tuple<void*&, void*, std::string>;  // the slot, its stand-in, the target
+    for (const auto& [slot, standIn, into] :
          {Hang{__imp_FlushFileBuffers, reinterpret_cast<void*>(heldFlush), deep},
           Hang{__imp_FlushFileBuffers, reinterpret_cast<void*>(heldFlush), folder.path()},
           Hang{__imp_CreateFileW, reinterpret_cast<void*>(heldTemporary), deep}}) {
-        const std::string& into = hang.into;
-        const StandIn held(hang.slot, hang.standIn);
-        if (&hang.slot == &__imp_CreateFileW) {
+        const StandIn held(slot, standIn);
+        if (&slot == &__imp_CreateFileW) {
             systemCreateFile = reinterpret_cast<decltype(systemCreateFile)>(held.system);
         }
         ResetEvent(driveAnswers);
