@@ -122,7 +122,8 @@ try:
 
     pause()
     had = set(os.listdir(folder))
-    click(w.item(w.source, "clip.MP4"))
+    until("a click on clip.MP4 did not select it",  # clicked again while a step's end blocks it
+          lambda: w.selected.name == "1" or click(w.item(w.source, "clip.MP4")))
     run("key", "ctrl+c")
     yes("Ctrl-C", "Confirm Copy")
     until("the copy did not end", lambda: w.windows() == 1 and w.selected.name == "0")
