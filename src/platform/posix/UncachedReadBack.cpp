@@ -10,8 +10,8 @@
 
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
-#include "posix/SystemCalls.h"
 #include "posix/CopyFailure.h"
+#include "posix/SystemCalls.h"
 #include "posix/UniqueFd.h"
 
 namespace velmora {
@@ -20,7 +20,7 @@ namespace {
 
 std::uint64_t sizeOf(int fd, bool atSource) {
     struct stat info {};
-    if (fstat(fd, &info) != 0) {
+    if (sys::fstat(fd, &info) != 0) {
         throw systemFailure(errno, atSource);
     }
     return static_cast<std::uint64_t>(info.st_size);
@@ -37,11 +37,11 @@ bool readsDirectly(int fd) {
 // temporary whose folder was detached meanwhile.
 UniqueFd openPastTheCache(int fd) {
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    UniqueFd direct(open(link.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC));
+    UniqueFd direct(sys::open(link.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC));
     if (direct && readsDirectly(direct.get())) {
         return direct;
     }
-    UniqueFd again(open(link.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd again(sys::open(link.c_str(), O_RDONLY | O_CLOEXEC));
     if (!again) {
         throw systemFailure(errno, false);
     }
@@ -54,7 +54,7 @@ read_back::ReadAt readerOf(int fd, bool atSource) {
         std::size_t done = 0;
         while (done < into.size()) {
             const ssize_t n = sys::pread(fd, into.data() + done, into.size() - done,
-                                    static_cast<off_t>(offset + done));
+                                         static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) {
                 continue;
             }
@@ -93,7 +93,7 @@ read_back::Comparison compareUncached(int source, int copy,
 
 bool FileOperations::readsBack(const std::string& from, const std::string& copy) const {
     const auto openToRead = [this](const std::string& path) {
-        posix::UniqueFd fd(open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
+        posix::UniqueFd fd(posix::sys::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
         if (!fd) {
             throw PlatformError("Reading the file", path, std::system_category().message(errno));
         }
