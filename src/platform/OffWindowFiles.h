@@ -48,9 +48,8 @@ class OffWindowFiles {
             return {};
         }
         return calls_.call(paths.front(), [files = files_, paths] {
-            return sizesOf(
-                paths, [&files](const std::string& path) { return files.fileLength(path); },
-                DriveCalls::answered);
+            return sizesOf(paths,
+                           [&files](const std::string& path) { return files.fileLength(path); });
         });
     }
     void deleteFile(const std::string& path) { onDrive(&FileOperations::deleteFile, path); }

@@ -51,11 +51,10 @@ struct FileSize {
     std::exception_ptr failure;  // a PlatformError
 };
 
-// Asks each path's size in turn, a failure in its place where one can't be read; after each,
-// tells `answered`.
-inline std::vector<FileSize> sizesOf(const std::vector<std::string>& paths,
-                                     const std::function<std::int64_t(const std::string&)>& length,
-                                     const std::function<void()>& answered = {}) {
+// Asks each path's size in turn, a failure in its place where one can't be read.
+inline std::vector<FileSize> sizesOf(
+    const std::vector<std::string>& paths,
+    const std::function<std::int64_t(const std::string&)>& length) {
     std::vector<FileSize> sizes;
     sizes.reserve(paths.size());
     for (const std::string& path : paths) {
@@ -63,9 +62,6 @@ inline std::vector<FileSize> sizesOf(const std::vector<std::string>& paths,
             sizes.push_back({length(path), nullptr});
         } catch (const PlatformError&) {
             sizes.push_back({0, std::current_exception()});
-        }
-        if (answered) {
-            answered();
         }
     }
     return sizes;

@@ -6,7 +6,6 @@
 #include <random>
 #include <span>
 
-#include "DriveCalls.h"
 #include "ReadBack.h"
 #include "win32/files/FileHandle.h"
 #include "win32/files/FullPath.h"
@@ -102,9 +101,7 @@ Comparison compareWithCopy(HANDLE source, std::uint64_t size, const std::wstring
             return readAt(source, offset, into.data(), into.size(), false);
         },
         [&copy, sector](std::uint64_t offset, std::span<std::byte> into) {
-            const std::size_t read = readCopyAt(copy.get(), sector, offset, into);
-            DriveCalls::answered();  // a slow stick that answers is not a gone one
-            return read;
+            return readCopyAt(copy.get(), sector, offset, into);
         },
         keepGoing);
 }
