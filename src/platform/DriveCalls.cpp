@@ -191,13 +191,17 @@ class DriveCalls::Pool::Job : public DriveCalls::Running {
 
 thread_local DriveCalls::Pool::Job* DriveCalls::Pool::Job::running = nullptr;
 
-// One thread that runs one job at a time and then waits, idle, for the next.
+// One thread that runs one job at a time and then waits, idle, for the next. Its thread ends
+// only while DriveCalls closes, which waits for it: with MinGW's threads a thread that ends
+// while the program exits can deadlock that exit, so a thread whose job comes back after the
+// close stays parked until the program ends instead.
 class DriveCalls::Pool::Worker : public std::enable_shared_from_this<Worker> {
   public:
     static void startWith(const std::shared_ptr<Pool>& pool, std::shared_ptr<Job> job) {
         auto worker = std::make_shared<Worker>();
         worker->job_ = std::move(job);
-        std::thread([worker, pool] { worker->serve(*pool); }).detach();
+        const std::lock_guard lock(worker->mutex_);  // serve waits for it before it starts
+        worker->thread_ = std::thread([worker, pool] { worker->serve(*pool); });
     }
 
     void hand(std::shared_ptr<Job> job) {
@@ -207,12 +211,16 @@ class DriveCalls::Pool::Worker : public std::enable_shared_from_this<Worker> {
         }
         wake_.notify_one();
     }
+    // Ends the thread of an idle worker and waits until it has.
     void close() {
+        std::thread ending;
         {
             const std::lock_guard lock(mutex_);
             closing_ = true;
+            ending = std::move(thread_);
         }
         wake_.notify_one();
+        ending.join();
     }
 
   private:
@@ -230,11 +238,20 @@ class DriveCalls::Pool::Worker : public std::enable_shared_from_this<Worker> {
             }
             job->run();
             job.reset();
-            const std::lock_guard lock(pool.mutex);
+            std::unique_lock lock(pool.mutex);
             if (pool.closing) {
-                return;
+                lock.unlock();
+                parkForever();
             }
             pool.idle.push_back(shared_from_this());
+        }
+    }
+    [[noreturn]] static void parkForever() {
+        std::condition_variable never;
+        std::mutex alone;
+        std::unique_lock parked(alone);
+        for (;;) {
+            never.wait(parked);
         }
     }
 
@@ -242,6 +259,7 @@ class DriveCalls::Pool::Worker : public std::enable_shared_from_this<Worker> {
     std::condition_variable wake_;
     std::shared_ptr<Job> job_;
     bool closing_ = false;
+    std::thread thread_;  // the worker's own, and held by it: joined by close, or never
 };
 
 DriveCalls::DriveCalls(AnsweringWait& wait, DriveOf driveOf, std::chrono::milliseconds silence)
