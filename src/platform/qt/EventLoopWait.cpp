@@ -26,6 +26,35 @@ class BusyPointer {
     static void overAWindow() { QApplication::changeOverrideCursor(Qt::BusyCursor); }
 };
 
+// Keys and clicks that reach the waiting window in its first moments were meant for what
+// the user saw before it: they waited in the queue while the handler ran, and an Enter or
+// Escape typed ahead must not cancel the wait. Nobody reacts to a new window sooner.
+class TypedAheadIgnored : public QObject {
+  public:
+    // Owned by the window, and gone with it.
+    explicit TypedAheadIgnored(QWidget& window) : QObject(&window), window_(window) {
+        QApplication::instance()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* target, QEvent* event) override {
+        if (!isInput(event->type()) ||
+            AnsweringWait::Clock::now() - shown_ >= std::chrono::milliseconds(300)) {
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(target);
+        return widget != nullptr && (widget == &window_ || window_.isAncestorOf(widget));
+    }
+
+  private:
+    static bool isInput(QEvent::Type type) {
+        return type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+               type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress ||
+               type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+    }
+
+    QWidget& window_;
+    const AnsweringWait::Clock::time_point shown_ = AnsweringWait::Clock::now();
+};
+
 // Names the drive and offers Cancel; closing it in any way sets gaveUp.
 std::unique_ptr<QMessageBox> showWaitingWindow(const std::string& root, bool& gaveUp) {
     auto window = std::make_unique<QMessageBox>(QApplication::activeWindow());
@@ -37,6 +66,7 @@ std::unique_ptr<QMessageBox> showWaitingWindow(const std::string& root, bool& ga
     window->setWindowModality(Qt::ApplicationModal);
     QObject::connect(window.get(), &QMessageBox::finished, [&gaveUp] { gaveUp = true; });
     window->show();
+    new TypedAheadIgnored(*window);
     BusyPointer::overAWindow();
     return window;
 }

@@ -8,13 +8,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "qt/EventLoopWait.h"
 #include "ModalDialogs.h"
-#include "qt/ShellCopy.h"
 #include "frontend/qt/WindowFixture.h"
+#include "qt/EventLoopWait.h"
+#include "qt/ShellCopy.h"
 
 namespace velmora::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 struct PaintCounter : QObject {
     int paints = 0;
@@ -68,6 +70,27 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
     EXPECT_EQ(form.dirSource.Text(), typed);
     QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);  // open again
     EXPECT_EQ(platform.questions.size(), 1u);
+}
+
+// An Escape that reaches the waiting window as it shows was typed before it; one a moment
+// later cancels the wait.
+TEST_F(CopyInput, TheWaitingWindowTakesNoKeyTypedAheadOfIt) {
+    window.show();
+    using Clock = AnsweringWait::Clock;
+    int escapes = 0;
+    Clock::time_point first;
+    const bool waited = wait.answerUntil(
+        [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr && (escapes == 0 || Clock::now() - first > 600ms)) {
+                first = escapes++ == 0 ? Clock::now() : first;
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+            return escapes > 2;
+        },
+        "/media/stick/");
+    EXPECT_FALSE(waited);
+    EXPECT_EQ(escapes, 2) << "an Escape typed ahead cancelled the waiting window";
 }
 
 TEST_F(CopyInput, AFailureIsShownWithTheSystemsReasonAndGivesANonZeroCode) {
