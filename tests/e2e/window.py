@@ -24,6 +24,9 @@ def first(node, test):
 def names(node):
     return [item.name for item in node if item]
 
+def texts(node):  # every name in the node's tree, as a screen reader reads it out
+    return [node.name] * bool(node.name) + [t for child in node if child for t in texts(child)]
+
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
