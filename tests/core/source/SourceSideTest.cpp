@@ -143,9 +143,8 @@ TEST_F(SourceSide, TheLastSelectedVideoWithAPictureStaysInTheBoxAndTheFigureIsNe
     EXPECT_EQ(platform.questions[0].flags, mb::kOk | mb::kIconError);
 }
 
-// A thousand videos, the first half without thumbnails and the last three thumbnails no
-// pictures. The walk for the preview stops at the first that loads, and every run reads the
-// folder's names once, however many thumbnails it looks for.
+// The first half without thumbnails, the last three no pictures: the walk stops at the first
+// that loads, and reads the folder's names once.
 TEST_F(SourceSide, DecodesOnlyUpToTheThumbnailThatShowsAndReadsTheFolderOnce) {
     constexpr int kVideos = 1000, kBroken = 3;
     for (int i = 0; i < kVideos; ++i) {
