@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "support/StickFixture.h"
 

@@ -1,10 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <filesystem>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "platform/PlatformError.h"
 #include "support/StickFixture.h"
