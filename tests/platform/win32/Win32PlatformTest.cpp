@@ -53,7 +53,7 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
 
 // A gone network drive's or an empty disc drive's label would hold the list up. Every path has
 // the root the list shows, so that a handler can tell that the picked drive stopped answering.
-TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoot) {
+TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceAndEveryPathHasItsRoot) {
     // A drive's type, whether it holds a medium, the entry and whether its label was read.
     for (const auto& [type, medium, text, labelReadExpected] :
          {std::tuple{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
@@ -82,6 +82,21 @@ TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoo
              {"\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\"}}) {
         EXPECT_EQ(driveRootOf(path), root) << path.substr(0, 40);
     }
+    // A root, the letters in use, its connection down, a folder now; ready, and the folder asked.
+    constexpr DWORD kE = 1u << 4;
+    for (const auto& [root, letters, down, folder, ready, folderAsked] :
+         {std::tuple{L"e:\\", kE, false, true, true, true},
+          {L"E:\\", kE, false, true, true, true},
+          {L"e:\\", kE, false, false, false, true},
+          {L"e:\\", kE, true, true, false, false},
+          {L"e:\\", kE << 1, false, true, false, false},
+          {L"/media/e/", ~0u, false, true, false, false}}) {
+        bool asked = false;
+        EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
+                                      [&](auto&) { return asked = true, folder; }}),
+                  ready);
+        EXPECT_EQ(asked, folderAsked) << toUtf8(root);
+    }
 }
 
 // In a temporary folder of the test's own: other test programs may write the page meanwhile.
@@ -104,7 +119,7 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
 }
 
 // Without the prefix, Windows refuses folders from 248 characters on and files from MAX_PATH on.
-TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
+TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItCanTake) {
     const std::wstring longest = L"C:\\" + std::wstring(244, L'd');
     const std::wstring share = L"\\\\nas\\videos\\" + std::wstring(240, L'd');
     const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
@@ -121,6 +136,22 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
     EXPECT_EQ(filePath("C:/videos//" + std::string(300, 'd') + "/../clip.MP4"),
               L"C:\\videos\\clip.MP4");
     EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
+    // A source, a target, the source's short form ("": none), what the shell gets ("": own copy).
+    using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
+    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
+    const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
+    const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
+    for (const auto& [source, to, shortSource, shellSource] :
+         {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
+          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
+          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
+        const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
+            EXPECT_EQ(path, withLongPrefix(source));
+            return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
+        });
+        EXPECT_EQ(route.byShell, !shellSource.empty());
+        EXPECT_EQ(route.shellSource, shellSource);
+    }
 }
 
 // A thumbnail is decoded by its content, deeper than MAX_PATH too, even while another program
@@ -157,26 +188,6 @@ TEST(Win32LongPaths, ADeepThumbnailIsDecodedCopiedAndDeletedWhileOthersHoldIt) {
     EXPECT_TRUE(files.listFiles(deep).empty());
     for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
         RemoveDirectoryW(filePath(deep).c_str());
-    }
-}
-
-// A source, a target, the source's short form ("": none) and what the shell gets ("": own copy).
-using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
-
-TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
-    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
-    const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
-    const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
-    for (const auto& [source, to, shortSource, shellSource] :
-         {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
-          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
-          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
-        const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
-            EXPECT_EQ(path, withLongPrefix(source));
-            return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
-        });
-        EXPECT_EQ(route.byShell, !shellSource.empty());
-        EXPECT_EQ(route.shellSource, shellSource);
     }
 }
 
@@ -219,24 +230,6 @@ TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEit
     // The own copy's failure, met on its thread, reaches the caller.
     EXPECT_THROW(platform.shellCopy(folder.at("clip.MP4"), deep + "\\gone\\MAQ12303.MP4"),
                  PlatformError);
-}
-
-// A root, the letters in use, its connection down, a folder now; ready, and the folder asked.
-TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) {
-    constexpr DWORD kE = 1u << 4;
-    for (const auto& [root, letters, down, folder, ready, folderAsked] :
-         {std::tuple{L"e:\\", kE, false, true, true, true},
-          {L"E:\\", kE, false, true, true, true},
-          {L"e:\\", kE, false, false, false, true},
-          {L"e:\\", kE, true, true, false, false},
-          {L"e:\\", kE << 1, false, true, false, false},
-          {L"/media/e/", ~0u, false, true, false, false}}) {
-        bool asked = false;
-        EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
-                                      [&](auto&) { return asked = true, folder; }}),
-                  ready);
-        EXPECT_EQ(asked, folderAsked) << toUtf8(root);
-    }
 }
 
 // A cancel, or a failure the shell has shown, is not told twice; its own codes are told by what
