@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
-# The real program on a virtual X server copies a big video onto a stick under /media, picked
-# by its drive entry whatever else is mounted, and is killed mid-copy. Started again, it
-# copies two other videos, picked by Ctrl-C and Yes; the stick must then hold exactly their MAQ
-# copies and thumbnails, byte for byte, and nothing of the killed copy. The stick is an ext4
-# image, or with VELMORA_E2E_STICK=fat a FAT image mounted as a desktop's automounter mounts it
-# (the kernel needs the vfat driver: velmora_copy_e2e_fat runs this in User-Mode Linux).
-# With VELMORA_E2E_STICK=fake (in User-Mode Linux), three videos go onto each of three FAT32
-# cards that claim 128 MB, from the device mapper: one keeps 20, one wraps past 24, one drops
-# writes past 8 (dm-flakey). The user is told once, what is not on the card is selected, the
-# PSP list shows the card, and its MAQ files match their sources, uncached.
+# The real program copies a big video onto a stick under /media, picked whatever else is
+# mounted, and is killed mid-copy; started again, it copies two videos, which the stick then
+# holds whole with their thumbnails, and nothing of the killed copy. The stick is ext4, or FAT
+# (VELMORA_E2E_STICK=fat, in User-Mode Linux for the vfat driver). With VELMORA_E2E_STICK=fake,
+# FAT32 cards from the device mapper that claim 128 MB and keep less: told once, what is not on
+# the card stays selected, and what is there matches its source, uncached.
 # Usage: copy_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -108,8 +104,7 @@ window.name = "copy_e2e"
 stick, videos = os.environ["stick"], os.environ["videos"]
 on_stick = lambda start: [name for name in os.listdir(videos) if name.startswith(start)]
 
-# The program started anew, with the stick's writes held to a rate (0: not held), copies the
-# videos that the keys select from the first one.
+# The program started anew, the stick's writes held to a rate (0: not held), copies by keys.
 def copy_by_keys(rate, keys, chosen):
     open(os.environ["throttle"], "w").write(f"{os.environ['stick_device']} {rate}")
     w = window.Window(os.environ["program"], 60)  # a first start in User-Mode Linux is slow

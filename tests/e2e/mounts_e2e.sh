@@ -1,17 +1,10 @@
 #!/usr/bin/env bash
-# The drive list follows the mounts: the real program on a virtual X server, read through the
-# accessibility bus as a screen reader reads it, in a mount namespace of its own whose /mnt and
-# /media hold only this test's sticks. Once /mnt/psp is picked, the drive list reads it and the
-# free-space figure its megabytes, labelled by "Free space (MB):", with its text on the bus too.
-# A stick mounted at /mnt/added is listed within 2 s and gone within 2 s of its unmount, the
-# current entry and the PSP list unchanged and nothing asked; one mounted while the copy's
-# question is up and the copy runs (/mnt/psp is a loop device whose writes are held to
-# 1 MiB/s) is listed only once the copy is done. Two FUSE volumes whose server never answers,
-# one mounted before the start and one while the window runs, are listed; the window shows
-# at once and answers throughout, and picking one shows the waiting window, whose Cancel says
-# the video folder is not found. A stick
-# swapped in at /mnt/psp during the copy's question, or unmounted during the create one, is
-# left as it was and the PSP side is cleared.
+# The drive list follows the mounts, read through the accessibility bus: a stick picked by
+# keys shows its free space, labelled; sticks mounted and unmounted come and go within 2 s, the
+# window unchanged, except during a copy (/mnt/psp's writes held to 1 MiB/s), after which they
+# show. FUSE volumes that never answer are listed, the window showing and answering, and their
+# waiting window's Cancel says the folder is not found. A stick swapped during the copy's
+# question, or unmounted during the create one, is left as it was and the PSP side cleared.
 # Usage: mounts_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -60,8 +53,7 @@ try:
     listed, windows, pick, shown = w.listed, w.windows, w.pick, w.shown
     if shown > 2:
         sys.exit(f"mounts_e2e: the window took {shown:.1f} s to show beside a stuck volume")
-    # A click opens the drive list, Escape closes it with the focus there, Down steps from /
-    # to the stick.
+    # Escape closes the opened drive list with the focus there; Down steps from / to the stick.
     w.open_drives()
     w.close_drives()
     run("key", "Down")

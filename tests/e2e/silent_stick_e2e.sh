@@ -1,17 +1,10 @@
 #!/usr/bin/env bash
-# A stick that stops answering, in the real program on a virtual X server, read through the
-# accessibility bus, in a mount namespace of its own: the FUSE server of an exFAT stick at
-# /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R in the PSP list
-# and during a copy's and a deletion's question. Each time the window answers a screen reader
-# within half a second, says after a second that it waits for /media/silent, and on Cancel
-# there tells at once, and once, that the video folder is not found, clears the PSP side,
-# writes nothing (in the source and working folder, on /media/other, on the stick once it
-# answers again) and copies onto a tmpfs stick at /media/other. In the middle of a big video's
-# copy, Cancel closes the progress window at once, the user is told that the drive stopped
-# answering, the video stays selected; with the stick answering again it copies whole, its
-# videos as they were, nothing half-copied left. A source folder on a FUSE mount that stops in
-# the middle of a copy is named in the message after Cancel, and the stick stays picked and
-# takes a copy from another folder at once.
+# A stick that stops answering, in the real program: the FUSE server of an exFAT stick at
+# /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R, and during a
+# copy's and a deletion's question. Each time the window keeps answering a screen reader, says
+# that it waits, and on Cancel tells once that the video folder is gone, writes nothing and
+# copies onto a tmpfs stick at /media/other. Cancel in a copy stopped midway, on the stick or
+# on a FUSE source folder, closes the progress window at once and names what stopped answering.
 # Usage: silent_stick_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -19,16 +12,9 @@ source "$(dirname "$(realpath "$0")")/isolated.sh" silent_stick_e2e losetup mkfs
     mount.exfat-fuse mountpoint
 
 scratch="$(mktemp -d)" device="" server="" source_device="" source_server=""
-unmount() {  # mount point, server
-    # A stopped server would hold the unmount up for good; a busy stick goes with its server.
-    if [ -n "$2" ]; then
-        kill -CONT "$2" && umount "$1" || kill "$2" || true
-        wait "$2" || true
-    fi
-}
 cleanup() {
-    unmount /media/silent "$server"
-    unmount "$scratch/slow" "$source_server"
+    stop_server /media/silent "$server"
+    stop_server "$scratch/slow" "$source_server"
     for loop in "$device" "$source_device"; do [ -z "$loop" ] || losetup -d "$loop"; done
     rm -rf "$scratch"
 }
@@ -44,7 +30,7 @@ device="$(losetup -f --show "$scratch/stick.img")"
 # In the foreground, so that $! is the server's own process.
 mount.exfat-fuse -d "$device" /media/silent >/dev/null 2>&1 &
 server=$!
-timeout 10 sh -c 'until mountpoint -q /media/silent; do sleep 0.1; done'
+mounted /media/silent
 mkdir -p /media/silent/MP_ROOT/100ANV01 && cp "$scratch/kept/"* "$_"
 # The slow source folder: outside /media, so that it is no drive of the list.
 truncate -s 64M "$scratch/source.img" && mkfs.exfat "$scratch/source.img" >/dev/null
@@ -53,11 +39,11 @@ mkdir -p "$scratch/slow"
 mount_source() {
     mount.exfat-fuse -d "$source_device" "$scratch/slow" >/dev/null 2>&1 &
     source_server=$!
-    timeout 10 sh -c "until mountpoint -q '$scratch/slow'; do sleep 0.1; done"
+    mounted "$scratch/slow"
 }
 mount_source && cp "$scratch/videos/big."* "$scratch/slow/"
 # Mounted anew, so that the copy reads from the server, not from the page cache.
-unmount "$scratch/slow" "$source_server" && mount_source
+stop_server "$scratch/slow" "$source_server" && mount_source
 mount -t tmpfs -o size=96m other /media/other && mkdir -p /media/other/MP_ROOT/100ANV01
 
 cd "$scratch/videos"
@@ -73,17 +59,7 @@ source_server = int(os.environ["source_server"])
 source, kept = f"{scratch}/videos", f"{scratch}/kept"
 folder = lambda stick: f"/media/{stick}/MP_ROOT/100ANV01"
 w = window.Window(os.environ["program"])
-slowest = 0.0
-
-# What a screen reader asks while the window waits on the stick is answered in time.
-def answers():
-    global slowest
-    asked = time.monotonic()
-    try:
-        w.free.queryText().getText(0, -1)
-    finally:
-        if (slowest := max(slowest, time.monotonic() - asked)) > 0.5:
-            fail(f"the window took {slowest:.1f} s to answer a screen reader")
+answers = w.answers
 
 def tree(top):  # every file and folder below top, with its size and time
     paths = (os.path.join(d, n) for d, folders, files in os.walk(top) for n in folders + files)
@@ -93,27 +69,16 @@ def tree(top):  # every file and folder below top, with its size and time
 def elsewhere():
     return tree(source), tree("/media/other"), sorted(os.listdir("/media"))
 
-# Picked anew, a stick shows its videos; one that answers again just now may not yet have
-# answered the call left waiting, and is then told gone once more.
-def pick(stick):
-    for _ in range(3):
-        w.pick(f"/media/{stick}")
-        held = lambda: sorted(n for n in os.listdir(folder(stick)) if n.endswith(".MP4"))
-        wait_for(f"picking {stick} showed neither its videos nor a message",
-                 lambda: w.windows() > 1 or sorted(names(w.videos)) == held())
-        if w.windows() == 1:
-            return
-        print(f"silent_stick_e2e: {stick} not found yet, picked again")
-        w.told_gone()
-    fail(f"{stick} is not found although it answers")
+def pick(stick):  # shows its videos
+    held = lambda: sorted(n for n in os.listdir(folder(stick)) if n.endswith(".MP4"))
+    w.pick_again(f"/media/{stick}", lambda: sorted(names(w.videos)) == held())
 
 def ask(*keys):
     for key in keys:
         run("key", key)
     wait_for(f"{keys[-1]} asked nothing", lambda: w.windows() == 2)
 
-# Copied onto the picked stick, the video is there with its thumbnail under a MAQ name beside
-# what the stick had, no more.
+# The video lands on the picked stick with its thumbnail, under MAQ names, and nothing else.
 def copy(stick, video, had=None):
     had = had or os.listdir(folder(stick))
     click(w.item(w.source, video))
@@ -126,8 +91,8 @@ def copy(stick, video, had=None):
             f"{source}/{video[:-3]}{name[-3:]}", f"{folder(stick)}/{name}", False) for name in new):
         fail(f"{stick} holds {sorted(new)} beside what it had, not a copy of {video}")
 
-# The window waits on the stopped stick: a second later it says so, and its Cancel counts the
-# stick as gone at once.
+# A second after a call waits on the stopped stick, a window says so; its Cancel counts the stick
+# as gone at once.
 def give_up():
     wait_for("no window says that it waits for the stick", lambda: w.find(
         lambda a: a.name == "Waiting for the drive /media/silent \u2026" and showing(a)),
@@ -145,8 +110,7 @@ def source_folder(path):
     run("key", "Return")
     wait_for(f"{path} is not listed", lambda: w.item(w.source, "big.MP4"))
 
-# Runs a stopped process in slices until the copy's open temporary has data, then keeps it
-# stopped.
+# Runs a stopped process in slices until the copy's open temporary has data.
 def slices(process):
     def grown(fds=f"/proc/{w.process.pid}/fd"):
         os.kill(process, signal.SIGCONT)
@@ -160,8 +124,8 @@ def slices(process):
                 pass
     wait_for("the copy's temporary did not grow", grown, 20, every=0)
 
-# Copies big.MP4 with process stopped once the copy has started; Cancel in its progress window
-# closes it at once, and the user is told what stopped answering. Returns how soon it closed.
+# Cancel in the progress window of big.MP4's copy, process stopped midway, closes it at once and
+# the user is told what stopped answering. Returns how soon it closed.
 def cancel_stopped_copy(process, stopped):
     ask("ctrl+c")
     os.kill(process, signal.SIGSTOP)
@@ -215,9 +179,6 @@ try:
                 lambda: w.answer("Yes"))
     silent_step("a deletion", lambda: (video(), ask("BackSpace")), lambda: w.answer("Yes"))
 
-    # The server runs in slices until the big video's copy has grown on the stick, as the
-    # program's open temporary tells (the stick itself would not answer the test then), and
-    # then stays stopped: the whole copy takes far longer than a slice.
     window.name = "silent_stick_e2e, a copy stopped midway"
     pick("silent")
     had, others = os.listdir(folder("silent")), elsewhere()
@@ -238,8 +199,7 @@ try:
                for n in os.listdir(kept)):
         fail("the stick's videos changed")
 
-    # The source stops in the middle of a copy onto the other stick: the message after Cancel
-    # names the source, and the stick stays picked and takes a copy from elsewhere at once.
+    # A source that stops leaves the stick picked, and it takes a copy from elsewhere at once.
     window.name = "silent_stick_e2e, a source stopped midway"
     source_folder(f"{scratch}/slow")
     pick("other")
@@ -254,7 +214,7 @@ try:
     copy("other", "clip.MP4")
     print(f"silent_stick_e2e: told once at each of four stops, nothing written; Cancel closed "
           f"the stopped copy in {closed:.2f} s; a stopped source was named and the stick kept; "
-          f"a screen reader waited {slowest:.2f} s at most")
+          f"a screen reader waited {w.slowest:.2f} s at most")
 finally:
     os.kill(server, signal.SIGCONT)
     os.kill(source_server, signal.SIGCONT)

@@ -50,7 +50,7 @@ def on_screen(title):
 
 class Window:  # the program started anew, with the controls the tests read
     def __init__(self, program, seconds=20):
-        self.started = time.monotonic()
+        self.started, self.slowest = time.monotonic(), 0.0
         self.process = subprocess.Popen([program])
         desktop = pyatspi.Registry.getDesktop(0)
         self.app = wait_for("Velmora is not on the bus", lambda: next(
@@ -85,8 +85,7 @@ class Window:  # the program started anew, with the controls the tests read
         self.open_drives()
         click(first(self.drives[0], lambda entry: entry.name.startswith(mount + " ")))
 
-    # Picks the stick and copies the videos (in the working folder) that the keys select from the
-    # first one, each step once the window shows it done (free space, selection, question).
+    # Picks the stick and copies what the keys select from the first video, each step once shown.
     def copy_by_keys(self, stick, keys, chosen):
         self.pick(stick)
         wait_for(f"picking {stick} did not show its free space", lambda: self.drives.name
@@ -103,12 +102,35 @@ class Window:  # the program started anew, with the controls the tests read
         on_screen("Confirm Copy")
         self.answer("Yes", pace=False)
 
+    # A screen reader's question, asked while the window waits on a stick, is answered within
+    # half a second; slowest keeps the longest wait.
+    def answers(self, during=""):
+        asked = time.monotonic()
+        try:
+            self.free.queryText().getText(0, -1)
+        finally:
+            if (slowest := max(self.slowest, time.monotonic() - asked)) > 0.5:
+                fail(f"the window took {slowest:.1f} s to answer a screen reader{during}")
+            self.slowest = slowest
+
+    # A stick that answers again just now may not yet have answered the call left waiting, and
+    # is then told gone once more (then: how the test answers that): it is picked again.
+    def pick_again(self, mount, shown, then=None, seconds=20, tries=3):
+        for _ in range(tries):
+            self.pick(mount)
+            wait_for(f"picking {mount} showed neither its videos nor a message",
+                     lambda: self.windows() > 1 or shown(), seconds)
+            if self.windows() == 1:
+                return
+            print(f"{name}: {mount} not found yet, picked again")
+            (then or self.told_gone)()
+        fail(f"{mount} is not found although it answers")
+
     def answer(self, button, meanwhile=lambda: None, pace=True):
         click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button), 20,
                        meanwhile), pace)
 
-    # The picked stick went, or stopped answering: the user is told once, and the PSP side is
-    # cleared, no drive current.
+    # The picked stick went or stopped answering: told once, PSP side cleared, no drive current.
     def told_gone(self, meanwhile=lambda: None):
         wait_for("not told that the video folder is gone",
                  lambda: self.find(lambda a: a.name == NOT_FOUND), 20, meanwhile)

@@ -17,9 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = AnsweringWait::Clock;
 
-// Answers nothing but counts how often the window's thread waited, and on which drive; gives
-// up (as the waiting window's Cancel) once it has waited giveUpAfter, and fails a wait that
-// would never end.
+// Counts the window thread's waits and their drive; gives up (as Cancel) after giveUpAfter.
 struct CountingWait : AnsweringWait {
     int waits = 0;
     std::string root;
@@ -56,11 +54,9 @@ TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsTh
     EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
 }
 
-// The limit holds for the drive's silence, not for the work: work that answers every 100 ms
-// takes a second, while silence of the limit, from the start or after answers, gives up on it
-// soon after, and the user's Cancel gives up at once. Every kind of call keeps the one limit.
+// Work that answers every 100 ms may take a second; silence of the limit, from the start or after
+// answers, is given up on soon after, and Cancel gives up at once.
 TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOnce) {
-    // Whether a call that answers, then keeps silent, counts its drive as gone, and when.
     const auto timed = [](DriveCalls& on, const std::string& path, int answers, auto silence) {
         const auto started = Clock::now();
         bool gone = false;
@@ -112,13 +108,11 @@ TEST_F(DriveCallsTest, EverySizeOfASelectionIsAnAnswer) {
     EXPECT_EQ(sizes.back().bytes, 3);
 }
 
-// A call stuck in the kernel is left behind; its drive answers nothing more at once until it
-// comes back, while other drives answer throughout. A call stuck on another drive than its own
-// (a copy reading its source) blames that one, and its own stays usable.
+// A stuck call is left behind; its drive fails at once until it comes back, others answer. A call
+// stuck on another drive (a copy's source) blames that one.
 TEST_F(DriveCallsTest, ADriveWithoutAnAnswerInTimeCountsAsGoneUntilItsCallComesBack) {
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
-    // The drive that a call stuck until the release, having first waited on blamed, counts as gone.
     const auto goneOf = [&](const std::string& path, const std::string& blamed) {
         try {
             calls.call(path, [released, blamed] {

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Starts the program on a virtual X server in a folder holding a video: a window titled
-# "Velmora" shows with a client area of 657 x 393 pixels; a click on the credit opens the
-# help page found beside the program or in the share folder above it; closed as a window
-# manager would, the program ends cleanly. Usage: smoke.sh <path to velmora>
+# The program on a virtual X server shows "Velmora", 657 x 393 pixels; a click on the credit opens
+# the help page beside it or in the share folder above; closed, it ends cleanly.
+# Usage: smoke.sh <path to velmora>
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
 here="$(dirname "$(realpath "$0")")"

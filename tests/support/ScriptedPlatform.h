@@ -19,10 +19,9 @@
 
 namespace velmora::test {
 
-// The first bytes of a JPEG file: enough for the double to take a file as a picture.
+// Enough for the double to take a file as a picture.
 inline const std::string kJpegBytes = std::string("\xFF\xD8\xFF\xE0", 4) + "thumbnail";
 
-// A picture as the double loads it: it remembers the file it came from.
 class TestPicture : public Picture {
   public:
     explicit TestPicture(std::string file) : path(std::move(file)) {}
@@ -53,16 +52,14 @@ class ScriptedPlatform : public Platform {
     void setVolume(const std::string& folder, VolumeId volume) { volumes_[place(folder)] = volume; }
     // The n-th shell copy (counting from 1) ends so, leaving no file.
     std::map<int, ShellCopyResult> shellCopyEnds;
-    // Deleting these paths fails as a file in use would; so does every free-space query
-    // while freeSpaceFails is set.
+    // Deleting these paths fails; so does every free-space query while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
     // Names of copies the stick does not give back: copying one fails, reading one back is false.
     std::set<std::string> lostCopies;
     // Calls on paths under this root get no answer, as on a stick that stopped answering.
     std::string silentRoot;
-    // Run inside every shell copy and file copy, before it copies, and every message box, before it
-    // is answered: what the user or the system does while the window or question is up.
+    // What the user or the system does during a copy, before it copies, or a question.
     std::function<void()> duringShellCopy = [] {};
     std::function<void()> duringFileCopy = [] {};
     std::function<void()> duringQuestion = [] {};
@@ -145,7 +142,6 @@ class ScriptedPlatform : public Platform {
     void shellOpen(const std::string&) override {}
     std::string aboutPageAddress() override { return "file:///about/velmora.html"; }
     void setBusyCursor(bool busy) override { busyCursor.push_back(busy); }
-    // A file that starts as a JPEG does is a picture.
     std::shared_ptr<const Picture> loadPicture(const std::string& path) override {
         ++pictureLoads;
         const std::string stored = on(path).resolve(path);

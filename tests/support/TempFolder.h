@@ -37,7 +37,6 @@ class TempFolder {
         return utf8((native(path_) / native(relative)).make_preferred());
     }
 
-    // Writes a file with these bytes, making its folders first.
     void write(const std::string& relative, const std::string& bytes = {}) const {
         fs::create_directories(file(relative).parent_path());
         ASSERT_TRUE(std::ofstream(file(relative), std::ios::binary) << bytes) << relative;
@@ -53,7 +52,6 @@ class TempFolder {
         std::ifstream in(file(relative), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    // Removes a file, or a folder with everything in it.
     void remove(const std::string& relative) const { fs::remove_all(file(relative)); }
     // Every name in a folder, hidden ones too, sorted by byte.
     std::vector<std::string> names(const std::string& relative) const {

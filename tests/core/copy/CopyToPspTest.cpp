@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "support/StickFixture.h"
 
@@ -39,8 +35,7 @@ class CopyToPsp : public test::StickTest {
     }
 };
 
-// The figures as the copy reads them back, and the question that follows ("": none). Before a
-// drive is picked, the working folder that the PSP list shows is no place to copy to.
+// The figures, and the question that follows ("": none). The working folder is no PSP.
 TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick) {
     MainForm form(platform);
     for (const auto& [free, selected, question] :
@@ -60,7 +55,6 @@ TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick
     }
 }
 
-// Ctrl-C in the source list starts the same run: the source keys' test and the Qt window test.
 // Clicks and keys of assistive tools, which no input gate sees, are ignored during the copy;
 // drives that the system tells of meanwhile are read once the run is over.
 TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideAfterEach) {
@@ -109,9 +103,8 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
     EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
 }
 
-// Another window that drew the same prefix takes a name of the run, before an item or while
-// it is copied: the item draws a prefix anew, and those after it keep that one. A name taken
-// again and again stops the run with a message.
+// Another window takes a name of the run: the item draws a prefix anew, kept by those after it.
+// A name taken again and again stops the run with a message.
 TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
     addVideos({"a.MP4", "b.MP4", "b.THM", "c.MP4", "d.MP4"});
     MainForm form(platform);
@@ -137,9 +130,8 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
     EXPECT_NE(lastQuestion().find("MAQ10004.MP4\" is already on the PSP"), std::string::npos);
 }
 
-// A stick that stops answering while a video's thumbnail is copied, so that the video can't be
-// taken back: the video counts as copied, the user is told what the stick holds and then that
-// the stick is gone; picked again, the next copy puts only what stayed selected on it.
+// A stick that stops answering while a video's thumbnail is copied keeps the video, which
+// counts as copied: the user is told so, then that the stick is gone.
 TEST_F(CopyToPsp, AVideoLeftOnTheStickByItsThumbnailsFailureCountsAsCopiedAndNeverLandsTwice) {
     addVideos({"a.MP4", "b.MP4", "c.MP4"});
     addThumbnail("b.THM");
@@ -163,11 +155,8 @@ TEST_F(CopyToPsp, AVideoLeftOnTheStickByItsThumbnailsFailureCountsAsCopiedAndNev
         << "no video may land twice";
 }
 
-// The ways a video ends the run: the shell's copy is cancelled or fails; its thumbnail's name is
-// taken while it is copied (the video goes again); the stick, which stays, does not give back
-// the video (as the shell's copy says) or its thumbnail (the video goes again); the stick is
-// swapped, or stops answering during the copy (which the copy has told), and takes the PSP side
-// with it; a source that stops answering leaves the PSP side as it is.
+// The ways a video ends the run; a stick swapped or silent takes the PSP side with it, a silent
+// source does not.
 enum class Stop { Cancelled, Failed, Thumbnail, VideoLost, ThumbLost, Swapped, Silent, SrcSilent };
 class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {};
 
@@ -200,7 +189,7 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
     EXPECT_EQ(listed(form.listPSP), (gone ? Strings{} : Strings{"MAQ55501.MP4"}));
     EXPECT_EQ(selected(form.listSource), (std::vector<int>{1, 2}));
     EXPECT_EQ(form.sizeSource.Caption(), "2");
-    // Only the question, or after it why the run stopped: the shell speaks for itself.
+    // The shell speaks for itself.
     const char* said = taken ? "MAQ55502.THM" : lost ? "did not give back what was written" : "";
     said = how == Stop::Swapped ? "directory not found" : said;
     ASSERT_EQ(platform.questions.size(), *said ? 2u : 1u);
@@ -212,9 +201,8 @@ INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
                                            Stop::VideoLost, Stop::ThumbLost, Stop::Swapped,
                                            Stop::Silent, Stop::SrcSilent));
 
-// A card that wraps around loses videos that read back when they were copied: at the run's end
-// they come off the stick, thumbnail and all, where it lets them, are selected again, and the
-// user is told once which. A video whose source has gone meanwhile can't be compared, and stays.
+// A card that wraps around loses videos that read back when copied: at the run's end they come
+// off the stick where it lets them, are selected again, and told once. One whose source went stays.
 TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAgain) {
     addVideos({"a.MP4", "b.MP4", "c.MP4", "d.MP4"});
     addThumbnail("a.THM");
@@ -240,8 +228,7 @@ TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAga
               "the stick did not let the copies of \"c.MP4\" be removed: delete them on the PSP.");
 }
 
-// On Linux * and ? are characters of a name: a video's thumbnail is the one of its own name in
-// any letter case, never one that its name matches as a pattern. Its selection shows no failure.
+// On Linux * and ? are characters of a name, never a pattern.
 TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows names hold neither * nor ?.";
@@ -261,9 +248,8 @@ TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
     EXPECT_EQ(platform.questions.size(), 1u);  // the confirmation alone
 }
 
-// Every name in the video folder as the copy starts, in any case, takes its prefix: a short
-// name, a thumbnail without its video, all written after the list was read. With none free
-// nothing is drawn. Positions from 100 on get names of their own, up to the last that has one.
+// Every name in the video folder as the copy starts, in any case, takes its prefix, even one
+// written after the list was read. Positions from 100 on get names of their own, up to the last.
 TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndPositionsPast99KeepTheirOwnNames) {
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");

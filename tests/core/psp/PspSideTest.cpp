@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "support/StickFixture.h"
 
@@ -38,20 +34,19 @@ TEST(DriveList, StartsOnTheDriveHoldingAFolderByItsLongestRootAndFallsBackToTheF
         drives.selectDriveHolding(folder);
         EXPECT_EQ(drives.Root(), root) << folder;
     }
-    // The entry shown is picked again while no video folder of it is shown (a failed pick).
+    // A failed pick (no video folder shown) is tried again.
     drives.setListIndex(1);
-    EXPECT_TRUE(drives.pickRaisesChange(1)) << "a failed pick must be tried again";
+    EXPECT_TRUE(drives.pickRaisesChange(1));
     drives.setPickedVolume(7);
     EXPECT_TRUE(!drives.pickRaisesChange(1) && drives.pickRaisesChange(0) &&
                 !drives.pickRaisesChange(2));
-    // Once gone, none is current, so that any pick is a change (kept while there: the copy tests).
+    // Once gone, none is current, so that any pick is a change.
     platform.setDrives({{"/ [root]", "/"}});
     drives.Refresh();
     EXPECT_TRUE(drives.ListIndex() == -1 && !drives.pickedVolume());
 }
 
-// The folders on the stick before it is picked, the answer to the create question, the folder
-// listPSP then shows (none: it stays on the home folder), and whether the question was asked.
+// The stick's folders, the answer to the create question, the folder shown (none: home), asked.
 using FolderCase = std::tuple<std::vector<const char*>, int, const char*, bool>;
 
 class DriveChange : public PspSide, public ::testing::WithParamInterface<FolderCase> {};
@@ -88,9 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}));
 
 // One plain message, nothing made and nothing of another disk listed, for a stick gone at the
-// pick or whose video folder is a link to the home disk (the list and the figure stay on the
-// drive the user came from), or pulled while the create question is up (its mount point left
-// as an empty folder of another disk; the PSP side is then empty).
+// pick, whose video folder links to the home disk, or pulled during the create question.
 TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
     const auto notFound = [&](std::size_t questions, const std::string& shown) {
         platform.answer(mb::kAnswerYes);
@@ -123,12 +116,10 @@ TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
     EXPECT_EQ(form.freePSP.Caption(), "0");
 }
 
-// A stick that stops answering counts as gone, whatever the user does next: one message, the
-// PSP side cleared, nothing deleted or written anywhere; picked again, it is not ready.
+// Whatever the user does next: one message, the PSP side cleared, nothing deleted or written.
 TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext) {
     home.writeSized("clip.MP4", 2 * kMegabyte);
     form.listSource.Refresh();
-    // A click, Ctrl-R or Backspace in the PSP list, Ctrl-C in the source list, the stick picked.
     for (const auto& [control, event, code] :
          {std::tuple{"listPSP", EventKind::KeyPress, key::kCtrlR},
           {"listPSP", EventKind::Click, 0},
@@ -172,8 +163,7 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     EXPECT_EQ(selected(form.listPSP), std::vector<int>{0});
     EXPECT_EQ(form.sizePSP.Caption(), "0");
     EXPECT_NE(form.picPSP.picture(), nullptr);
-    // Gone, the stick takes the PSP side with it: no free space of the folder it leaves. A stick
-    // that went from under its folder is told, once, as Backspace tells it.
+    // Gone, the stick takes the PSP side with it; one gone from under its folder is told once.
     for (const VolumeId volume : {kStickVolume, VolumeId{9}}) {
         showStick(form);
         platform.questions.clear();
@@ -188,8 +178,7 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     }
 }
 
-// Only in the video folder of the stick picked: not in the working folder shown at start-up,
-// nor in the stick's once another drive's create question is declined.
+// Only in the video folder of the stick picked, not the working folder shown at start-up.
 TEST_F(PspSide, DeletesSelectedVideosAndTheirThumbnailsInListOrderOnlyOnBackspaceAndYes) {
     home.write("clip.MP4");
     form.listPSP.Refresh();

@@ -1,7 +1,6 @@
-// Drives the real Velmora.exe by window messages, as an automation client would (the scenes:
-// wmain). --hold FILE: before the deletion, writes FILE.ready with the window's place and
-// waits for FILE to appear (for a screenshot). The driver runs on the test machine only, with
-// calls of Windows 10; the program itself is built for Windows 7.
+// Drives the real Velmora.exe by window messages (the scenes: wmain). --hold FILE: before the
+// deletion, writes FILE.ready with the window's place and waits for FILE (for a screenshot).
+// The driver may call Windows 10; the program itself is built for Windows 7.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0A00
 #undef WINVER
@@ -113,9 +112,7 @@ class Session {
     }
     ~Session() {
         PostMessageW(window, WM_CLOSE, 0, 0);
-        // A close waits for the handler under way, which on a busy machine may still be copying
-        // after the test has seen what it checks, and may have a message to show: it is
-        // answered, and said.
+        // A close waits for the handler under way, which may still have a message to show.
         waitFor([&] {
             if (dialog() != nullptr) {
                 std::printf("closing, the window says: %s\n", answer(IDOK).c_str());
@@ -131,8 +128,7 @@ class Session {
         CloseHandle(process_.hThread);
     }
 
-    // Ends the program at once, as a crash or the task manager does; with the code of a program
-    // closed, which is then all the closing check sees.
+    // As a crash does; with the code of a program closed, which is all the closing check sees.
     void kill() { TerminateProcess(process_.hProcess, 0); }
     HWND control(const std::string& name) { return controls_[name]; }
     std::string text(const std::string& name) { return textOf(control(name)); }
@@ -224,8 +220,7 @@ struct Folders {
         write(deep / "city.mp4", std::string(1'258'291, 2));
         write(deep / L"Dunes \u2603.MP4", std::string(2'621'440, 3));
         write(deep / L"Dunes \u2603.THM", velmora::test::kSampleJpeg);
-        // Just under 2 MB each: they count 1 MB each, so both pass the space test on a stick
-        // with 3 MB free, where the second can't fit.
+        // Counted 1 MB each, both pass the space test on a stick with 3 MB free; one fits.
         write(large / "Trip 1.MP4", std::string(2'000'000, 4));
         write(large / "Trip 2.MP4", std::string(2'000'000, 5));
         write(large / "Trip 3.MP4", std::string(400'000'000, 6));  // long enough to be cut off
@@ -261,8 +256,7 @@ void checkWindowAtStart(Session& session) {
           "the window is centred");
     for (const ControlPlace& expected : kWindowLayout) {
         const HWND control = session.control(expected.name);
-        // Its place in its container: a frame's client area, frames having no border, or the
-        // window's.
+        // Its place in its container: a frame's client area (no border), or the window's.
         RECT place{};
         GetWindowRect(control, &place);
         MapWindowPoints(HWND_DESKTOP, session.control(expected.container),
@@ -352,8 +346,7 @@ void copyAndDelete(Session& session, const Folders& folders, const fs::path& sti
           "Backspace deleted the selected video and its thumbnail");
 }
 
-// The first video fits, the second doesn't: the shell's messages are answered, the first
-// stays copied and deselected, the second selected, and nothing of it is left on the stick.
+// The first video fits, the second doesn't: it stays selected, nothing of it on the stick.
 void copyOntoFullStick(Session& session, const Folders& folders, const fs::path& stick) {
     session.typeSourceFolder(folders.large.wstring());
     session.select("listSource", {0, 1});
@@ -377,8 +370,7 @@ void copyOntoFullStick(Session& session, const Folders& folders, const fs::path&
           "only the first video is on the stick, whole; the second stays selected");
 }
 
-// A copy killed midway leaves a temporary behind, which the next copy removes: of the two,
-// only the video copied whole is added to the stick.
+// A copy killed midway leaves a temporary, which the next copy removes.
 void copyAfterAKill(const std::wstring& program, const Folders& folders, const fs::path& stick) {
     const std::vector<std::wstring> before = namesIn(stick);
     for (const bool killed : {true, false}) {
@@ -402,9 +394,8 @@ void copyAfterAKill(const std::wstring& program, const Folders& folders, const f
           "after a copy killed midway, the next copy leaves only whole videos on the stick");
 }
 
-// Windows announces a volume to every top-level window; Wine announces no drive letter that a
-// program defines, so the test does, for R:. The current entry, the PSP list and the absence
-// of questions must stay throughout.
+// Wine announces no drive letter that a program defines, so the test does, for R:, as Windows
+// would; the current entry, the PSP list and the absence of questions stay throughout.
 void followDrives(Session& session, const fs::path& stickFolder) {
     const auto announce = [&](WPARAM event) {
         DEV_BROADCAST_VOLUME volume{sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << ('R' - 'A'), 0};

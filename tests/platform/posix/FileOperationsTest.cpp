@@ -40,11 +40,9 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
     EXPECT_EQ(files.fileLength(video), 10);
     files.deleteFile(video);
     EXPECT_FALSE(folder.exists("MP_ROOT/100anv01/clip.mp4"));
-    // Only visible regular files are listed, links to them too.
     std::filesystem::create_symlink(folder.at("MP_ROOT/100anv01"), folder.at("MP_ROOT/d.MP4"));
     std::filesystem::create_symlink(folder.at("MP_ROOT/100anv01/CLIP.THM"), folder.at("MP_ROOT/l"));
     EXPECT_EQ(files.listFiles(folder.at("MP_ROOT")), std::vector<std::string>{"l"});
-    // Failures carry the path and the system's reason.
     try {
         files.deleteFile(folder.at("gone.MP4"));
         ADD_FAILURE() << "deleting a missing file must fail";
@@ -63,11 +61,8 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
 }
 
-// A copy takes only a free name, whole and with the source's time: a name taken (in any letter
-// case) keeps its file and fails the copy. A failed copy leaves nothing. The sweep removes what
-// copies cut short left: temporaries that no running copy locks, and, once silent for a day,
-// earlier versions' temporaries and the empty files that claimed a video's name; nothing that a
-// copy or a source stalled for hours may still write, and no file that merely looks like one.
+// A name taken in any case keeps its file; a failed copy leaves nothing. The sweep removes
+// unlocked temporaries and, silent for a day, older versions' temporaries and empty claimed names.
 TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfRunningCopies) {
     folder.write("src/clip.MP4", std::string(3 << 20, 'v'));
     folder.write("dst/MAQ12301.MP4", "old");

@@ -36,8 +36,7 @@ constexpr const char* kTaken =
     "taken: There is already a file named \"MAQ10001.MP4\" there; it stays as it is";
 constexpr const char* kGone = "The folder was removed, or its drive unmounted, during the copy";
 
-// A video on the computer's disk and a stick of 16 MiB of its own, held to kRate, formatted
-// as the test's parameter says (what each format needs: the skip's message).
+// A video on the disk and a stick of 16 MiB held to kRate, of the parameter's format.
 class StickCopy : public ::testing::TestWithParam<StickFormat> {
   protected:
     void SetUp() override {
@@ -74,8 +73,8 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
         std::erase(names, "lost+found");
         return names;
     }
-    // Changes the first block of the copy's temporary on the device, behind its file system's
-    // back, once it was read through the page cache: the cache keeps what was written.
+    // Changes the temporary's first block on the device only: the page cache keeps what was
+    // written.
     void changeOnTheDeviceOnly() const {
         const std::string temporary = namesOnStick().at(0), written = mountPoint.read(temporary);
         const posix::UniqueFd file(open(mountPoint.at(temporary).c_str(), O_RDONLY));
@@ -121,13 +120,8 @@ TEST_P(StickCopy, ProgressNeverRunsAheadOfTheStickAndDoneMeansOnIt) {
     EXPECT_EQ(stick.commits(), commits);
 }
 
-// A Cancel at any moment before the copy is whole under its name leaves nothing of it, and is
-// answered within a second. So does a failure, which says why: a stick too full, or a file
-// system that can't hold a file of 4 GiB (FAT), both found before anything is written; a
-// source that changes under the copy; a file that takes the name meanwhile (on FAT in other
-// letters' case); a stick detached as a desktop detaches a pulled one, which then keeps nothing
-// and has nothing on its mount point; a stick that gives back other bytes than the cache holds
-// (see changeOnTheDeviceOnly); a stick turned read-only.
+// A Cancel before the copy is whole under its name leaves nothing, and is answered within a
+// second. So does a failure, which says why.
 TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
     const std::string theirs = on(kExt4) ? "MAQ10001.MP4" : "maq10001.mp4";
     const char* const full = on(kFuseFat) ? "Operation not permitted" : "No space left on device";
@@ -153,8 +147,7 @@ TEST_P(StickCopy, ACancelOrAFailureLeavesNothingOfTheCopyAndAFailureSaysWhy) {
           Case{"detached", 2 * kRate, [this](auto) { ASSERT_TRUE(stick.detach()); }, kGone},
           Case{"not given back", 2 * kRate, [this](auto) { changeOnTheDeviceOnly(); }, kNotReadBack,
                0, 0, true}}) {
-        // Through FUSE the copy has read its source whole before the driver writes any of it,
-        // and no block of a file is mapped for the test to change.
+        // Through FUSE the source is read whole before any write, and no block is mapped.
         if ((c.reason == kChanged || c.reason == kNotReadBack) && throughFuse()) {
             continue;
         }
@@ -208,11 +201,8 @@ TEST_P(StickCopy, AnotherUserCopiesOntoAStickOpenToAll) {
     EXPECT_TRUE(source.read("clip.MP4") == mountPoint.read("MAQ10001.MP4"));
 }
 
-// Two copies of different videos to one name, released together just before either takes it,
-// as two windows may copy: one lands whole, the other fails with NameTaken and leaves nothing,
-// also where the file system can't rename without replacing. A sweep of the folder while the two
-// wait takes a cut copy's temporary and leaves theirs alone, and a third copy onto another name
-// lands meanwhile.
+// Two windows' copies to one name, released together: one lands whole, the other fails with
+// NameTaken and leaves nothing. A sweep meanwhile takes only a cut copy's temporary.
 TEST_P(StickCopy, TwoCopiesOfOneNameReleasedTogetherNeverBothLand) {
     stick.limitWrites(0);
     const std::string videos[] = {"a.MP4", "b.MP4"};

@@ -26,9 +26,8 @@ struct PaintCounter : QObject {
     }
 };
 
-// A copy that runs until it is cancelled: its source, of 4 GiB with none of them stored,
-// takes seconds to write. The copy reserves the whole size first, so a larger one would fail
-// for want of room on a disk with less free.
+// A copy that runs until cancelled: 4 GiB, none stored. (The copy reserves the whole size
+// first: a larger one would fail on a disk with less free.)
 class CopyInput : public WindowFixture {
   protected:
     CopyInput() { folder.writeSized("endless.MP4", std::uint64_t{4} << 30); }

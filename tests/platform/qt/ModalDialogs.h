@@ -6,9 +6,8 @@
 
 namespace velmora::test {
 
-// Acts on the next modal dialog of type T from inside its event loop, as a user would, as
-// soon as it is shown. Gives up after five seconds, so a dialog that never comes fails the
-// test instead of touching a later one.
+// Acts on the next modal dialog of type T from inside its event loop, as a user would. Gives up
+// after five seconds, so a dialog that never comes fails the test instead of touching a later one.
 template <typename T>
 void onNextModal(std::function<void(T&)> act) {
     auto* timer = new QTimer;

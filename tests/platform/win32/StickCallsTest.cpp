@@ -1,7 +1,5 @@
 // The Windows calls on a stick, with stand-ins for the system functions where the test machine
-// can't be such a stick: flushes that are recorded or held, a drive that doesn't answer, a FAT
-// volume, reads past the cache that take whole sectors only and may give other bytes back, and
-// message boxes that record what the user is told.
+// can't be such a stick (a drive that doesn't answer, FAT, reads past the cache).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -47,8 +45,7 @@ using Clock = std::chrono::steady_clock;
 using test::TempFolder;
 
 // Puts, for its lifetime, a function of the test in an import slot (__imp_ and the system
-// function's name): the code under test then calls it in place of the system's, which shows
-// the test their order, or answers as a system that the test machine is not would.
+// function's name): the code under test then calls it in place of the system's.
 struct StandIn {
     StandIn(void*& importSlot, void* function) : slot(importSlot), system(swap(function)) {}
     ~StandIn() { swap(system); }
@@ -93,8 +90,7 @@ BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar
     return name == nullptr || wcscpy(name, L"FAT32") != nullptr;
 }
 
-// A stick as a read-back sees it: the sector its volume reports, whether it gives other bytes
-// back than were written, the handles opened past the cache, and whether one was read.
+// A stick as a read-back sees it; the handles opened past the cache, and whether one was read.
 struct {
     DWORD sector = 512;
     bool givesOther = false;
@@ -116,8 +112,7 @@ HANDLE WINAPI recordedCreateFile(const wchar_t* path, DWORD access, DWORD share,
     return file;
 }
 
-// A handle opened past the cache reads as on Windows (Wine takes any read): whole sectors at
-// whole sectors into memory aligned to them, or nothing.
+// Past the cache, whole sectors at whole sectors into aligned memory, or nothing (as Windows).
 BOOL WINAPI stickRead(HANDLE file, void* into, DWORD length, DWORD* read, OVERLAPPED* at) {
     if (!stick.unbuffered.contains(file)) {
         return systemReadFile(file, into, length, read, at);
@@ -172,8 +167,7 @@ wchar_t driveBesides(const std::string& folder) {
 
 std::atomic<bool> flushing = false;
 
-// Every drive's data stop going out at the flush, until the test lets them; the test machine's
-// disk then needs none.
+// Every drive's data stop going out at the flush, until the test lets them.
 BOOL WINAPI heldFlush(HANDLE) {
     flushing = true;
     WaitForSingleObject(driveAnswers, kHeldAtMost);
@@ -190,10 +184,8 @@ HANDLE WINAPI heldTemporary(const wchar_t* path, DWORD access, DWORD share,
     return systemCreateFile(path, access, share, security, how, flags, model);
 }
 
-// Asks the window every 10 ms, as the system does, and then does what the test does meanwhile,
-// until it is told to stop; keeps the longest wait for an answer. A window silent for 2 s waits
-// on its own thread for a call the stand-ins hold: they are let go, so that the test fails on
-// the silence instead of hanging.
+// Asks the window every 10 ms, as the system does, then does what the test does meanwhile; keeps
+// the longest wait. A window silent for 2 s lets the held calls go, to fail instead of hanging.
 constexpr const char* kSilentWindow =
     "the window went silent: something waited on the window's own thread";
 
@@ -212,8 +204,7 @@ class Pinger {
               }
               stopped_ = true;
           }) {}
-    // The longest wait for an answer. Its last question may come meanwhile: it is answered, as
-    // the window would, and what was posted stays queued.
+    // Its last question is answered as the window would; what was posted stays queued.
     Clock::duration stop() {
         thread_.request_stop();
         for (MSG message{}; !stopped_; Sleep(1)) {
@@ -228,8 +219,7 @@ class Pinger {
     std::jthread thread_;
 };
 
-// The visible window that owner owns: the copy's progress window, or the one that says that
-// the window waits on a drive.
+// The visible window that owner owns: the copy's progress, or the wait on a drive.
 HWND ownedWindow(HWND owner) {
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
         if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) {
@@ -262,11 +252,9 @@ bool answersAgain(Win32Platform& platform, const std::string& path) {
     return false;
 }
 
-// While the platform waits for a drive that gives no answer, the window goes on answering and
-// handles what is posted to it, but keys and a closing wait in the queue, in their order, until
-// the handler is done. After a second a window says that it waits on the drive; its Cancel
-// tells the handler at once that the drive does not answer, and so is every call from then on,
-// while other drives answer.
+// While the platform waits for a silent drive, the window answers and handles what is posted,
+// but keys and a closing wait in the queue, in order. After a second a window says it waits; its
+// Cancel counts the drive as not answering at once, until it answers again; other drives answer.
 class Win32DriveWait : public WindowedTest {
   protected:
     void SetUp() override {
@@ -315,9 +303,8 @@ TEST_F(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGon
     EXPECT_TRUE(answersAgain(platform, root));
 }
 
-// Closes sent to the window while a handler waits on a drive (posted ones wait in the queue,
-// see above) are held: the handler ends first, telling the user once, and the close then goes
-// ahead.
+// Closes sent while a handler waits on a drive are held: the handler ends first, telling the
+// user once, and the close then goes ahead.
 TEST_F(Win32DriveWait, AClosingDuringAHandlersWaitGoesAheadOnceTheHandlerHasEnded) {
     MainForm form(platform);
     MainWindow main(form, platform);
@@ -355,12 +342,9 @@ TEST_F(Win32DriveWait, AClosingDuringAHandlersWaitGoesAheadOnceTheHandlerHasEnde
     EXPECT_FALSE(IsWindow(shown));
 }
 
-// A copy whose data stop going out, by the program's own copy or the shell's (while the shell's
-// copy is put on the stick), or that hangs before its first byte (the own copy's temporary not
-// made), is waited for with its progress window up; Cancel closes that window, and a copy that
-// has not ended a while after is left behind: the user is told, the copy fails, and the drive
-// counts as not answering until the copy ends, which then leaves nothing on the stick. The
-// window answers throughout.
+// A copy that stops (its data held at the flush, by either copy, or its temporary not made) is
+// left behind a while after Cancel in its progress window: the user is told, the copy fails,
+// the drive counts as not answering until the copy ends, which leaves nothing on the stick.
 TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
     folder.writeSized("clip.MP4", 16'000'000);
     const std::string deep = folder.at(std::string(250, 'f'));  // the shell can't take it
@@ -401,21 +385,16 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
     }
 }
 
-// A name found taken fails the copy, without a word to the user (the caller draws another), and
-// keeps its file; a copy counts once its data and then its name are flushed. Changed while it
-// was copied, or too large for a FAT stick (a stand-in for one, which Wine can't give), a source
-// leaves nothing; so does one that the stick, read past its cache in whole sectors, gives back
-// otherwise (told once, as the window tells it), or that a Cancel stops while it is read back.
-// The sweep before a run's copies removes the leftovers of copies cut off before, read-only ones
-// too; one whose writer runs, or may (its start time unknown), stays, as do one still open to its
-// copy, hidden as it was, a leftover that may share its target's data and any file of another
-// form.
+// A name found taken fails the copy silently and keeps its file; a copy counts once its data,
+// then its name, are flushed. A source changed meanwhile, too large for FAT, given back otherwise
+// by the stick (told once) or cancelled during the read-back leaves nothing. The sweep removes
+// leftovers, read-only ones too, but not those whose writer runs or may, one still open, one
+// that may share its target's data, or files of another form.
 TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
     const TempFolder folder;
     Win32Platform platform;
     const StandIn messages(__imp_MessageBoxW, reinterpret_cast<void*>(recordedMessageBox));
-    // Copies within the folder by the program's own copy (route 0) or the shell's (1): "taken"
-    // for a name found taken, which no message tells; the failure's reason; or "".
+    // By the own copy (route 0) or the shell's (1): "taken", the failure's reason, or "".
     const auto copy = [&](int route, const std::string& from, const std::string& to,
                           const FileOperations::Progress& progress = {}) -> std::string {
         seen.clear();

@@ -12,10 +12,10 @@
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
 #include "win32/copy/CopyRoute.h"
+#include "win32/copy/ShellCopy.h"
 #include "win32/files/DriveRoot.h"
 #include "win32/files/Drives.h"
 #include "win32/files/FullPath.h"
-#include "win32/copy/ShellCopy.h"
 #include "win32/text/SystemError.h"
 #include "win32/text/Wide.h"
 
@@ -24,8 +24,7 @@ namespace {
 
 using test::TempFolder;
 
-// What only Windows has: file attributes, names outside the ANSI code page, which compare as the
-// system's folders compare them in every script, and sizes past 4 GB.
+// File attributes, names outside the ANSI code page, compared in every script, sizes past 4 GB.
 TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     const TempFolder folder;
     const FileOperations files;
@@ -52,11 +51,10 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
     EXPECT_NE(platform.nameKey("a.THM"), platform.nameKey("b.THM"));
 }
 
-// A network drive whose server is gone, or an empty disc drive, would hold the list up for
-// as long as its label is asked for. Every path on a drive is known by the root that the list
-// shows, or a handler could not tell that a drive that stopped answering is the picked one.
-TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoot) {
-    // A drive's type, whether it holds a medium, the entry shown and whether its label was read.
+// A gone network drive's or an empty disc drive's label would hold the list up. Every path has
+// the root the list shows, so that a handler can tell that the picked drive stopped answering.
+TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceAndEveryPathHasItsRoot) {
+    // A drive's type, whether it holds a medium, the entry and whether its label was read.
     for (const auto& [type, medium, text, labelReadExpected] :
          {std::tuple{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
           {DRIVE_REMOVABLE, true, "e: [\xC3\x89T\xC3\x89]", true},
@@ -84,6 +82,21 @@ TEST(Win32DriveEntry, AsksOnlyWhatTheDriveTypeAnswersAtOnceAndEveryPathHasItsRoo
              {"\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\"}}) {
         EXPECT_EQ(driveRootOf(path), root) << path.substr(0, 40);
     }
+    // A root, the letters in use, its connection down, a folder now; ready, and the folder asked.
+    constexpr DWORD kE = 1u << 4;
+    for (const auto& [root, letters, down, folder, ready, folderAsked] :
+         {std::tuple{L"e:\\", kE, false, true, true, true},
+          {L"E:\\", kE, false, true, true, true},
+          {L"e:\\", kE, false, false, false, true},
+          {L"e:\\", kE, true, true, false, false},
+          {L"e:\\", kE << 1, false, true, false, false},
+          {L"/media/e/", ~0u, false, true, false, false}}) {
+        bool asked = false;
+        EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
+                                      [&](auto&) { return asked = true, folder; }}),
+                  ready);
+        EXPECT_EQ(asked, folderAsked) << toUtf8(root);
+    }
 }
 
 // In a temporary folder of the test's own: other test programs may write the page meanwhile.
@@ -105,9 +118,8 @@ TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
     SetEnvironmentVariableW(L"TMP", hadTmp ? before : nullptr);
 }
 
-// Without the prefix, Windows 7 and 8.1 (and later systems without the long-path policy) refuse
-// folders from 248 characters on and files from MAX_PATH on.
-TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
+// Without the prefix, Windows refuses folders from 248 characters on and files from MAX_PATH on.
+TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItCanTake) {
     const std::wstring longest = L"C:\\" + std::wstring(244, L'd');
     const std::wstring share = L"\\\\nas\\videos\\" + std::wstring(240, L'd');
     const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
@@ -124,11 +136,26 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFail) {
     EXPECT_EQ(filePath("C:/videos//" + std::string(300, 'd') + "/../clip.MP4"),
               L"C:\\videos\\clip.MP4");
     EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
+    // A source, a target, the source's short form ("": none), what the shell gets ("": own copy).
+    using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
+    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
+    const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
+    const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
+    for (const auto& [source, to, shortSource, shellSource] :
+         {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
+          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
+          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
+        const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
+            EXPECT_EQ(path, withLongPrefix(source));
+            return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
+        });
+        EXPECT_EQ(route.byShell, !shellSource.empty());
+        EXPECT_EQ(route.shellSource, shellSource);
+    }
 }
 
-// A thumbnail is decoded by its content, in a folder deeper than MAX_PATH too, even while
-// another program writes it; held open by a program that may delete it, as the preview allows,
-// it still copies. (Listing, measuring and copying by the shell from a deep folder: the UI test.)
+// A thumbnail is decoded by its content, deeper than MAX_PATH too, even while another program
+// writes it; held open by one that may delete it, it still copies. (Deep listings: the UI test.)
 TEST(Win32LongPaths, ADeepThumbnailIsDecodedCopiedAndDeletedWhileOthersHoldIt) {
     Win32Platform platform;
     const FileOperations files;
@@ -164,30 +191,8 @@ TEST(Win32LongPaths, ADeepThumbnailIsDecodedCopiedAndDeletedWhileOthersHoldIt) {
     }
 }
 
-// A source, a target and the short form of the long source ("" where its volume has none):
-// the source as the shell gets it, or "" for the program's own copy.
-using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
-
-TEST(Win32CopyRoute, TheShellGetsWhatItCanTakeAndTheOwnCopyTheRest) {
-    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
-    const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
-    const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
-    for (const auto& [source, to, shortSource, shellSource] :
-         {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
-          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
-          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
-        const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
-            EXPECT_EQ(path, withLongPrefix(source));
-            return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
-        });
-        EXPECT_EQ(route.byShell, !shellSource.empty());
-        EXPECT_EQ(route.shellSource, shellSource);
-    }
-}
-
-// Windows asks before the session ends; while a video is copied, by the shell or by the
-// program's own copy, the window says no, and it handles what is posted to it. Keys and
-// clicks given while it is copied must not run once it is over. A failure is the caller's.
+// While either copy runs the window refuses the session's end and handles what is posted, but
+// keys and clicks given meanwhile never run. A failure is the caller's.
 using Win32CopyPause = WindowedTest;
 
 TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
@@ -227,29 +232,8 @@ TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEit
                  PlatformError);
 }
 
-// A root; the letters in use, whether its network connection is down, whether it is a folder
-// now; whether it is ready, and whether the folder was asked at all.
-TEST(Win32DriveReady, NoFileCallTouchesADriveThatIsGoneOrWhoseConnectionIsDown) {
-    constexpr DWORD kE = 1u << 4;
-    for (const auto& [root, letters, down, folder, ready, folderAsked] :
-         {std::tuple{L"e:\\", kE, false, true, true, true},
-          {L"E:\\", kE, false, true, true, true},
-          {L"e:\\", kE, false, false, false, true},
-          {L"e:\\", kE, true, true, false, false},
-          {L"e:\\", kE << 1, false, true, false, false},
-          {L"/media/e/", ~0u, false, true, false, false}}) {
-        bool asked = false;
-        EXPECT_EQ(isDriveReady(root, {[&] { return letters; }, [&](auto&) { return down; },
-                                      [&](auto&) { return asked = true, folder; }}),
-                  ready);
-        EXPECT_EQ(asked, folderAsked) << toUtf8(root);
-    }
-}
-
-// A cancel, or a failure the shell has shown, is not told twice; the shell's own codes are
-// told by what they mean. Some shells report success for a copy that did not arrive (Wine on a
-// full drive): a copy counts only when it arrived whole. (A copy by the shell from a typed
-// folder: the UI test.)
+// A cancel, or a failure the shell has shown, is not told twice; its own codes are told by what
+// they mean. Wine reports success on a full drive: a copy counts only when it arrived whole.
 TEST(Win32ShellCopy, AFailureIsToldOnceWithItsReasonAndOnlyAWholeCopyCounts) {
     EXPECT_EQ(untoldShellFailure({0x75, false}), std::nullopt);  // the shell's "cancelled"
     EXPECT_NE(untoldShellFailure({0, true}), std::nullopt);      // a silent abort
