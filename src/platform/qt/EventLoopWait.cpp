@@ -26,9 +26,11 @@ class BusyPointer {
     static void overAWindow() { QApplication::changeOverrideCursor(Qt::BusyCursor); }
 };
 
-// Keys and clicks that reach the waiting window in its first moments were meant for what
-// the user saw before it: they waited in the queue while the handler ran, and an Enter or
-// Escape typed ahead must not cancel the wait. Nobody reacts to a new window sooner.
+// Keys that reach the waiting window in its first moments were meant for what the user saw
+// before it: they waited in the queue while the handler ran, and go to whatever window has
+// the focus once they are taken, so an Enter or Escape typed ahead must not cancel the wait.
+// Nobody reacts to a new window sooner. (Clicks queued meanwhile belong to the window they
+// were made in, so none reaches it.)
 class TypedAheadIgnored : public QObject {
   public:
     // Owned by the window, and gone with it.
@@ -36,7 +38,7 @@ class TypedAheadIgnored : public QObject {
         QApplication::instance()->installEventFilter(this);
     }
     bool eventFilter(QObject* target, QEvent* event) override {
-        if (!isInput(event->type()) ||
+        if (!isKey(event->type()) ||
             AnsweringWait::Clock::now() - shown_ >= std::chrono::milliseconds(300)) {
             return false;
         }
@@ -45,10 +47,9 @@ class TypedAheadIgnored : public QObject {
     }
 
   private:
-    static bool isInput(QEvent::Type type) {
+    static bool isKey(QEvent::Type type) {
         return type == QEvent::KeyPress || type == QEvent::KeyRelease ||
-               type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress ||
-               type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+               type == QEvent::ShortcutOverride;
     }
 
     QWidget& window_;
