@@ -114,13 +114,15 @@ class Window:  # the program started anew, with the controls the tests read
             self.slowest = slowest
 
     # A stick that answers again just now may not yet have answered the call left waiting, and
-    # is then told gone once more (then: how the test answers that): it is picked again.
-    def pick_again(self, mount, shown, then=None, seconds=20, tries=3):
+    # is then told gone once more (then: how the test answers that): it is picked again. A slow
+    # stick's waiting window may show before either.
+    def pick_again(self, mount, shown, then=None, seconds=20, tries=5):
+        told = lambda: self.find(lambda a: a.name == NOT_FOUND and showing(a))
         for _ in range(tries):
             self.pick(mount)
             wait_for(f"picking {mount} showed neither its videos nor a message",
-                     lambda: self.windows() > 1 or shown(), seconds)
-            if self.windows() == 1:
+                     lambda: told() or self.windows() == 1 and shown(), seconds)
+            if not told():
                 return
             print(f"{name}: {mount} not found yet, picked again")
             (then or self.told_gone)()
