@@ -57,10 +57,12 @@ def meanwhile():
         fail(f"a message showed during {step}, although the stick answers: {texts(ok)}")
 
 # A step asks the stick up to a hundred things: at 1.5 s each, a step takes a minute.
-def until(what, test, seconds=max(120, 200 * float(os.environ["delay"]))):
+def until(what, test, seconds=max(120, 400 * float(os.environ["delay"]))):
     global step
-    step = what.split(" did")[0]
-    return wait_for(what, test, seconds, meanwhile)
+    step, started = what.split(" did")[0], time.monotonic()
+    found = wait_for(what, test, seconds, meanwhile)
+    print(f"{window.name}: {step} took {time.monotonic() - started:.0f} s", flush=True)
+    return found
 
 # Where the stick wakes from sleep, each step starts after an idle pause, so its first request
 # waits the longest.

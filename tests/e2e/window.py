@@ -116,9 +116,10 @@ class Window:  # the program started anew, with the controls the tests read
     # A stick that answers again just now may not yet have answered the call left waiting, and
     # is then told gone once more (then: how the test answers that): it is picked again. A slow
     # stick's waiting window may show before either.
-    def pick_again(self, mount, shown, then=None, seconds=20, tries=5):
+    def pick_again(self, mount, shown, then=None, seconds=60):
         told = lambda: self.find(lambda a: a.name == NOT_FOUND and showing(a))
-        for _ in range(tries):
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
             self.pick(mount)
             wait_for(f"picking {mount} showed neither its videos nor a message",
                      lambda: told() or self.windows() == 1 and shown(), seconds)
@@ -126,6 +127,7 @@ class Window:  # the program started anew, with the controls the tests read
                 return
             print(f"{name}: {mount} not found yet, picked again")
             (then or self.told_gone)()
+            time.sleep(1)
         fail(f"{mount} is not found although it answers")
 
     def answer(self, button, meanwhile=lambda: None, pace=True):
