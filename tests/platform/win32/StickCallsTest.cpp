@@ -9,7 +9,7 @@
 #include <chrono>
 #include <cwctype>
 #include <functional>
-#include <memory>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -47,7 +47,9 @@ using test::TempFolder;
 // Puts, for its lifetime, a function of the test in an import slot (__imp_ and the system
 // function's name): the code under test then calls it in place of the system's.
 struct StandIn {
-    StandIn(void*& importSlot, void* function) : slot(importSlot), system(swap(function)) {}
+    template <class Function>
+    StandIn(void*& importSlot, Function* function)
+        : slot(importSlot), system(swap(reinterpret_cast<void*>(function))) {}
     ~StandIn() { swap(system); }
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
@@ -60,6 +62,12 @@ struct StandIn {
     void*& slot;
     void* system;
 };
+
+// The system's own functions, taken before any stand-in is in their slots.
+const auto systemCreateFile = reinterpret_cast<decltype(&CreateFileW)>(__imp_CreateFileW);
+const auto systemReadFile = reinterpret_cast<decltype(&ReadFile)>(__imp_ReadFile);
+const auto systemAttributes =
+    reinterpret_cast<decltype(&GetFileAttributesW)>(__imp_GetFileAttributesW);
 
 // What the stand-ins saw, in order: the recorded flushes and the messages.
 std::vector<std::string> seen;
@@ -94,27 +102,21 @@ BOOL WINAPI fat32(const wchar_t*, wchar_t*, DWORD, DWORD*, DWORD*, DWORD*, wchar
 struct {
     DWORD sector = 512;
     bool givesOther = false;
-    std::set<HANDLE> unbuffered;
+    std::map<HANDLE, bool> unbuffered;
     bool readBack = false;
 } stick;
-
-decltype(&CreateFileW) systemCreateFile = nullptr;
-decltype(&ReadFile) systemReadFile = nullptr;
 
 HANDLE WINAPI recordedCreateFile(const wchar_t* path, DWORD access, DWORD share,
                                  SECURITY_ATTRIBUTES* security, DWORD disposition, DWORD flags,
                                  HANDLE model) {
     const HANDLE file = systemCreateFile(path, access, share, security, disposition, flags, model);
-    stick.unbuffered.erase(file);
-    if ((flags & FILE_FLAG_NO_BUFFERING) != 0) {
-        stick.unbuffered.insert(file);
-    }
+    stick.unbuffered[file] = (flags & FILE_FLAG_NO_BUFFERING) != 0;
     return file;
 }
 
 // Past the cache, whole sectors at whole sectors into aligned memory, or nothing (as Windows).
 BOOL WINAPI stickRead(HANDLE file, void* into, DWORD length, DWORD* read, OVERLAPPED* at) {
-    if (!stick.unbuffered.contains(file)) {
+    if (!stick.unbuffered[file]) {
         return systemReadFile(file, into, length, read, at);
     }
     stick.readBack = true;
@@ -140,8 +142,6 @@ BOOL WINAPI stickSectors(const wchar_t*, DWORD* perCluster, DWORD* sector, DWORD
 const HANDLE driveAnswers = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 // The longest a stand-in holds a call: far past any limit, short of the test's own.
 constexpr DWORD kHeldAtMost = 20000;
-
-DWORD(WINAPI* systemAttributes)(const wchar_t*) = nullptr;
 
 // The drive that doesn't answer until the test lets it.
 wchar_t silentDrive = L'\0';
@@ -264,15 +264,13 @@ class Win32DriveWait : public WindowedTest {
             GTEST_SKIP() << "no drive besides the temporary folder's";
         }
         ResetEvent(driveAnswers);
-        systemAttributes = reinterpret_cast<decltype(systemAttributes)>(silent.system);
         seen.clear();
     }
     void TearDown() override { SetEvent(driveAnswers); }
 
     const std::string root = toUtf8(std::wstring{driveBesides(folder.path()), L':', L'\\'});
-    const StandIn silent{__imp_GetFileAttributesW,
-                         reinterpret_cast<void*>(attributesOfSilentDrive)};
-    const StandIn messages{__imp_MessageBoxW, reinterpret_cast<void*>(recordedMessageBox)};
+    const StandIn silent{__imp_GetFileAttributesW, attributesOfSilentDrive};
+    const StandIn messages{__imp_MessageBoxW, recordedMessageBox};
     std::atomic<Clock::time_point> cancelled{};
 };
 
@@ -355,9 +353,6 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
           Hang{__imp_FlushFileBuffers, reinterpret_cast<void*>(heldFlush), folder.path()},
           Hang{__imp_CreateFileW, reinterpret_cast<void*>(heldTemporary), deep}}) {
         const StandIn held(slot, standIn);
-        if (&slot == &__imp_CreateFileW) {
-            systemCreateFile = reinterpret_cast<decltype(systemCreateFile)>(held.system);
-        }
         ResetEvent(driveAnswers);
         flushing = false;
         seen.clear();
@@ -393,7 +388,7 @@ TEST_F(Win32DriveWait, ACopyThatStopsIsLeftBehindAWhileAfterCancel) {
 TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothingElse) {
     const TempFolder folder;
     Win32Platform platform;
-    const StandIn messages(__imp_MessageBoxW, reinterpret_cast<void*>(recordedMessageBox));
+    const StandIn messages(__imp_MessageBoxW, recordedMessageBox);
     // By the own copy (route 0) or the shell's (1): "taken", the failure's reason, or "".
     const auto copy = [&](int route, const std::string& from, const std::string& to,
                           const FileOperations::Progress& progress = {}) -> std::string {
@@ -426,24 +421,19 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         std::ofstream(std::filesystem::path(path)) << "half";
         return toUtf8(path.substr(path.find_last_of(L'\\') + 1));
     };
-    std::vector<std::string> names = {temporary(thisWriter().startTime),
-                                      "MAQ12301.MP4",
-                                      "MAQ12301.MP4.1-1-0.velmora-tmp",
-                                      "MAQ12302.MP4",
-                                      "MAQ12303.MP4",
-                                      "big.MP4",
-                                      "clip.MP4",
-                                      "~MAQ12301.MP4.velmora-tmp",
-                                      temporary(0)};  // a start time that could not be read
-    folder.write(names[2]), folder.write(names[7]);
-    const StandIn flushes(__imp_FlushFileBuffers, reinterpret_cast<void*>(recordedFlush));
+    std::vector<std::string> names = {
+        "MAQ12301.MP4", "MAQ12301.MP4.1-1-0.velmora-tmp", "MAQ12302.MP4", "MAQ12303.MP4", "big.MP4",
+        "clip.MP4",     "~MAQ12301.MP4.velmora-tmp"};
+    // This run's temporary, and one whose writer's start time could not be read.
+    names.insert(names.end(), {temporary(thisWriter().startTime), temporary(0)});
+    folder.write(names[1]), folder.write(names[6]);
+    const StandIn flushes(__imp_FlushFileBuffers, recordedFlush);
     const std::wstring held = toWide(folder.at(temporary(1)));  // open, sharing no deletion
     SetFileAttributesW(held.c_str(), FILE_ATTRIBUTE_HIDDEN);
     const DWORD hidden = GetFileAttributesW(held.c_str());
-    std::unique_ptr<void, decltype(&CloseHandle)> holder(
+    const HANDLE holder =
         CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, 0, nullptr),
-        &CloseHandle);
+                    OPEN_EXISTING, 0, nullptr);
     for (const int route : {0, 1}) {
         const std::string leftover = temporary(1);
         SetFileAttributesW(toWide(folder.at(leftover)).c_str(), FILE_ATTRIBUTE_READONLY);
@@ -452,7 +442,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_TRUE(folder.read("MAQ12301.MP4") == "the stick's own");
         EXPECT_FALSE(folder.exists(leftover));
         EXPECT_EQ(GetFileAttributesW(held.c_str()), hidden);
-        const std::string name = names[route + 3];
+        const std::string name = names[route + 2];
         EXPECT_EQ(copy(route, "clip.MP4", name), "");
         ASSERT_GE(seen.size(), 2u);  // the own copy's data are flushed as they go, too
         EXPECT_EQ(std::set<std::string>(seen.begin(), seen.end() - 1),
@@ -460,7 +450,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_EQ(seen.back(), "flush " + name);
         EXPECT_TRUE(folder.read(name) == folder.read("clip.MP4"));
     }
-    holder.reset();                         // the sweep below removes it
+    CloseHandle(holder);                    // the sweep below removes it
     const std::string twin = temporary(1);  // what a cut power may leave of a rename on FAT
     CopyFileW(toWide(folder.at("MAQ12301.MP4")).c_str(), toWide(folder.at(twin)).c_str(), FALSE);
     names.push_back(twin);
@@ -471,7 +461,7 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         EXPECT_EQ(copy(0, "clip.MP4", "MAQ12304.MP4", change),
                   "The file changed while it was copied");
     }
-    const StandIn fat(__imp_GetVolumeInformationW, reinterpret_cast<void*>(fat32));
+    const StandIn fat(__imp_GetVolumeInformationW, fat32);
     folder.writeSized("big.MP4", 1ull << 32);
     for (const int route : {0, 1}) {
         EXPECT_NE(copy(route, "big.MP4", "MAQ12305.MP4").find("FAT"), std::string::npos);
@@ -479,15 +469,13 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     EXPECT_EQ(fileSizeRefusal(toWide(folder.path()), (1ull << 32) - 1), std::nullopt);
     FileOperations().removeLeftovers(folder.path());
     names.push_back(temporary(1));
-    const StandIn unknownStart(__imp_GetProcessTimes, reinterpret_cast<void*>(unreadableTimes));
+    const StandIn unknownStart(__imp_GetProcessTimes, unreadableTimes);
     FileOperations().removeLeftovers(folder.path());
     EXPECT_TRUE(folder.exists(names.back()))
         << "a temporary of a running process whose start time can't be read was removed";
-    const StandIn opens(__imp_CreateFileW, reinterpret_cast<void*>(recordedCreateFile));
-    const StandIn reads(__imp_ReadFile, reinterpret_cast<void*>(stickRead));
-    const StandIn sectors(__imp_GetDiskFreeSpaceW, reinterpret_cast<void*>(stickSectors));
-    systemCreateFile = reinterpret_cast<decltype(systemCreateFile)>(opens.system);
-    systemReadFile = reinterpret_cast<decltype(systemReadFile)>(reads.system);
+    const StandIn opens(__imp_CreateFileW, recordedCreateFile);
+    const StandIn reads(__imp_ReadFile, stickRead);
+    const StandIn sectors(__imp_GetDiskFreeSpaceW, stickSectors);
     folder.write("clip.MP4", std::string(3 << 20, 'v') + "and its end");
     for (const auto& [route, sector, givesOther] :
          {std::tuple(0, 512u, true), {1, 512u, true}, {0, 8192u, false}, {1, 4096u, false}}) {
