@@ -185,10 +185,8 @@ class Session {
         HWND box = nullptr;
         waitFor([&] { return (box = dialog()) != nullptr; });
         std::string seen = textOf(box) + ": ";
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t name[16] = {};
-            GetClassNameW(child, name, 16);
-            seen += std::wstring(name) == L"Static" ? textOf(child) : "";
+        for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) {
+            seen += textOf(text);
         }
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
@@ -203,7 +201,8 @@ class Session {
     std::map<std::string, HWND> controls_;
 };
 
-// The videos' folders; their bytes differ from video to video, so a mixed-up copy shows.
+// The videos' folders; their bytes differ from video to video, so a mixed-up copy shows. The
+// run script removes them: Wine removes nothing deeper than MAX_PATH.
 struct Folders {
     fs::path root =
         fs::temp_directory_path() / ("velmora-ui-" + std::to_string(GetCurrentProcessId()));
@@ -224,11 +223,6 @@ struct Folders {
         write(large / "Trip 1.MP4", std::string(2'000'000, 4));
         write(large / "Trip 2.MP4", std::string(2'000'000, 5));
         write(large / "Trip 3.MP4", std::string(400'000'000, 6));  // long enough to be cut off
-    }
-    ~Folders() {
-        std::error_code ignored;  // Wine removes nothing deeper than MAX_PATH: the script does
-        fs::remove_all(root, ignored);
-        fs::remove_all(root.wstring() + L"-deep", ignored);
     }
     static void write(const fs::path& path, const std::string& bytes) {
         fs::create_directories(path.parent_path());
