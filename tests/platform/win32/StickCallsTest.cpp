@@ -48,19 +48,17 @@ using test::TempFolder;
 // function's name): the code under test then calls it in place of the system's.
 struct StandIn {
     template <class Function>
-    StandIn(void*& importSlot, Function* function)
-        : slot(importSlot), system(swap(reinterpret_cast<void*>(function))) {}
-    ~StandIn() { swap(system); }
+    StandIn(void*& importSlot, Function* function) : slot(importSlot), system(importSlot) {
+        DWORD protection = 0;  // the slots stay writable, in the tests only
+        VirtualProtect(&slot, sizeof(void*), PAGE_READWRITE, &protection);
+        slot = reinterpret_cast<void*>(function);
+    }
+    ~StandIn() { slot = system; }
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
 
-    void* swap(void* function) {  // the slots stay writable, in the tests only
-        DWORD protection = 0;
-        VirtualProtect(&slot, sizeof(void*), PAGE_READWRITE, &protection);
-        return std::exchange(slot, function);
-    }
     void*& slot;
-    void* system;
+    void* const system;
 };
 
 // The system's own functions, taken before any stand-in is in their slots.
@@ -264,11 +262,11 @@ LRESULT CALLBACK answerLikeTheWindow(HWND window, UINT message, WPARAM wParam, L
 }
 
 // A top-level window answering WM_QUERYENDSESSION as the program's does, the platform it owns,
-// a folder of the test's own and one in it too deep for the shell; the window goes with the
-// test, even one that fails half way.
-class WindowedTest : public ::testing::Test {
+// a folder of the test's own and one in it too deep for the shell, and a drive besides the
+// folder's that answers only once the test lets it; the window goes with the test.
+class Win32DriveWait : public ::testing::Test {
   protected:
-    WindowedTest() {
+    Win32DriveWait() {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = answerLikeTheWindow;
         windowClass.lpszClassName = L"VelmoraTestWindow";
@@ -276,40 +274,33 @@ class WindowedTest : public ::testing::Test {
         window = CreateWindowExW(0, windowClass.lpszClassName, L"Velmora", WS_OVERLAPPEDWINDOW, 0,
                                  0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         platform.setOwner(window);
-        handled.clear();
         FileOperations().makeFolder(deep);
+        silentDrive = static_cast<wchar_t>(root[0]);
+        ResetEvent(driveAnswers);
+        handled.clear(), seen.clear();
     }
-    ~WindowedTest() override { DestroyWindow(window); }
-    void SetUp() override { ASSERT_NE(window, nullptr); }
-
-    const TempFolder folder;
-    const std::string deep = folder.at(std::string(250, 'f'));
-    HWND window = nullptr;
-    Win32Platform platform;
-};
-
-// While the platform waits for a silent drive, the window answers and handles what is posted,
-// but keys and a closing wait in the queue, in order. After a second a window says it waits; its
-// Cancel ends the wait at once (what the drive then counts as: DriveCallsTest).
-class Win32DriveWait : public WindowedTest {
-  protected:
+    ~Win32DriveWait() override { DestroyWindow(window); }
     void SetUp() override {
-        WindowedTest::SetUp();
-        silentDrive = driveBesides(folder.path());
+        ASSERT_NE(window, nullptr);
         if (silentDrive == L'\0') {
             GTEST_SKIP() << "no drive besides the temporary folder's";
         }
-        ResetEvent(driveAnswers);
-        seen.clear();
     }
     void TearDown() override { SetEvent(driveAnswers); }
 
+    const TempFolder folder;
+    const std::string deep = folder.at(std::string(250, 'f'));
     const std::string root = toUtf8(std::wstring{driveBesides(folder.path()), L':', L'\\'});
+    HWND window = nullptr;
+    Win32Platform platform;
     const StandIn silent{__imp_GetFileAttributesW, attributesOfSilentDrive};
     const StandIn messages{__imp_MessageBoxW, recordedMessageBox};
     std::atomic<Clock::time_point> cancelled{};
 };
 
+// While the platform waits for a silent drive, the window answers and handles what is posted,
+// but keys and a closing wait in the queue, in order. After a second a window says it waits; its
+// Cancel ends the wait at once (what the drive then counts as: DriveCallsTest).
 TEST_F(Win32DriveWait, ADriveWithoutAnswerLeavesTheWindowAnsweringAndCountsAsGone) {
     for (const UINT message : {WM_KEYDOWN, WM_CLOSE, WM_APP}) {
         PostMessageW(window, message, 0, 0);
