@@ -505,10 +505,8 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
     CopyFileW(toWide(folder.at("MAQ12301.MP4")).c_str(), toWide(folder.at(twin)).c_str(), FALSE);
     names.push_back(twin);
     for (const std::uintmax_t changedTo : {1u << 20, 20u << 20}) {
-        const auto change = [&](auto, auto) {
-            return folder.writeSized("clip.MP4", changedTo), true;
-        };
-        EXPECT_EQ(copy(0, "clip.MP4", "MAQ12304.MP4", change),
+        EXPECT_EQ(copy(0, "clip.MP4", "MAQ12304.MP4",
+                       [&](auto, auto) { return folder.writeSized("clip.MP4", changedTo), true; }),
                   "The file changed while it was copied");
     }
     const StandIn fat(__imp_GetVolumeInformationW, fat32);
