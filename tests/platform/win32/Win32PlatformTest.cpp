@@ -23,7 +23,7 @@ using test::TempFolder;
 
 // File attributes, names outside the ANSI code page, compared in every script. (Sizes past 4 GB:
 // SourceSide's figure, which these calls give under Wine.)
-TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
+TEST(Win32FileOperations, AttributesAndNamesInAnyScript) {
     const TempFolder folder;
     const FileOperations files;
     const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
