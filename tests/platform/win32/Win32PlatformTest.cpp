@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "FileOperations.h"
 #include "SampleJpeg.h"
-#include "TestWindow.h"
 #include "platform/PlatformError.h"
 #include "support/TempFolder.h"
 #include "win32/copy/CopyRoute.h"
@@ -24,8 +21,9 @@ namespace {
 
 using test::TempFolder;
 
-// File attributes, names outside the ANSI code page, compared in every script, sizes past 4 GB.
-TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
+// File attributes, names outside the ANSI code page, compared in every script. (Sizes past 4 GB:
+// SourceSide's figure, which these calls give under Wine.)
+TEST(Win32FileOperations, AttributesAndNamesInAnyScript) {
     const TempFolder folder;
     const FileOperations files;
     const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
@@ -36,13 +34,10 @@ TEST(Win32FileOperations, AttributesNamesInAnyScriptAndLargeFiles) {
         folder.write(name, "x");
         SetFileAttributesW(toWide(folder.at(name)).c_str(), attribute);
     }
-    folder.writeSized("big.MP4", 5'000'000'000ull);
-
-    EXPECT_EQ(files.listFiles(folder.path()).size(), 3u);  // the snowman, read-only and big
+    EXPECT_EQ(files.listFiles(folder.path()).size(), 2u);  // the snowman and read-only
     EXPECT_EQ(files.findFirst(folder.at(snowman), lookup::kFilesOnly), snowman);
     EXPECT_EQ(files.findFirst(folder.at("hidden.THM"), lookup::kFilesOnly), "");
     EXPECT_EQ(files.findFirst(folder.at("system.MP4"), lookup::kFilesOnly), "");
-    EXPECT_EQ(files.fileLength(folder.at("BIG.mp4")), 5'000'000'000ll);
     EXPECT_EQ(files.volumeOf(folder.at(snowman)), files.volumeOf(folder.path()));
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
     SetFileAttributesW(toWide(folder.at("read-only.THM")).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -189,47 +184,6 @@ TEST(Win32LongPaths, ADeepThumbnailIsDecodedCopiedAndDeletedWhileOthersHoldIt) {
     for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
         RemoveDirectoryW(filePath(deep).c_str());
     }
-}
-
-// While either copy runs the window refuses the session's end and handles what is posted, but
-// keys and clicks given meanwhile never run. A failure is the caller's.
-using Win32CopyPause = WindowedTest;
-
-TEST_F(Win32CopyPause, TheWindowAnswersRefusesTheSessionEndAndDropsInputWhileEitherCopyRuns) {
-    const HWND button = CreateWindowExW(0, L"BUTTON", L"Copy to PSP", WS_CHILD, 0, 0, 50, 20,
-                                        window, nullptr, nullptr, nullptr);
-    folder.writeSized("clip.MP4", 64'000'000);
-    // A target too long for the shell goes to the own copy.
-    const std::string deep = folder.at(std::string(250, 'f'));
-    const FileOperations files;
-    files.makeFolder(deep);
-    for (const std::string& target : {deep + "\\MAQ12301.MP4", folder.at("MAQ12302.MP4")}) {
-        handled.clear();
-        DWORD_PTR duringCopy = TRUE;
-        std::jthread system([&] {
-            for (const auto& [to, message] :
-                 {std::pair(window, WM_KEYDOWN), std::pair(button, WM_CHAR),
-                  std::pair(button, WM_LBUTTONDOWN), std::pair(button, BM_CLICK),
-                  std::pair(window, WM_APP)}) {
-                PostMessageW(to, message, 8, 0);
-            }
-            SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 20000,
-                                &duringCopy);
-        });
-        const ShellCopyResult result = platform.shellCopy(folder.at("clip.MP4"), target);
-        system.join();
-        for (MSG left{}; PeekMessageW(&left, nullptr, WM_KEYFIRST, WM_APP, PM_REMOVE);) {
-            EXPECT_TRUE(left.hwnd != window && left.hwnd != button) << left.message;
-        }
-        EXPECT_EQ(result.code, 0);
-        EXPECT_EQ(duringCopy, DWORD_PTR{FALSE});
-        EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-        EXPECT_EQ(handled, std::vector<UINT>{WM_APP}) << target;
-        EXPECT_EQ(files.fileLength(target), 64'000'000);
-    }
-    // The own copy's failure, met on its thread, reaches the caller.
-    EXPECT_THROW(platform.shellCopy(folder.at("clip.MP4"), deep + "\\gone\\MAQ12303.MP4"),
-                 PlatformError);
 }
 
 // A cancel, or a failure the shell has shown, is not told twice; its own codes are told by what
