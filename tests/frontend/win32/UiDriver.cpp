@@ -79,13 +79,15 @@ std::vector<std::wstring> namesIn(const fs::path& folder) {
     return names;
 }
 
-// A visible top-level window of a process by its class: "#32770" for a dialog.
+// A visible top-level window of a process by its class: "#32770" for a dialog, though not the
+// progress window of a copy or of a wait on a slow drive, which the user needn't answer.
 HWND topLevel(DWORD process, const wchar_t* windowClass) {
     HWND window = nullptr;
     DWORD owner = 0;
     while ((window = FindWindowExW(nullptr, window, windowClass, nullptr)) != nullptr) {
         GetWindowThreadProcessId(window, &owner);
-        if (owner == process && IsWindowVisible(window)) {
+        if (owner == process && IsWindowVisible(window) &&
+            FindWindowExW(window, nullptr, L"msctls_progress32", nullptr) == nullptr) {
             return window;
         }
     }
