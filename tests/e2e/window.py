@@ -131,8 +131,8 @@ class Window:  # the program started anew, with the controls the tests read
         fail(f"{mount} is not found although it answers")
 
     def answer(self, button, meanwhile=lambda: None, pace=True):
-        click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button), 20,
-                       meanwhile), pace)
+        click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button and
+                       a.getState().contains(pyatspi.STATE_ENABLED)), 20, meanwhile), pace)
 
     # The picked stick went or stopped answering: told once, PSP side cleared, no drive current.
     def told_gone(self, meanwhile=lambda: None):

@@ -1,5 +1,6 @@
 #include "EventLoopWait.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -26,35 +27,11 @@ class BusyPointer {
     static void overAWindow() { QApplication::changeOverrideCursor(Qt::BusyCursor); }
 };
 
-// Keys that reach the waiting window in its first moments were meant for what the user saw
-// before it: they waited in the queue while the handler ran, and go to whatever window has
-// the focus once they are taken, so an Enter or Escape typed ahead must not cancel the wait.
-// Nobody reacts to a new window sooner. (Clicks queued meanwhile belong to the window they
-// were made in, so none reaches it.)
-class TypedAheadIgnored : public QObject {
-  public:
-    // Owned by the window, and gone with it.
-    explicit TypedAheadIgnored(QWidget& window) : QObject(&window), window_(window) {
-        QApplication::instance()->installEventFilter(this);
-    }
-    bool eventFilter(QObject* target, QEvent* event) override {
-        if (!isKey(event->type()) ||
-            AnsweringWait::Clock::now() - shown_ >= std::chrono::milliseconds(300)) {
-            return false;
-        }
-        auto* widget = qobject_cast<QWidget*>(target);
-        return widget != nullptr && (widget == &window_ || window_.isAncestorOf(widget));
-    }
-
-  private:
-    static bool isKey(QEvent::Type type) {
-        return type == QEvent::KeyPress || type == QEvent::KeyRelease ||
-               type == QEvent::ShortcutOverride;
-    }
-
-    QWidget& window_;
-    const AnsweringWait::Clock::time_point shown_ = AnsweringWait::Clock::now();
-};
+// Keys typed while the handler ran wait in the queue and go to whatever window has the focus
+// once they are taken: an Enter or Escape typed ahead must not cancel the wait. So Cancel
+// takes effect only a moment after the window shows, sooner than anyone reacts to it; until
+// then it is disabled, which a screen reader and a test can see.
+constexpr auto kCancelAfter = std::chrono::milliseconds(300);
 
 // Names the drive and offers Cancel; closing it in any way sets gaveUp.
 std::unique_ptr<QMessageBox> showWaitingWindow(const std::string& root, bool& gaveUp) {
@@ -66,8 +43,14 @@ std::unique_ptr<QMessageBox> showWaitingWindow(const std::string& root, bool& ga
     window->setStandardButtons(QMessageBox::Cancel);
     window->setWindowModality(Qt::ApplicationModal);
     QObject::connect(window.get(), &QMessageBox::finished, [&gaveUp] { gaveUp = true; });
+    window->setDefaultButton(QMessageBox::Cancel);
+    QAbstractButton* cancel = window->button(QMessageBox::Cancel);
+    cancel->setEnabled(false);
+    QTimer::singleShot(kCancelAfter, cancel, [cancel] {
+        cancel->setEnabled(true);
+        cancel->setFocus();  // which it could not take while disabled
+    });
     window->show();
-    new TypedAheadIgnored(*window);
     BusyPointer::overAWindow();
     return window;
 }
