@@ -45,8 +45,8 @@ std::uint64_t sectorOf(const std::wstring& path) {
     DWORD sector = 0;
     DWORD freeClusters = 0;
     DWORD clusters = 0;
-    if (!GetVolumePathNameW(withLongPrefix(path).c_str(), root, MAX_PATH + 1) ||
-        !GetDiskFreeSpaceW(root, &sectorsPerCluster, &sector, &freeClusters, &clusters) ||
+    if (!sys::GetVolumePathNameW(withLongPrefix(path).c_str(), root, MAX_PATH + 1) ||
+        !sys::GetDiskFreeSpaceW(root, &sectorsPerCluster, &sector, &freeClusters, &clusters) ||
         sector == 0) {
         return read_back::kAlignment;
     }
@@ -78,7 +78,7 @@ std::size_t readCopyAt(HANDLE copy, std::uint64_t sector, std::uint64_t offset,
 
 std::uint64_t sizeOf(HANDLE file) {
     LARGE_INTEGER size{};
-    return GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    return sys::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
 }
 
 // Reads the copy at path (full, or with the long-path prefix) back past the system's cache

@@ -14,7 +14,7 @@ constexpr std::uint64_t kLargestFatFile = 0xFFFFFFFFull;
 bool isFat(const std::wstring& folder) {
     wchar_t root[MAX_PATH + 1] = {};
     wchar_t fileSystem[MAX_PATH + 1] = {};
-    return GetVolumePathNameW(withLongPrefix(folder).c_str(), root, MAX_PATH + 1) &&
+    return sys::GetVolumePathNameW(withLongPrefix(folder).c_str(), root, MAX_PATH + 1) &&
            sys::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
                                       MAX_PATH + 1) &&
            std::wstring(fileSystem).starts_with(L"FAT");

@@ -6,6 +6,7 @@
 
 #include "win32/ComApartment.h"
 #include "win32/files/FullPath.h"
+#include "win32/files/SystemCalls.h"
 #include "win32/text/SystemError.h"
 
 namespace velmora::win32 {
@@ -20,7 +21,7 @@ std::wstring pathList(const std::wstring& path) {
 
 bool sizeOf(const std::string& path, std::uint64_t& size) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(filePath(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!sys::GetFileAttributesExW(filePath(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return false;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/PlatformError.h"
+#include "win32/files/SystemCalls.h"
 #include "win32/text/Wide.h"
 
 namespace velmora::win32 {
@@ -14,8 +15,8 @@ namespace {
 
 std::wstring volumeLabel(const std::wstring& root) {
     wchar_t label[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                               nullptr, 0)) {
+    if (!sys::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                    nullptr, 0)) {
         return {};
     }
     return label;
@@ -26,16 +27,16 @@ std::wstring volumeLabel(const std::wstring& root) {
 // process asks Windows not to prompt for a disk.
 bool hasMedium(const std::wstring& root) {
     const std::wstring device = L"\\\\.\\" + root.substr(0, 2);
-    const HANDLE handle = CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE handle = sys::CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return true;
     }
     DWORD returned = 0;
-    const bool ready = DeviceIoControl(handle, IOCTL_STORAGE_CHECK_VERIFY2, nullptr, 0, nullptr, 0,
-                                       &returned, nullptr) != FALSE;
+    const bool ready = sys::DeviceIoControl(handle, IOCTL_STORAGE_CHECK_VERIFY2, nullptr, 0,
+                                            nullptr, 0, &returned, nullptr) != FALSE;
     const DWORD error = GetLastError();
-    CloseHandle(handle);
+    sys::CloseHandle(handle);
     return ready || (error != ERROR_NOT_READY && error != ERROR_NO_MEDIA_IN_DRIVE);
 }
 

@@ -40,6 +40,9 @@ VELMORA_ANSWERED_CALL(DeleteFileW)
 VELMORA_ANSWERED_CALL(CreateDirectoryW)
 VELMORA_ANSWERED_CALL(GetDiskFreeSpaceExW)
 VELMORA_ANSWERED_CALL(GetVolumeInformationW)
+VELMORA_ANSWERED_CALL(GetVolumePathNameW)
+VELMORA_ANSWERED_CALL(GetDiskFreeSpaceW)
+VELMORA_ANSWERED_CALL(DeviceIoControl)
 #undef VELMORA_ANSWERED_CALL
 
 // Spelt out, so that a size given as sizeof converts as it does for the system's own.
