@@ -56,7 +56,8 @@ def meanwhile():
             ok = ok.parent
         fail(f"a message showed during {step}, although the stick answers: {texts(ok)}")
 
-# A step asks the stick up to a hundred things: at 1.5 s each, a step takes a minute.
+# A step asks the stick up to a few hundred things (a copy about 280): at 1.5 s each, the
+# copy takes some six minutes.
 def until(what, test, seconds=max(120, 400 * float(os.environ["delay"]))):
     global step
     step, started = what.split(" did")[0], time.monotonic()

@@ -30,6 +30,9 @@ def texts(node):  # every name in the node's tree, as a screen reader reads it o
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
+def enabled(node):  # a button that takes a click or a key now
+    return node.getState().contains(pyatspi.STATE_ENABLED)
+
 selected = lambda l: [i.name for i in l if i and i.getState().contains(pyatspi.STATE_SELECTED)]
 # Keys go where the focus is, never with --window: xdotool sends those to a window without the
 # focus as synthetic events, and a synthetic release leaves the key held for the X server, which
@@ -131,8 +134,8 @@ class Window:  # the program started anew, with the controls the tests read
         fail(f"{mount} is not found although it answers")
 
     def answer(self, button, meanwhile=lambda: None, pace=True):
-        click(wait_for(f"no {button} button", lambda: self.find(lambda a: a.name == button and
-                       a.getState().contains(pyatspi.STATE_ENABLED)), 20, meanwhile), pace)
+        click(wait_for(f"no {button} button", lambda: self.find(
+            lambda a: a.name == button and enabled(a)), 20, meanwhile), pace)
 
     # The picked stick went or stopped answering: told once, PSP side cleared, no drive current.
     def told_gone(self, meanwhile=lambda: None):
