@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "win32/files/FileInformation.h"
+#include "win32/files/FolderEntries.h"
 #include "win32/files/FullPath.h"
 
 namespace velmora::win32 {
@@ -137,21 +138,14 @@ void removeTemporary(const std::wstring& path) {
 
 void removeLeftoverTemporaries(const std::wstring& folder) {
     const std::wstring inside = folder.ends_with(L'\\') ? folder : folder + L"\\";
-    WIN32_FIND_DATAW entry{};
-    const HANDLE find =
-        sys::FindFirstFileExW(withLongPrefix(inside + L"~*" + std::wstring(kEnding)).c_str(),
-                              FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
+    FolderEntries entries(withLongPrefix(inside + L"~*" + std::wstring(kEnding)));
+    for (WIN32_FIND_DATAW entry{}; entries.opened() && entries.next(entry);) {
         const std::optional<TemporaryName> temporary = readTemporaryName(entry.cFileName);
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && temporary &&
             !isRunning(temporary->writer) && !mayBeItsTarget(inside, entry, temporary->target)) {
             removeTemporary(inside + entry.cFileName);
         }
-    } while (sys::FindNextFileW(find, &entry));
-    FindClose(find);
+    }
 }
 
 }  // namespace velmora::win32

@@ -3,11 +3,12 @@
 #include <windows.h>
 
 #include "platform/Platform.h"
+#include "win32/copy/TemporaryFiles.h"
+#include "win32/files/FolderEntries.h"
 #include "win32/files/FullPath.h"
 #include "win32/files/SharedRead.h"
 #include "win32/files/SystemCalls.h"
 #include "win32/text/SystemError.h"
-#include "win32/copy/TemporaryFiles.h"
 #include "win32/text/Wide.h"
 
 namespace velmora {
@@ -15,29 +16,6 @@ using namespace win32;  // the wide strings and system errors of this platform
 namespace {
 
 constexpr DWORD kUnlisted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-class FindHandle {
-  public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            FindClose(handle_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
-FindHandle findFirstEntry(const std::string& pattern, WIN32_FIND_DATAW& entry) {
-    return FindHandle(sys::FindFirstFileExW(filePath(pattern).c_str(), FindExInfoBasic, &entry,
-                                            FindExSearchNameMatch, nullptr,
-                                            FIND_FIRST_EX_LARGE_FETCH));
-}
 
 bool isDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
@@ -66,24 +44,20 @@ std::string FileOperations::resolve(const std::string& path) const {
 }
 
 std::string FileOperations::findFirst(const std::string& pattern, int attributeMask) const {
-    WIN32_FIND_DATAW entry{};
-    const FindHandle find = findFirstEntry(pattern, entry);
-    if (!find.valid()) {
-        const DWORD error = GetLastError();
-        if (meansNothingFound(error)) {
-            return {};
-        }
-        fail("Looking for", pattern, error);
-    }
+    FolderEntries entries(filePath(pattern));
     const bool foldersToo = (attributeMask & lookup::kFoldersToo) != 0;
-    do {
+    for (WIN32_FIND_DATAW entry{}; entries.opened() && entries.next(entry);) {
         const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if ((entry.dwFileAttributes & kUnlisted) == 0 && !isDotEntry(entry.cFileName) &&
             (!folder || foldersToo)) {
             return toUtf8(entry.cFileName);
         }
-    } while (sys::FindNextFileW(find.get(), &entry));
-    return {};
+    }
+    const DWORD error = GetLastError();
+    if (meansNothingFound(error)) {
+        return {};
+    }
+    fail("Looking for", pattern, error);
 }
 
 bool FileOperations::isFolder(const std::string& path) const {
@@ -141,20 +115,15 @@ std::vector<std::string> FileOperations::listFiles(const std::string& folder) co
     }
     pattern.push_back('*');
     std::vector<std::string> names;
-    WIN32_FIND_DATAW entry{};
-    const FindHandle find = findFirstEntry(pattern, entry);
-    if (!find.valid()) {
-        // A drive root without any entry answers "file not found"; a missing folder does not.
-        if (GetLastError() == ERROR_FILE_NOT_FOUND && isFolder(folder)) {
-            return names;
-        }
-        fail("Reading the folder", folder);
-    }
-    do {
+    FolderEntries entries(filePath(pattern));
+    for (WIN32_FIND_DATAW entry{}; entries.opened() && entries.next(entry);) {
         if ((entry.dwFileAttributes & (kUnlisted | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
             names.push_back(toUtf8(entry.cFileName));
         }
-    } while (sys::FindNextFileW(find.get(), &entry));
+    }
+    if (GetLastError() != ERROR_NO_MORE_FILES) {
+        fail("Reading the folder", folder);
+    }
     return names;
 }
 

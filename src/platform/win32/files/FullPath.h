@@ -28,7 +28,7 @@ std::wstring withoutLongPrefix(const std::wstring& path);
 // and Wine convert only a path that isn't in this form already.
 std::wstring nativePath(const std::wstring& full);
 
-// A UTF-8 path made ready for a wide file call (CreateFileW, FindFirstFileExW, ...): full,
+// A UTF-8 path made ready for a wide file call (CreateFileW, GetFileAttributesExW, ...): full,
 // and prefixed when it is long. Windows 7 and 8.1, and later systems without the long-path
 // policy, refuse a plain path of MAX_PATH characters or more.
 std::wstring filePath(const std::string& path);

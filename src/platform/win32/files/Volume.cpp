@@ -18,14 +18,17 @@ std::uint64_t FileOperations::volumeOf(const std::string& path) const {
     if (handle == INVALID_HANDLE_VALUE) {
         win32::fail("Reading the drive of", path);
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool read = sys::GetFileInformationByHandle(handle, &info) != 0;
+    // Only the volume's serial number: a query of the file's whole information also finds its
+    // name, which under Wine asks the drive about every folder on the way to it.
+    DWORD serial = 0;
+    const bool read = sys::GetVolumeInformationByHandleW(handle, nullptr, 0, &serial, nullptr,
+                                                         nullptr, nullptr, 0) != 0;
     const DWORD error = GetLastError();
     sys::CloseHandle(handle);
     if (!read) {
         win32::fail("Reading the drive of", path, error);
     }
-    return info.dwVolumeSerialNumber;
+    return serial;
 }
 
 }  // namespace velmora
