@@ -22,7 +22,7 @@ TEST(Wildcard, MatchesAsWindowsDoesInAnyLetterCase) {
     }
 }
 
-TEST(PspNames, PositionsFromOneHundredOnStartWithALetterAndKeepThumbnailsApart) {
+TEST(PspNames, PositionsFromOneHundredOnStartWithALetterAndThumbnailsKeepEightCharacters) {
     for (const auto& [position, name] :
          {std::pair{1, "MAQ45601.MP4"}, std::pair{99, "MAQ45699.MP4"},
           std::pair{100, "MAQ456A0.MP4"}, std::pair{135, "MAQ456AZ.MP4"},
@@ -37,9 +37,7 @@ TEST(PspNames, PositionsFromOneHundredOnStartWithALetterAndKeepThumbnailsApart) 
         ASSERT_TRUE(thumbnails.insert(pspThumbnailName(*pspVideoName(900, position))).second)
             << position;
     }
-}
-
-TEST(ThumbnailNames, TheSourceSideSwapsTheExtensionAndThePspSideKeepsEightCharacters) {
+    // The source side swaps the extension, the PSP side keeps eight characters.
     for (const auto& [video, source, psp] :
          {std::tuple{"a.b.mp4", "a.b.THM", "a.b.mp4.THM"},
           std::tuple{"holiday.MP4", "holiday.THM", "holiday..THM"},

@@ -43,19 +43,8 @@ class DriveCallsTest : public ::testing::Test {
     DriveCalls calls{wait, [](const std::string& path) { return path.substr(0, 2); }, 200ms};
 };
 
-TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsThereAndThen) {
-    EXPECT_EQ(calls.call("a/x", [] { return 42; }), 42);
-    EXPECT_THROW(calls.call("a/x", []() -> int { throw PlatformError("Reading", "a/x", "no"); }),
-                 PlatformError);
-    const auto inner = [this] {
-        return calls.call("b/y", [] { return std::this_thread::get_id(); });
-    };
-    EXPECT_NE(calls.call("a/x", inner), std::this_thread::get_id());
-    EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
-}
-
-// Work that answers every 100 ms may take a second; silence of the limit, from the start or after
-// answers, is given up on soon after, and Cancel gives up at once.
+// Work that answers every 100 ms may take a second, the sizes of a selection too; silence of the
+// limit, from the start or after answers, is given up on soon after, and Cancel gives up at once.
 TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOnce) {
     const auto timed = [](DriveCalls& on, const std::string& path, int answers, auto silence) {
         const auto started = Clock::now();
@@ -82,6 +71,16 @@ TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOn
         EXPECT_GE(after, answers * 100ms + 200ms) << "given up before its limit";
         EXPECT_LT(after, answers * 100ms + 1500ms) << "given up long after its limit";
     }
+    // The sizes of a large selection, asked in one call, take far longer than the limit.
+    const test::TempFolder folder;
+    folder.write("clip.MP4", "abc");
+    OffWindowFiles files(
+        wait, [](const std::string&) { return std::string("/"); }, 20ms);
+    const std::vector<std::string> selection(50'000, folder.at("clip.MP4"));
+    std::vector<FileSize> sizes;
+    EXPECT_NO_THROW(sizes = files.fileLengths(selection)) << "each size is an answer";
+    ASSERT_EQ(sizes.size(), selection.size());
+    EXPECT_EQ(sizes.back().bytes, 3);
     DriveCalls patient{wait, [](const std::string& path) { return path.substr(0, 2); }, 1h};
     wait.giveUpAfter = 50ms;
     const auto [cancelled, after] = timed(patient, "d/x", 0, 2s);
@@ -89,28 +88,18 @@ TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOn
     EXPECT_LT(after, 500ms) << "Cancel did not end the wait at once";
 }
 
-// The sizes of a large selection, asked in one call, take far longer than the limit: each
-// size is an answer.
-TEST_F(DriveCallsTest, EverySizeOfASelectionIsAnAnswer) {
-    const test::TempFolder folder;
-    folder.write("clip.MP4", "abc");
-    OffWindowFiles files(
-        wait, [](const std::string&) { return std::string("/"); }, 20ms);
-    const std::vector<std::string> selection(50'000, folder.at("clip.MP4"));
-    const auto started = Clock::now();
-    std::vector<FileSize> sizes;
-    EXPECT_NO_THROW(sizes = files.fileLengths(selection))
-        << "sizes answering throughout were taken for silence";
-    if (Clock::now() - started < 100ms) {
-        GTEST_SKIP() << "the sizes came too fast to tell";
-    }
-    ASSERT_EQ(sizes.size(), selection.size());
-    EXPECT_EQ(sizes.back().bytes, 3);
-}
-
-// A stuck call is left behind; its drive fails at once until it comes back, others answer. A call
+// A quick call gives its answer or failure, run there and then from the calls' own threads. A
+// stuck call is left behind; its drive fails at once until it comes back, others answer. A call
 // stuck on another drive (a copy's source) blames that one.
 TEST_F(DriveCallsTest, ADriveWithoutAnAnswerInTimeCountsAsGoneUntilItsCallComesBack) {
+    EXPECT_EQ(calls.call("a/x", [] { return 42; }), 42);
+    EXPECT_THROW(calls.call("a/x", []() -> int { throw PlatformError("Reading", "a/x", "no"); }),
+                 PlatformError);
+    const auto inner = [this] {
+        return calls.call("b/y", [] { return std::this_thread::get_id(); });
+    };
+    EXPECT_NE(calls.call("a/x", inner), std::this_thread::get_id());
+    EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
     const auto goneOf = [&](const std::string& path, const std::string& blamed) {

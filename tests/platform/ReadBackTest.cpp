@@ -49,9 +49,7 @@ TEST(ReadBackTest, SmallFilesAreReadWholeAndVideosBySamplesThatNoLostSixtyFourth
         }
     }
     EXPECT_NE(stretchesToReadBack(64u << 20, 1), stretchesToReadBack(64u << 20, 500'000));
-}
-
-TEST(ReadBackTest, TheCopyMustGiveBackTheSourcesBytesInEveryStretch) {
+    // The copy must give back the source's bytes in every stretch.
     std::string source(3'000'000, '\0');
     for (std::size_t i = 0; i < source.size(); ++i) {
         source[i] = static_cast<char>(i * 131 % 251);

@@ -7,16 +7,39 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
-#include "ModalDialogs.h"
 #include "frontend/qt/WindowFixture.h"
+#include "platform/Platform.h"
 #include "qt/EventLoopWait.h"
+#include "qt/MessageBox.h"
 #include "qt/ShellCopy.h"
 
 namespace velmora::test {
 namespace {
 
 using namespace std::chrono_literals;
+
+// Acts on the next modal dialog of type T from inside its event loop, as a user would. Gives up
+// after five seconds, so a dialog that never comes fails the test instead of touching a later one.
+template <typename T>
+void onNextModal(std::function<void(T&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), ticks = 0]() mutable {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr && ++ticks < 1000) {
+            return;
+        }
+        timer->deleteLater();
+        timer->stop();
+        if (dialog != nullptr) {
+            act(*dialog);
+        }
+    });
+    timer->start();
+}
 
 struct PaintCounter : QObject {
     int paints = 0;
@@ -104,6 +127,51 @@ TEST_F(CopyInput, AFailureIsShownWithTheSystemsReasonAndGivesANonZeroCode) {
     EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
     QApplication::processEvents();  // the window takes input again once its loop runs
 }
+
+using Box = QMessageBox;
+
+// The flags and title asked for (none: the program's), the button pressed (none: Escape), and
+// what the box showed and answered. Its text always shows as it was given, lines and markup alike.
+struct BoxCase {
+    int flags;
+    const char* title;
+    Box::StandardButton press;
+    Box::StandardButtons buttons;
+    Box::StandardButton defaultButton;
+    Box::Icon icon;
+    int answer;
+};
+
+class MessageBoxTest : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(MessageBoxTest, ShowsTheFlagsAndGivesTheAnswer) {
+    const BoxCase& c = GetParam();
+    bool shown = false;
+    onNextModal<Box>([&](Box& box) {
+        shown = true;
+        EXPECT_EQ(box.text(), "Failed.\n\n/tmp/<b>&.MP4");
+        EXPECT_EQ(box.textFormat(), Qt::PlainText);
+        EXPECT_EQ(box.windowTitle(), c.title ? c.title : "Velmora");
+        EXPECT_EQ(box.standardButtons(), c.buttons);
+        EXPECT_EQ(box.standardButton(box.defaultButton()), c.defaultButton);
+        EXPECT_EQ(box.icon(), c.icon);
+        c.press == Box::NoButton ? box.reject() : box.button(c.press)->click();
+    });
+    const auto title = c.title ? std::optional<std::string>(c.title) : std::nullopt;
+    EXPECT_EQ(qt::showMessageBox(nullptr, "Failed.\r\n\r\n/tmp/<b>&.MP4", c.flags, title),
+              c.answer);
+    EXPECT_TRUE(shown);
+}
+
+constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Boxes, MessageBoxTest, ::testing::Values(
+    BoxCase{kYesNo2 | mb::kIconQuestion, "Confirm Deletion", Box::Yes, Box::Yes | Box::No, Box::No,
+            Box::Question, mb::kAnswerYes},
+    BoxCase{mb::kYesNo, nullptr, Box::No, Box::Yes | Box::No, Box::Yes, Box::NoIcon, mb::kAnswerNo},
+    BoxCase{kYesNo2, nullptr, Box::NoButton, Box::Yes | Box::No, Box::No, Box::NoIcon, mb::kAnswerNo},
+    BoxCase{mb::kOk | mb::kIconError, nullptr, Box::Ok, Box::Ok, Box::Ok, Box::Critical, mb::kAnswerOk}));
+// clang-format on
 
 }  // namespace
 }  // namespace velmora::test
