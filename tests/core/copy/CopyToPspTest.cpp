@@ -37,25 +37,6 @@ class CopyToPsp : public test::StickTest {
     MainForm form{platform};
 };
 
-// The figures, and the question that follows ("": none). The working folder is no PSP.
-TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick) {
-    for (const auto& [free, selected, question] :
-         {std::tuple{"101", "100", kPickFirst}, std::tuple{"0", "0", kNotEnoughSpace},
-          std::tuple{"100", "100", kNotEnoughSpace}, std::tuple{"101", "100", kConfirm},
-          std::tuple{"500", "0", ""}}) {
-        platform.questions.clear();
-        platform.randomDraws = 0;
-        form.freePSP.setCaption(free);
-        form.sizeSource.setCaption(selected);
-        form.btnCopy_Click();
-        EXPECT_EQ(lastQuestion(), question) << free << " free, " << selected << " selected";
-        EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0) << free;
-        if (question == kPickFirst) {
-            showStick(form);
-        }
-    }
-}
-
 // Clicks and keys of assistive tools, which no input gate sees, are ignored during the copy;
 // drives that the system tells of meanwhile are read once the run is over.
 TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideAfterEach) {
@@ -243,9 +224,26 @@ TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
     EXPECT_EQ(platform.questions.size(), 1u);  // the confirmation alone
 }
 
-// Every name in the video folder as the copy starts, in any case, takes its prefix, even one
-// written after the list was read. Positions from 100 on get names of their own, up to the last.
-TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndPositionsPast99KeepTheirOwnNames) {
+// A copy needs the stick picked and one megabyte more free than selected: the figures, and the
+// question that follows ("": none; the working folder is no PSP). Every name in the video folder
+// as the copy starts, in any case, takes its prefix, even one written after the list was read.
+// Positions from 100 on get names of their own, up to the last.
+TEST_F(CopyToPsp, RefusesWithoutSpaceOrAFreePrefixAndPositionsPast99KeepTheirOwnNames) {
+    for (const auto& [free, selected, question] :
+         {std::tuple{"101", "100", kPickFirst}, std::tuple{"0", "0", kNotEnoughSpace},
+          std::tuple{"100", "100", kNotEnoughSpace}, std::tuple{"101", "100", kConfirm},
+          std::tuple{"500", "0", ""}}) {
+        platform.questions.clear();
+        platform.randomDraws = 0;
+        form.freePSP.setCaption(free);
+        form.sizeSource.setCaption(selected);
+        form.btnCopy_Click();
+        EXPECT_EQ(lastQuestion(), question) << free << " free, " << selected << " selected";
+        EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0) << free;
+        if (question == kPickFirst) {
+            showStick(form);
+        }
+    }
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");
     }

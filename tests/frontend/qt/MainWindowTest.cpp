@@ -9,8 +9,8 @@
 #include <functional>
 #include <map>
 
-#include "qt/QtPicture.h"
 #include "WindowFixture.h"
+#include "qt/QtPicture.h"
 #include "support/WindowLayout.h"
 
 namespace velmora::test {
@@ -18,7 +18,7 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) {
+TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixelsAndKeepsItsPictures) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     EXPECT_EQ(window.windowTitle(), "Velmora");
     EXPECT_EQ(window.size(), QSize(657, 393));
@@ -32,9 +32,7 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) 
             << p.name;
     }
     EXPECT_EQ(std::size(kWindowLayout), form.controls().size());
-}
-
-TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {
+    // A painted picture shows again on every repaint.
     QImage halves(160, 120, QImage::Format_RGB32);
     halves.fill(Qt::red);
     QPainter(&halves).fillRect(80, 0, 80, 120, Qt::blue);

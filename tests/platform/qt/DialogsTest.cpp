@@ -58,7 +58,7 @@ class CopyInput : public WindowFixture {
     OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
 };
 
-TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
+TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDoneAndAFailureSaysWhy) {
     window.show();
     const std::string typed = form.dirSource.Text();
     PaintCounter counter;
@@ -92,6 +92,17 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDone) {
     EXPECT_EQ(form.dirSource.Text(), typed);
     QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);  // open again
     EXPECT_EQ(platform.questions.size(), 1u);
+    // A failure is shown with the system's reason and gives a non-zero code.
+    QString shown;
+    onNextModal<QMessageBox>([&shown](QMessageBox& box) {
+        shown = box.icon() == QMessageBox::Critical ? box.text() : "no error icon";
+        box.accept();
+    });
+    const ShellCopyResult failed =
+        qt::copyWithProgress(files, folder.at("b.MP4"), folder.at("no/MAQ.MP4"), &window);
+    EXPECT_TRUE(failed.code != 0 && !failed.aborted);
+    EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
+    QApplication::processEvents();  // the window takes input again once its loop runs
 }
 
 // An Escape that reaches the waiting window as it shows was typed before it; one a moment
@@ -113,19 +124,6 @@ TEST_F(CopyInput, TheWaitingWindowTakesNoKeyTypedAheadOfIt) {
         "/media/stick/");
     EXPECT_FALSE(waited);
     EXPECT_EQ(escapes, 2) << "an Escape typed ahead cancelled the waiting window";
-}
-
-TEST_F(CopyInput, AFailureIsShownWithTheSystemsReasonAndGivesANonZeroCode) {
-    QString shown;
-    onNextModal<QMessageBox>([&shown](QMessageBox& box) {
-        shown = box.icon() == QMessageBox::Critical ? box.text() : "no error icon";
-        box.accept();
-    });
-    const ShellCopyResult result =
-        qt::copyWithProgress(files, folder.at("b.MP4"), folder.at("no/MAQ.MP4"), &window);
-    EXPECT_TRUE(result.code != 0 && !result.aborted);
-    EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
-    QApplication::processEvents();  // the window takes input again once its loop runs
 }
 
 using Box = QMessageBox;
