@@ -90,11 +90,9 @@ std::string shownText(const MainForm& form, const Control& control) {
     return dynamic_cast<const DriveList&>(control).Drive();
 }
 
-using ScreenReaderTest = WindowFixture;
-
 // At moments in the window's life: what the user did, and a caption a handler changed. (After
 // a drive change: the mounts test, on the real accessibility bus.)
-TEST_F(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
+TEST_F(MainWindowTest, EachControlReadsWhatItShowsToAScreenReaderAndEachFigureItsLabel) {
     const struct {
         std::function<void()> act;
         const char* control;
