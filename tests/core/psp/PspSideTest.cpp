@@ -83,8 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}));
 
 // One plain message, nothing made and nothing of another disk listed, for a stick gone at the
-// pick, whose video folder links to the home disk, or pulled during the create question.
-TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
+// pick, whose video folder links to the home disk, or pulled during the create question. One that
+// stops answering counts as gone once, whatever the user does next: one message, the PSP side
+// cleared, nothing deleted or written.
+TEST_F(PspSide, NothingIsMadeListedOrDeletedOffAStickThatHasGoneLeadsOffItOrStopsAnswering) {
     const auto notFound = [&](std::size_t questions, const std::string& shown) {
         platform.answer(mb::kAnswerYes);
         pick(form, 1);
@@ -114,10 +116,8 @@ TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
     showStick(form);
     EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
     EXPECT_EQ(form.freePSP.Caption(), "0");
-}
-
-// Whatever the user does next: one message, the PSP side cleared, nothing deleted or written.
-TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext) {
+    platform.freeSpaceFails = false;
+    platform.duringQuestion = [] {};
     home.writeSized("clip.MP4", 2 * kMegabyte);
     form.listSource.Refresh();
     for (const auto& [control, event, code] :

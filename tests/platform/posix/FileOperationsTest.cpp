@@ -18,13 +18,12 @@
 namespace velmora::posix {
 namespace {
 
-class FileOperationsTest : public ::testing::Test {
-  protected:
+// Lookups find names in any letter case, listings show visible files, failures tell why. A name
+// taken in any case keeps its file; a failed copy leaves nothing. The sweep removes unlocked
+// temporaries and, silent for a day, older versions' temporaries and empty claimed names.
+TEST(FileOperationsTest, LookupsListingsAndCopiesTakingOnlyAFreeNameAndLeavingNoTemporary) {
     FileOperations files;
     test::TempFolder folder;
-};
-
-TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesFailuresTellWhy) {
     folder.write("MP_ROOT/100anv01/CLIP.THM", "thumb");
     folder.write("MP_ROOT/100anv01/clip.mp4", "0123456789");
     folder.write("MP_ROOT/.hidden.THM");
@@ -60,11 +59,6 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
     EXPECT_EQ(files.volumeOf(folder.at("mp_root/100ANV01")), files.volumeOf(folder.path()));
     EXPECT_EQ(files.volumeOf(folder.at("MP_ROOT/101ANV01")), files.volumeOf("/proc"));  // a link
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
-}
-
-// A name taken in any case keeps its file; a failed copy leaves nothing. The sweep removes
-// unlocked temporaries and, silent for a day, older versions' temporaries and empty claimed names.
-TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfRunningCopies) {
     folder.write("src/clip.MP4", std::string(3 << 20, 'v'));
     folder.write("dst/MAQ12301.MP4", "old");
     const auto make = [&](const std::string& name, const char* bytes, int hoursSilent) {

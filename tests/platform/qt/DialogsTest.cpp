@@ -58,7 +58,7 @@ class CopyInput : public WindowFixture {
     OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
 };
 
-TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDoneAndAFailureSaysWhy) {
+TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyOrWaitIsDoneAndAFailureSaysWhy) {
     window.show();
     const std::string typed = form.dirSource.Text();
     PaintCounter counter;
@@ -103,12 +103,8 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyIsDoneAndAFailureS
     EXPECT_TRUE(failed.code != 0 && !failed.aborted);
     EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
     QApplication::processEvents();  // the window takes input again once its loop runs
-}
-
-// An Escape that reaches the waiting window as it shows was typed before it; one a moment
-// later cancels the wait.
-TEST_F(CopyInput, TheWaitingWindowTakesNoKeyTypedAheadOfIt) {
-    window.show();
+    // An Escape that reaches the waiting window as it shows was typed before it; one a moment
+    // later cancels the wait.
     using Clock = AnsweringWait::Clock;
     int escapes = 0;
     Clock::time_point first;

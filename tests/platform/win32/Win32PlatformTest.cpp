@@ -109,7 +109,8 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
 
 // A gone network drive's or an empty disc drive's label would hold the list up. Every path has
 // the root the list shows, so that a handler can tell that the picked drive stopped answering.
-TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceAndEveryPathHasItsRoot) {
+// Without the prefix, Windows refuses folders from 248 characters on and files from MAX_PATH on.
+TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceEveryPathHasItsRootAndLongPathsTheirPrefix) {
     // A drive's type, whether it holds a medium, the entry and whether its label was read.
     for (const auto& [type, medium, text, labelReadExpected] :
          {std::tuple{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
@@ -153,10 +154,6 @@ TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceAndEveryPathHasItsRoot) {
                   ready);
         EXPECT_EQ(asked, folderAsked) << toUtf8(root);
     }
-}
-
-// Without the prefix, Windows refuses folders from 248 characters on and files from MAX_PATH on.
-TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItCanTake) {
     const std::wstring longest = L"C:\\" + std::wstring(244, L'd');
     const std::wstring share = L"\\\\nas\\videos\\" + std::wstring(240, L'd');
     const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
@@ -175,13 +172,14 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItC
     EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
     // A source, a target, the source's short form ("": none), what the shell gets ("": own copy).
     using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
-    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
+    const std::wstring deepSource = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
     const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
     const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
     for (const auto& [source, to, shortSource, shellSource] :
          {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
-          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
-          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
+          RouteCase(deepSource, target, shortForm, shortForm),
+          RouteCase(deepSource, target, L"", L""), RouteCase(deepSource, target, deepSource, L""),
+          RouteCase(L"C:\\clip.MP4", deepSource, L"", L"")}) {
         const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
             EXPECT_EQ(path, withLongPrefix(source));
             return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
