@@ -47,9 +47,9 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixelsAn
 
 // A click on a list row: the screen reader's test; on the credit: the smoke test.
 TEST_F(MainWindowTest, KeysReachTheirHandlers) {
-    folder.write("c.MP4");
-    folder.write("sub/x.MP4");
-    platform.setDrives({{"/", "/"}, {folder.path(), folder.path() + "/"}, {"/m", "/m/"}});
+    home.write("c.MP4");
+    home.write("sub/x.MP4");
+    platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"/m", "/m/"}});
     form.listPSP.setListIndex(0);
     form.listPSP.setSelected(0, true);
     const struct {
@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, KeysReachTheirHandlers) {
         {"listSource", Qt::CTRL | Qt::Key_C, [&] { return platform.questions.size() == 1; }},
         {"listPSP", Qt::Key_Backspace, [&] { return platform.questions.size() == 2; }},
         {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }}};
-    form.dirSource.setText(folder.at("sub"));
+    form.dirSource.setText(home.at("sub"));
     for (const auto& press : presses) {
         QTest::keyClick(&view(press.control), press.keys.key(), press.keys.keyboardModifiers());
         EXPECT_TRUE(press.handled()) << press.control << " " << press.keys.toCombined();

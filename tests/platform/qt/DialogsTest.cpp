@@ -49,16 +49,14 @@ struct PaintCounter : QObject {
     }
 };
 
-// A copy that runs until cancelled: 4 GiB, none stored. (The copy reserves the whole size
-// first: a larger one would fail on a disk with less free.)
-class CopyInput : public WindowFixture {
-  protected:
-    CopyInput() { folder.writeSized("endless.MP4", std::uint64_t{4} << 30); }
-    qt::EventLoopWait wait;
-    OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
-};
+using CopyInput = WindowFixture;
 
 TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyOrWaitIsDoneAndAFailureSaysWhy) {
+    qt::EventLoopWait wait;
+    OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
+    // A copy that runs until cancelled: 4 GiB, none stored. (The copy reserves the whole size
+    // first: a larger one would fail on a disk with less free.)
+    home.writeSized("endless.MP4", std::uint64_t{4} << 30);
     window.show();
     const std::string typed = form.dirSource.Text();
     PaintCounter counter;
@@ -83,9 +81,9 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyOrWaitIsDoneAndAFa
         EXPECT_FALSE(progress.isVisible());
     });
     const ShellCopyResult result =
-        qt::copyWithProgress(files, folder.at("endless.MP4"), folder.at("MAQ12301.MP4"), &window);
+        qt::copyWithProgress(files, home.at("endless.MP4"), home.at("MAQ12301.MP4"), &window);
     EXPECT_TRUE(result.aborted);
-    EXPECT_FALSE(folder.exists("MAQ12301.MP4"));
+    EXPECT_FALSE(home.exists("MAQ12301.MP4"));
     QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too
     QApplication::processEvents();
     EXPECT_TRUE(platform.questions.empty());  // a click on Copy would have said "not enough space"
@@ -99,7 +97,7 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyOrWaitIsDoneAndAFa
         box.accept();
     });
     const ShellCopyResult failed =
-        qt::copyWithProgress(files, folder.at("b.MP4"), folder.at("no/MAQ.MP4"), &window);
+        qt::copyWithProgress(files, home.at("b.MP4"), home.at("no/MAQ.MP4"), &window);
     EXPECT_TRUE(failed.code != 0 && !failed.aborted);
     EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
     QApplication::processEvents();  // the window takes input again once its loop runs
