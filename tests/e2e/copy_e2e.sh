@@ -11,15 +11,9 @@ program="$(realpath "${1:?usage: $0 <path to velmora>}")"
 here="$(dirname "$(realpath "$0")")"
 source "$here/isolated.sh" copy_e2e losetup
 
-stick="$(mktemp -d /media/velmora-e2e-XXXXXX)"
-source="$(mktemp -d)"
-device=""
-cleanup() {
-    umount -l "$stick" 2>/dev/null && rmdir "$stick" || true
-    [ -z "$device" ] || losetup -d "$device"
-    rm -rf "$source" "$stick.img"
-}
-trap cleanup EXIT
+stick="$(mktemp -d /media/velmora-e2e-XXXXXX)" source="$(mktemp -d)" device=""
+# The stick goes with the namespace, its loop device once that lets it go.
+trap '[ -z "$device" ] || losetup -d "$device"; rm -rf "$source"' EXIT
 fail() { echo "copy_e2e: $*" >&2; exit 1; }
 if [ "${VELMORA_E2E_STICK:-}" = fake ]; then
     export program source

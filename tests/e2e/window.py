@@ -108,8 +108,7 @@ class Window:  # the program started anew, with the controls the tests read
         megabytes = str(sum(os.path.getsize(video) >> 20 for video in chosen))
         wait_for(f"{keys} did not select {chosen}, {megabytes} MB",
                  lambda: selected(self.source) == chosen and self.selected.name == megabytes)
-        run("key", "ctrl+c", pace=False)
-        wait_for("Ctrl-C asked no question", lambda: self.windows() == 2)
+        self.ask("ctrl+c")
         on_screen("Confirm Copy")
         self.answer("Yes", pace=False)
 
