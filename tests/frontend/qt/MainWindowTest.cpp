@@ -18,7 +18,7 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixelsAndKeepsItsPictures) {
+TEST_F(MainWindowTest, IsAFixedCentredWindowOfControlsAtTheirTwipsKeepingPicturesAndTakingKeys) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     EXPECT_EQ(window.windowTitle(), "Velmora");
     EXPECT_EQ(window.size(), QSize(657, 393));
@@ -43,10 +43,8 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixelsAn
         EXPECT_EQ(shown.pixelColor(80, 60), QColor(Qt::blue));
         EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::red)) << "the border stays";
     }
-}
-
-// A click on a list row: the screen reader's test; on the credit: the smoke test.
-TEST_F(MainWindowTest, KeysReachTheirHandlers) {
+    // Keys reach their handlers. (A click on a list row: the screen reader's case; on the
+    // credit: the smoke test.)
     home.write("c.MP4");
     home.write("sub/x.MP4");
     platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"/m", "/m/"}});

@@ -21,7 +21,7 @@ namespace {
 // Lookups find names in any letter case, listings show visible files, failures tell why. A name
 // taken in any case keeps its file; a failed copy leaves nothing. The sweep removes unlocked
 // temporaries and, silent for a day, older versions' temporaries and empty claimed names.
-TEST(FileOperationsTest, LookupsListingsAndCopiesTakingOnlyAFreeNameAndLeavingNoTemporary) {
+TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMountTable) {
     FileOperations files;
     test::TempFolder folder;
     folder.write("MP_ROOT/100anv01/CLIP.THM", "thumb");
@@ -127,11 +127,8 @@ TEST(FileOperationsTest, LookupsListingsAndCopiesTakingOnlyAFreeNameAndLeavingNo
     removeOpenedLeftover(dst.get(), ".velmora-copy-Moved0", opened.get());
     EXPECT_EQ(folder.read("dst/.velmora-copy-Moved0"), "another")
         << "the sweep removed a file that took the name of the leftover it had opened";
-}
-
-// Optional fields come and go before the "-"; paths carry the kernel's escapes; a line cut
-// short names no mount.
-TEST(MountTable, ReadsEachMountPointAndSourceWithTheEscapesUndone) {
+    // The mount table: optional fields come and go before the "-"; paths carry the kernel's
+    // escapes, undone; a line cut short names no mount.
     const std::vector<Mount> mounts = parseMountInfo(
         "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
         "40 22 8:17 / /media/me/My\\040Stick rw master:2 shared:7 - vfat /dev/sdb1 rw\n"

@@ -49,9 +49,25 @@ struct PaintCounter : QObject {
     }
 };
 
+using Box = QMessageBox;
+
+// The flags and title asked for (none: the program's), the button pressed (none: Escape), and
+// what the box showed and answered. Its text always shows as it was given, lines and markup alike.
+struct BoxCase {
+    int flags;
+    const char* title;
+    Box::StandardButton press;
+    Box::StandardButtons buttons;
+    Box::StandardButton defaultButton;
+    Box::Icon icon;
+    int answer;
+};
+
+constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
+
 using CopyInput = WindowFixture;
 
-TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyOrWaitIsDoneAndAFailureSaysWhy) {
+TEST_F(CopyInput, TheWindowTakesNoInputUntilACopyOrWaitIsDoneAndBoxesAndFailuresSayWhatTheyMean) {
     qt::EventLoopWait wait;
     OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
     // A copy that runs until cancelled: 4 GiB, none stored. (The copy reserves the whole size
@@ -118,25 +134,7 @@ TEST_F(CopyInput, TheWindowRepaintsButTakesNoInputUntilTheCopyOrWaitIsDoneAndAFa
         "/media/stick/");
     EXPECT_FALSE(waited);
     EXPECT_EQ(escapes, 2) << "an Escape typed ahead cancelled the waiting window";
-}
-
-using Box = QMessageBox;
-
-// The flags and title asked for (none: the program's), the button pressed (none: Escape), and
-// what the box showed and answered. Its text always shows as it was given, lines and markup alike.
-struct BoxCase {
-    int flags;
-    const char* title;
-    Box::StandardButton press;
-    Box::StandardButtons buttons;
-    Box::StandardButton defaultButton;
-    Box::Icon icon;
-    int answer;
-};
-
-constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
-
-TEST(MessageBoxTest, ShowsTheFlagsAndGivesTheAnswer) {
+    // Message boxes show the flags and title asked for and give the answer.
     for (const BoxCase& c : {BoxCase{kYesNo2 | mb::kIconQuestion, "Confirm Deletion", Box::Yes,
                                      Box::Yes | Box::No, Box::No, Box::Question, mb::kAnswerYes},
                              BoxCase{mb::kYesNo, nullptr, Box::No, Box::Yes | Box::No, Box::Yes,
@@ -145,9 +143,9 @@ TEST(MessageBoxTest, ShowsTheFlagsAndGivesTheAnswer) {
                                      Box::NoIcon, mb::kAnswerNo},
                              BoxCase{mb::kOk | mb::kIconError, nullptr, Box::Ok, Box::Ok, Box::Ok,
                                      Box::Critical, mb::kAnswerOk}}) {
-        bool shown = false;
+        bool boxShown = false;
         onNextModal<Box>([&](Box& box) {
-            shown = true;
+            boxShown = true;
             EXPECT_EQ(box.text(), "Failed.\n\n/tmp/<b>&.MP4");
             EXPECT_EQ(box.textFormat(), Qt::PlainText);
             EXPECT_EQ(box.windowTitle(), c.title ? c.title : "Velmora");
@@ -159,7 +157,7 @@ TEST(MessageBoxTest, ShowsTheFlagsAndGivesTheAnswer) {
         const auto title = c.title ? std::optional<std::string>(c.title) : std::nullopt;
         EXPECT_EQ(qt::showMessageBox(nullptr, "Failed.\r\n\r\n/tmp/<b>&.MP4", c.flags, title),
                   c.answer);
-        EXPECT_TRUE(shown) << c.flags;
+        EXPECT_TRUE(boxShown) << c.flags;
     }
 }
 
