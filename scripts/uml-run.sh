@@ -29,7 +29,8 @@ if [ $$ -eq 1 ]; then
     done
     modules="/usr/lib/uml/modules/$(uname -r)/kernel"
     for module in fs/fat/fat fs/fat/vfat fs/nls/nls_cp437 fs/nls/nls_iso8859-1 fs/nls/nls_utf8 \
-        drivers/block/loop drivers/md/dm-mod drivers/md/dm-zero drivers/md/dm-flakey; do
+        fs/fuse/fuse drivers/block/loop drivers/md/dm-mod drivers/md/dm-zero \
+        drivers/md/dm-flakey; do
         insmod "$modules/$module.ko" || echo "uml-run: can't load $module"
     done
     # Mounting a cgroup v1 hierarchy lets a test hold a device's writes to a rate.

@@ -11,7 +11,9 @@
 namespace velmora {
 namespace {
 
-TEST(Wildcard, MatchesAsWindowsDoesInAnyLetterCase) {
+// Wildcards match as Windows does, in any letter case; PSP positions from one hundred on start
+// with a letter; each side names a thumbnail by its own rule.
+TEST(NameRules, WildcardsPspNamesAndThumbnailNames) {
     for (const auto& [name, pattern, matches] :
          {std::tuple{"clip.mp4", "*.MP4", true}, std::tuple{".MP4", "*.MP4", true},
           std::tuple{"a.MP4.MP4", "*.MP4", true}, std::tuple{"clipMP4", "*.MP4", false},
@@ -20,9 +22,6 @@ TEST(Wildcard, MatchesAsWindowsDoesInAnyLetterCase) {
           std::tuple{"MAQ1230.THM", "MAQ?????.*", false}}) {
         EXPECT_EQ(matchesWildcard(name, pattern), matches) << name << " " << pattern;
     }
-}
-
-TEST(PspNames, PositionsFromOneHundredOnStartWithALetterAndKeepThumbnailsApart) {
     for (const auto& [position, name] :
          {std::pair{1, "MAQ45601.MP4"}, std::pair{99, "MAQ45699.MP4"},
           std::pair{100, "MAQ456A0.MP4"}, std::pair{135, "MAQ456AZ.MP4"},
@@ -37,9 +36,7 @@ TEST(PspNames, PositionsFromOneHundredOnStartWithALetterAndKeepThumbnailsApart) 
         ASSERT_TRUE(thumbnails.insert(pspThumbnailName(*pspVideoName(900, position))).second)
             << position;
     }
-}
-
-TEST(ThumbnailNames, TheSourceSideSwapsTheExtensionAndThePspSideKeepsEightCharacters) {
+    // The source side swaps the extension, the PSP side keeps eight characters.
     for (const auto& [video, source, psp] :
          {std::tuple{"a.b.mp4", "a.b.THM", "a.b.mp4.THM"},
           std::tuple{"holiday.MP4", "holiday.THM", "holiday..THM"},

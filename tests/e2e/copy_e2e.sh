@@ -9,31 +9,15 @@
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
 here="$(dirname "$(realpath "$0")")"
-if [ -z "${VELMORA_E2E_DISPLAY:-}" ]; then
-    [ "$(id -u)" -eq 0 ] || { echo "copy_e2e: skipped: mounting needs root"; exit 77; }
-    for tool in xvfb-run xdotool dbus-run-session; do
-        command -v "$tool" >/dev/null || { echo "copy_e2e: skipped: no $tool"; exit 77; }
-    done
-    /usr/bin/python3 -c "import pyatspi" 2>/dev/null ||
-        { echo "copy_e2e: skipped: no pyatspi"; exit 77; }
-    VELMORA_E2E_DISPLAY=1 exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" \
-        dbus-run-session -- "$0" "$program"
-fi
+source "$here/isolated.sh" copy_e2e losetup
 
-mkdir -p /media
-stick="$(mktemp -d /media/velmora-e2e-XXXXXX)"
-source="$(mktemp -d)"
-device=""
-cleanup() {
-    umount -l "$stick" 2>/dev/null && rmdir "$stick" || true
-    [ -z "$device" ] || losetup -d "$device"
-    rm -rf "$source" "$stick.img"
-}
-trap cleanup EXIT
+stick="$(mktemp -d /media/velmora-e2e-XXXXXX)" source="$(mktemp -d)" device=""
+# The stick goes with the namespace, its loop device once that lets it go.
+trap '[ -z "$device" ] || losetup -d "$device"; rm -rf "$source"' EXIT
 fail() { echo "copy_e2e: $*" >&2; exit 1; }
 if [ "${VELMORA_E2E_STICK:-}" = fake ]; then
     export program source
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 PYTHONPATH="$here" /usr/bin/python3 - <<'PY'
+    on_bus <<'PY'
 import filecmp, os, subprocess
 from window import Window, fail, names, selected, wait_for
 sh = lambda command, stdin=None: subprocess.run(
@@ -96,7 +80,7 @@ done
 cd "$source"
 stick_device="$(stat -c %Hr:%Lr "$device")"
 export program here stick videos throttle stick_device
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 PYTHONPATH="$here" /usr/bin/python3 - <<'PY'
+on_bus <<'PY'
 import os, subprocess
 import window
 from window import fail, wait_for

@@ -54,9 +54,7 @@ try:
     if shown > 2:
         sys.exit(f"mounts_e2e: the window took {shown:.1f} s to show beside a stuck volume")
     # Escape closes the opened drive list with the focus there; Down steps from / to the stick.
-    w.open_drives()
-    w.close_drives()
-    run("key", "Down")
+    w.drive_keys("Down")
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
     if not drives.name.startswith("/mnt/psp "):
         sys.exit(f"mounts_e2e: the drive list reads {drives.name!r}, not the stick picked")
@@ -85,8 +83,7 @@ try:
     unchanged()
 
     click(first(source, lambda a: a.name == "trip.MP4"))
-    run("key", "ctrl+c")
-    wait_for("Ctrl-C asked no question", lambda: windows() == 2)
+    w.ask("ctrl+c")
     run("mkdir /mnt/during && mount -t tmpfs during /mnt/during", shell=True)
     run("key", "Return")
     started = time.monotonic()
@@ -102,9 +99,7 @@ try:
              lambda: listed("/mnt/during"), 2)
     if drives.name != steady[0]:
         sys.exit(f"mounts_e2e: after the copy the current entry is {drives.name!r}")
-    w.open_drives()
-    w.close_drives()
-    run("key", "Down")
+    w.drive_keys("Down")
     wait_for("picking a volume that doesn't answer shows no waiting window within 3 s",
              lambda: w.find(lambda a: a.name.startswith("Waiting for the drive /mnt/stuck")), 3)
     wait_for("the waiting window's Cancel is not enabled",
@@ -117,8 +112,7 @@ try:
 
     pick("/mnt/psp")
     click(first(source, lambda a: a.name == "trip.MP4"))
-    run("key", "ctrl+c")
-    wait_for("Ctrl-C asked no question", lambda: windows() == 2)
+    w.ask("ctrl+c")
     run("umount /mnt/psp && mkfs.ext4 -q -F -O ^has_journal -d $scratch/other $device && "
         "mount $device /mnt/psp", shell=True)  # another stick, with the same device number
     run("key", "Return")

@@ -25,25 +25,18 @@ for file in videos/big.MP4:40000000 videos/big.THM:6000 videos/clip.MP4:1500000 
     kept/MAQ12302.MP4:1100000 kept/MAQ12302.THM:3000; do
     head -c "${file#*:}" /dev/urandom >"$scratch/${file%:*}"
 done
-truncate -s 64M "$scratch/stick.img" && mkfs.exfat "$scratch/stick.img" >/dev/null
-device="$(losetup -f --show "$scratch/stick.img")"
-# In the foreground, so that $! is the server's own process.
-mount.exfat-fuse -d "$device" /media/silent >/dev/null 2>&1 &
-server=$!
-mounted /media/silent
+# A loop device over a new exFAT image.
+exfat() { truncate -s 64M "$1" && mkfs.exfat "$1" >/dev/null && losetup -f --show "$1"; }
+# Mounts a device at a folder by a FUSE server in the foreground, whose process goes in $3.
+serve() { mount.exfat-fuse -d "$1" "$2" >/dev/null 2>&1 & printf -v "$3" %s $! && mounted "$2"; }
+device="$(exfat "$scratch/stick.img")"
+serve "$device" /media/silent server
 mkdir -p /media/silent/MP_ROOT/100ANV01 && cp "$scratch/kept/"* "$_"
 # The slow source folder: outside /media, so that it is no drive of the list.
-truncate -s 64M "$scratch/source.img" && mkfs.exfat "$scratch/source.img" >/dev/null
-source_device="$(losetup -f --show "$scratch/source.img")"
-mkdir -p "$scratch/slow"
-mount_source() {
-    mount.exfat-fuse -d "$source_device" "$scratch/slow" >/dev/null 2>&1 &
-    source_server=$!
-    mounted "$scratch/slow"
-}
-mount_source && cp "$scratch/videos/big."* "$scratch/slow/"
+source_device="$(exfat "$scratch/source.img")" && mkdir -p "$scratch/slow"
+serve "$source_device" "$scratch/slow" source_server && cp "$scratch/videos/big."* "$scratch/slow/"
 # Mounted anew, so that the copy reads from the server, not from the page cache.
-stop_server "$scratch/slow" "$source_server" && mount_source
+stop_server "$scratch/slow" "$source_server" && serve "$source_device" "$scratch/slow" source_server
 mount -t tmpfs -o size=96m other /media/other && mkdir -p /media/other/MP_ROOT/100ANV01
 
 cd "$scratch/videos"
@@ -73,16 +66,11 @@ def pick(stick):  # shows its videos
     held = lambda: sorted(n for n in os.listdir(folder(stick)) if n.endswith(".MP4"))
     w.pick_again(f"/media/{stick}", lambda: sorted(names(w.videos)) == held())
 
-def ask(*keys):
-    for key in keys:
-        run("key", key)
-    wait_for(f"{keys[-1]} asked nothing", lambda: w.windows() == 2)
-
 # The video lands on the picked stick with its thumbnail, under MAQ names, and nothing else.
 def copy(stick, video, had=None):
     had = had or os.listdir(folder(stick))
     click(w.item(w.source, video))
-    ask("ctrl+c")
+    w.ask("ctrl+c")
     w.answer("Yes")
     wait_for(f"the copy onto {stick} did not end",
              lambda: w.windows() == 1 and w.selected.name == "0", 60)
@@ -127,7 +115,7 @@ def slices(process):
 # Cancel in the progress window of big.MP4's copy, process stopped midway, closes it at once and
 # the user is told what stopped answering. Returns how soon it closed.
 def cancel_stopped_copy(process, stopped):
-    ask("ctrl+c")
+    w.ask("ctrl+c")
     os.kill(process, signal.SIGSTOP)
     w.answer("Yes", pace=False)
     slices(process)
@@ -175,9 +163,9 @@ try:
     video = lambda: click(w.item(w.videos, "MAQ12301.MP4"))
     silent_step("a click on a video", lambda: None, video)
     silent_step("Ctrl-R", video, lambda: run("key", "ctrl+r"))
-    silent_step("a copy", lambda: (click(w.item(w.source, "big.MP4")), ask("shift+End", "ctrl+c")),
-                lambda: w.answer("Yes"))
-    silent_step("a deletion", lambda: (video(), ask("BackSpace")), lambda: w.answer("Yes"))
+    silent_step("a copy", lambda: (click(w.item(w.source, "big.MP4")),
+                                   w.ask("shift+End", "ctrl+c")), lambda: w.answer("Yes"))
+    silent_step("a deletion", lambda: (video(), w.ask("BackSpace")), lambda: w.answer("Yes"))
 
     window.name = "silent_stick_e2e, a copy stopped midway"
     pick("silent")

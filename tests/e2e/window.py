@@ -78,9 +78,17 @@ class Window:  # the program started anew, with the controls the tests read
         click(self.drives, pace=False)
         wait_for("the drive list does not open", lambda: showing(self.drives[0]))
 
-    def close_drives(self):  # with the focus left on the drive list
+    # The drive list opened and closed again by Escape, the focus left there, then these keys.
+    def drive_keys(self, *keys):
+        self.open_drives()
         run("key", "Escape", pace=False)
         wait_for("the drive list does not close", lambda: not showing(self.drives[0]))
+        run("key", *keys)
+
+    def ask(self, *keys):  # keys that bring up a question
+        for key in keys:
+            run("key", key)
+        wait_for(f"{keys[-1]} asked nothing", lambda: self.windows() == 2)
 
     # A click opens the drive list, one on the entry picks it. (Typing the entry's text finds
     # another where the keys come further apart than the list's typing interval.)
@@ -100,8 +108,7 @@ class Window:  # the program started anew, with the controls the tests read
         megabytes = str(sum(os.path.getsize(video) >> 20 for video in chosen))
         wait_for(f"{keys} did not select {chosen}, {megabytes} MB",
                  lambda: selected(self.source) == chosen and self.selected.name == megabytes)
-        run("key", "ctrl+c", pace=False)
-        wait_for("Ctrl-C asked no question", lambda: self.windows() == 2)
+        self.ask("ctrl+c")
         on_screen("Confirm Copy")
         self.answer("Yes", pace=False)
 

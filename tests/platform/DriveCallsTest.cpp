@@ -36,81 +36,23 @@ struct CountingWait : AnsweringWait {
     }
 };
 
-class DriveCallsTest : public ::testing::Test {
-  protected:
+// A quick call gives its answer or failure, run there and then from the calls' own threads. A
+// stuck call is left behind; its drive fails at once until it comes back, others answer. A call
+// stuck on another drive (a copy's source) blames that one. Work that answers every 100 ms may
+// take a second, the sizes of a selection too; silence of the limit, from the start or after
+// answers, is given up on soon after, and Cancel gives up at once.
+TEST(DriveCalls, ADriveSilentPastTheLimitNotWorkingCountsAsGoneUntilItsCallComesBack) {
     CountingWait wait;
     // Paths are "<drive>/<name>"; a drive may keep silent for 200 ms between answers.
     DriveCalls calls{wait, [](const std::string& path) { return path.substr(0, 2); }, 200ms};
-};
-
-TEST_F(DriveCallsTest, GivesTheAnswerOrTheFailureAndRunsCallsFromItsOwnThreadsThereAndThen) {
     EXPECT_EQ(calls.call("a/x", [] { return 42; }), 42);
     EXPECT_THROW(calls.call("a/x", []() -> int { throw PlatformError("Reading", "a/x", "no"); }),
                  PlatformError);
-    const auto inner = [this] {
+    const auto inner = [&calls] {
         return calls.call("b/y", [] { return std::this_thread::get_id(); });
     };
     EXPECT_NE(calls.call("a/x", inner), std::this_thread::get_id());
     EXPECT_EQ(wait.waits, 0);  // quick answers need no event loop
-}
-
-// Work that answers every 100 ms may take a second; silence of the limit, from the start or after
-// answers, is given up on soon after, and Cancel gives up at once.
-TEST_F(DriveCallsTest, TheLimitHoldsForSilenceNotForWorkAndCancelEndsTheWaitAtOnce) {
-    const auto timed = [](DriveCalls& on, const std::string& path, int answers, auto silence) {
-        const auto started = Clock::now();
-        bool gone = false;
-        try {
-            on.call(path, [answers, silence] {
-                for (int i = 0; i < answers; ++i, DriveCalls::answered()) {
-                    std::this_thread::sleep_for(100ms);
-                }
-                std::this_thread::sleep_for(silence);
-            });
-        } catch (const DriveNotAnswering&) {
-            gone = true;
-        }
-        return std::pair(gone, Clock::now() - started);
-    };
-    const auto [workGone, work] = timed(calls, "a/x", 10, 0ms);
-    EXPECT_FALSE(workGone) << "work answering every 100 ms was taken for silence";
-    EXPECT_GE(work, 1s);
-    EXPECT_EQ(wait.root, "a/");
-    for (const int answers : {0, 3}) {
-        const auto [gone, after] = timed(calls, std::to_string(answers) + "/x", answers, 2s);
-        EXPECT_TRUE(gone) << "a drive silent past the limit was waited for";
-        EXPECT_GE(after, answers * 100ms + 200ms) << "given up before its limit";
-        EXPECT_LT(after, answers * 100ms + 1500ms) << "given up long after its limit";
-    }
-    DriveCalls patient{wait, [](const std::string& path) { return path.substr(0, 2); }, 1h};
-    wait.giveUpAfter = 50ms;
-    const auto [cancelled, after] = timed(patient, "d/x", 0, 2s);
-    EXPECT_TRUE(cancelled) << "Cancel did not count the drive as gone";
-    EXPECT_LT(after, 500ms) << "Cancel did not end the wait at once";
-}
-
-// The sizes of a large selection, asked in one call, take far longer than the limit: each
-// size is an answer.
-TEST_F(DriveCallsTest, EverySizeOfASelectionIsAnAnswer) {
-    const test::TempFolder folder;
-    folder.write("clip.MP4", "abc");
-    OffWindowFiles files(
-        wait, [](const std::string&) { return std::string("/"); }, 20ms);
-    const std::vector<std::string> selection(50'000, folder.at("clip.MP4"));
-    const auto started = Clock::now();
-    std::vector<FileSize> sizes;
-    EXPECT_NO_THROW(sizes = files.fileLengths(selection))
-        << "sizes answering throughout were taken for silence";
-    if (Clock::now() - started < 100ms) {
-        GTEST_SKIP() << "the sizes came too fast to tell";
-    }
-    ASSERT_EQ(sizes.size(), selection.size());
-    EXPECT_EQ(sizes.back().bytes, 3);
-}
-
-// A stuck call is left behind; its drive fails at once until it comes back, others answer. A call
-// stuck on another drive (a copy's source) blames that one.
-TEST_F(DriveCallsTest, ADriveWithoutAnAnswerInTimeCountsAsGoneUntilItsCallComesBack) {
     auto release = std::make_shared<std::promise<void>>();
     std::shared_future<void> released = release->get_future().share();
     const auto goneOf = [&](const std::string& path, const std::string& blamed) {
@@ -132,6 +74,46 @@ TEST_F(DriveCallsTest, ADriveWithoutAnAnswerInTimeCountsAsGoneUntilItsCallComesB
     EXPECT_THROW(calls.call("c/z", [] { return 1; }), DriveNotAnswering);
     EXPECT_LT(Clock::now() - before, 1s);
     EXPECT_EQ(calls.call("b/y", [] { return 2; }), 2);
+    const auto timed = [](DriveCalls& on, const std::string& path, int answers, auto silence) {
+        const auto started = Clock::now();
+        bool gone = false;
+        try {
+            on.call(path, [answers, silence] {
+                for (int i = 0; i < answers; ++i, DriveCalls::answered()) {
+                    std::this_thread::sleep_for(100ms);
+                }
+                std::this_thread::sleep_for(silence);
+            });
+        } catch (const DriveNotAnswering&) {
+            gone = true;
+        }
+        return std::pair(gone, Clock::now() - started);
+    };
+    const auto [workGone, work] = timed(calls, "w/x", 10, 0ms);
+    EXPECT_FALSE(workGone) << "work answering every 100 ms was taken for silence";
+    EXPECT_GE(work, 1s);
+    EXPECT_EQ(wait.root, "w/");
+    for (const int answers : {0, 3}) {
+        const auto [gone, after] = timed(calls, std::to_string(answers) + "/x", answers, 2s);
+        EXPECT_TRUE(gone) << "a drive silent past the limit was waited for";
+        EXPECT_GE(after, answers * 100ms + 200ms) << "given up before its limit";
+        EXPECT_LT(after, answers * 100ms + 1500ms) << "given up long after its limit";
+    }
+    // The sizes of a large selection, asked in one call, take far longer than the limit.
+    const test::TempFolder folder;
+    folder.write("clip.MP4", "abc");
+    OffWindowFiles files(
+        wait, [](const std::string&) { return std::string("/"); }, 20ms);
+    const std::vector<std::string> selection(50'000, folder.at("clip.MP4"));
+    std::vector<FileSize> sizes;
+    EXPECT_NO_THROW(sizes = files.fileLengths(selection)) << "each size is an answer";
+    ASSERT_EQ(sizes.size(), selection.size());
+    EXPECT_EQ(sizes.back().bytes, 3);
+    DriveCalls patient{wait, [](const std::string& path) { return path.substr(0, 2); }, 1h};
+    wait.giveUpAfter = 50ms;
+    const auto [cancelled, after] = timed(patient, "d/x", 0, 2s);
+    EXPECT_TRUE(cancelled) << "Cancel did not count the drive as gone";
+    EXPECT_LT(after, 500ms) << "Cancel did not end the wait at once";
     release->set_value();
     for (auto until = Clock::now() + 5s; Clock::now() < until;) {
         try {

@@ -5,35 +5,33 @@
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
 here="$(dirname "$(realpath "$0")")"
-export program here
-exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
-    set -euo pipefail
-    folder="$(mktemp -d)" && cd "$folder" && trap "rm -rf \"$folder\"" EXIT
-    : > clip.MP4
-    # Stands in for the desktop'"'"'s opener: writes down what it was asked to open.
-    mkdir bin && printf "#!/bin/sh\necho \"\$1\" > %s/opened\n" "$folder" > bin/xdg-open
-    chmod +x bin/xdg-open
-    PATH="$folder/bin:$PATH" "$program" & pid=$!
-    fail() { echo "smoke: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
+[ -n "${VELMORA_SMOKE_DISPLAY:-}" ] ||  # this script again, on a virtual X server of its own
+    VELMORA_SMOKE_DISPLAY=1 exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$0" "$program"
+folder="$(mktemp -d)" && cd "$folder" && trap 'rm -rf "$folder"' EXIT
+: > clip.MP4
+# Stands in for the desktop's opener: writes down what it was asked to open.
+mkdir bin && printf "#!/bin/sh\necho \"\$1\" > %s/opened\n" "$folder" > bin/xdg-open
+chmod +x bin/xdg-open
+PATH="$folder/bin:$PATH" "$program" & pid=$!
+fail() { echo "smoke: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
 
-    window="$(timeout 20 xdotool search --sync --name "^Velmora\$" | head -n 1)" || true
-    [ -n "$window" ] || fail "no window titled Velmora appeared"
-    size="$(xwininfo -id "$window" | awk "/Width:/ {w = \$2} /Height:/ {h = \$2} END {print w \"x\" h}")"
-    [ "$size" = "657x393" ] || fail "client area is $size, expected 657x393"
+window="$(timeout 20 xdotool search --sync --name "^Velmora$" | head -n 1)" || true
+[ -n "$window" ] || fail "no window titled Velmora appeared"
+size="$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')"
+[ "$size" = "657x393" ] || fail "client area is $size, expected 657x393"
 
-    # The credit lies at (4320, 5280), 1215 x 495 twips: click its middle.
-    xdotool mousemove --window "$window" 328 368 click 1
-    for _ in $(seq 50); do [ -s opened ] && break; sleep 0.1; done
-    page="$(cat opened 2>/dev/null)" || fail "a click on the credit opened nothing"
-    bin="$(dirname "$program")"
-    case "$page" in
-        "file://$bin/about.html" | "file://$(dirname "$bin")/share/velmora/about.html") ;;
-        *) fail "the credit opened $page, not the help page of $program" ;;
-    esac
-    [ -f "${page#file://}" ] || fail "$page does not exist"
+# The credit lies at (4320, 5280), 1215 x 495 twips: click its middle.
+xdotool mousemove --window "$window" 328 368 click 1
+for _ in $(seq 50); do [ -s opened ] && break; sleep 0.1; done
+page="$(cat opened 2>/dev/null)" || fail "a click on the credit opened nothing"
+bin="$(dirname "$program")"
+case "$page" in
+    "file://$bin/about.html" | "file://$(dirname "$bin")/share/velmora/about.html") ;;
+    *) fail "the credit opened $page, not the help page of $program" ;;
+esac
+[ -f "${page#file://}" ] || fail "$page does not exist"
 
-    python3 "$here/close_window.py" "$window"
-    timeout 10 tail --pid="$pid" -f /dev/null || fail "still running 10 s after its window was closed"
-    wait "$pid" || fail "exit code $?"
-    echo "smoke: window $size, help page $page, closed cleanly"
-'
+python3 "$here/close_window.py" "$window"
+timeout 10 tail --pid="$pid" -f /dev/null || fail "still running 10 s after its window was closed"
+wait "$pid" || fail "exit code $?"
+echo "smoke: window $size, help page $page, closed cleanly"

@@ -22,8 +22,9 @@ class CopyToPsp : public test::StickTest {
     }
     void addThumbnail(const std::string& name) const { home.write(name, test::kJpegBytes + name); }
     // The window on the stick with these items selected, the copy's answers scripted.
-    void ready(MainForm& form, std::initializer_list<int> items, int prefix) {
+    void ready(std::initializer_list<int> items, int prefix) {
         showStick(form);
+        form.listSource.Refresh();
         select(form.listSource, items);
         form.listSource_Click();
         platform.drawNext(drawFor(prefix));
@@ -33,27 +34,8 @@ class CopyToPsp : public test::StickTest {
     bool copiedIntact(const std::string& onStickName, const std::string& homeName) const {
         return stick.read(inVideoFolder(onStickName)) == home.read(homeName);
     }
+    MainForm form{platform};
 };
-
-// The figures, and the question that follows ("": none). The working folder is no PSP.
-TEST_F(CopyToPsp, RefusesUnlessOneMegabyteMoreIsFreeThanSelectedOnThePickedStick) {
-    MainForm form(platform);
-    for (const auto& [free, selected, question] :
-         {std::tuple{"101", "100", kPickFirst}, std::tuple{"0", "0", kNotEnoughSpace},
-          std::tuple{"100", "100", kNotEnoughSpace}, std::tuple{"101", "100", kConfirm},
-          std::tuple{"500", "0", ""}}) {
-        platform.questions.clear();
-        platform.randomDraws = 0;
-        form.freePSP.setCaption(free);
-        form.sizeSource.setCaption(selected);
-        form.btnCopy_Click();
-        EXPECT_EQ(lastQuestion(), question) << free << " free, " << selected << " selected";
-        EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0) << free;
-        if (question == kPickFirst) {
-            showStick(form);
-        }
-    }
-}
 
 // Clicks and keys of assistive tools, which no input gate sees, are ignored during the copy;
 // drives that the system tells of meanwhile are read once the run is over.
@@ -64,8 +46,7 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
         addThumbnail(name + ".THM");
     }
     addVideos({"beta.mp4"}, 2);
-    MainForm form(platform);
-    ready(form, {0, 1, 3}, 123);
+    ready({0, 1, 3}, 123);
     ASSERT_EQ(form.sizeSource.Caption(), "4");
     int focusRequests = 0;
     form.listSource.focusRequested.connect([&focusRequests] { ++focusRequests; });
@@ -107,7 +88,6 @@ TEST_F(CopyToPsp, CopiesEachSelectedVideoWithItsThumbnailAndRefreshesThePspSideA
 // A name taken again and again stops the run with a message.
 TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
     addVideos({"a.MP4", "b.MP4", "b.THM", "c.MP4", "d.MP4"});
-    MainForm form(platform);
     platform.duringShellCopy = [&] {
         if (platform.shellCopies == 0) {
             stick.write(inVideoFolder("MAQ55502.THM"), "theirs");
@@ -116,7 +96,7 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
     for (const int copy : {3, 5, 6, 7, 8}) {
         platform.shellCopyEnds[copy] = {1, false, true};
     }
-    ready(form, {0, 1, 2, 3}, 555);
+    ready({0, 1, 2, 3}, 555);
     platform.drawNext(drawFor(777));
     platform.drawNext(drawFor(888));  // then 100, again and again
     form.raise("btnCopy", EventKind::Click);
@@ -135,9 +115,8 @@ TEST_F(CopyToPsp, ANameTakenMeanwhileDrawsANewPrefixRatherThanStopping) {
 TEST_F(CopyToPsp, AVideoLeftOnTheStickByItsThumbnailsFailureCountsAsCopiedAndNeverLandsTwice) {
     addVideos({"a.MP4", "b.MP4", "c.MP4"});
     addThumbnail("b.THM");
-    MainForm form(platform);
     platform.duringFileCopy = [&] { platform.silentRoot = stick.root(); };
-    ready(form, {0, 1, 2}, 555);
+    ready({0, 1, 2}, 555);
     form.raise("btnCopy", EventKind::Click);
     EXPECT_EQ(stickFiles(), (Strings{"MAQ55501.MP4", "MAQ55502.MP4"}));
     EXPECT_EQ(selected(form.listSource), std::vector<int>{2})
@@ -149,7 +128,7 @@ TEST_F(CopyToPsp, AVideoLeftOnTheStickByItsThumbnailsFailureCountsAsCopiedAndNev
     EXPECT_EQ(lastQuestion(), "Video directory not found!");
     platform.silentRoot.clear();
     platform.duringFileCopy = [] {};
-    ready(form, {2}, 666);
+    ready({2}, 666);
     form.raise("btnCopy", EventKind::Click);
     EXPECT_EQ(stickFiles(), (Strings{"MAQ55501.MP4", "MAQ55502.MP4", "MAQ66603.MP4"}))
         << "no video may land twice";
@@ -162,7 +141,6 @@ class CopyStop : public CopyToPsp, public ::testing::WithParamInterface<Stop> {}
 
 TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
     addVideos({"a.MP4", "b.MP4", "b.THM", "c.MP4"});
-    MainForm form(platform);
     const Stop how = GetParam();
     const bool taken = how == Stop::Thumbnail;
     platform.duringShellCopy = [&] {
@@ -173,7 +151,7 @@ TEST_P(CopyStop, TheVideoStaysSelectedWithTheRestAndNothingOfItIsOnTheStick) {
     };
     const bool lost = how == Stop::VideoLost || how == Stop::ThumbLost;
     platform.lostCopies = {lost ? (how == Stop::VideoLost ? "MAQ55502.MP4" : "MAQ55502.THM") : ""};
-    ready(form, {0, 1, 2}, 555);
+    ready({0, 1, 2}, 555);
     if (how == Stop::Cancelled || how == Stop::Failed || how == Stop::Silent ||
         how == Stop::SrcSilent) {
         const std::string silent = how == Stop::Silent      ? form.drivePSP.Root()
@@ -206,7 +184,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, CopyStop,
 TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAgain) {
     addVideos({"a.MP4", "b.MP4", "c.MP4", "d.MP4"});
     addThumbnail("a.THM");
-    MainForm form(platform);
     platform.duringShellCopy = [&] {
         if (platform.shellCopies == 3) {  // the last copy writes over the first and third
             stick.write(inVideoFolder("MAQ55501.MP4"), "what the last copy wrote");
@@ -215,7 +192,7 @@ TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAga
         }
     };
     platform.failingDeletions.insert(stick.at(inVideoFolder("MAQ55503.MP4")));
-    ready(form, {0, 1, 2, 3}, 555);
+    ready({0, 1, 2, 3}, 555);
     form.raise("btnCopy", EventKind::Click);
     EXPECT_EQ(stickFiles(), (Strings{"MAQ55502.MP4", "MAQ55503.MP4", "MAQ55504.MP4"}));
     EXPECT_EQ(listed(form.listPSP), stickFiles());
@@ -238,8 +215,7 @@ TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
          {"a.THM", "*.THM", "best of.THM", "How1.THM", "how?.THM", "Why1.THM"}) {
         addThumbnail(thumbnail);
     }
-    MainForm form(platform);
-    ready(form, {0, 1, 2, 3}, 123);
+    ready({0, 1, 2, 3}, 123);
     form.btnCopy_Click();
     EXPECT_EQ(stickFiles(), (Strings{"MAQ12301.MP4", "MAQ12301.THM", "MAQ12302.MP4", "MAQ12303.MP4",
                                      "MAQ12303.THM", "MAQ12304.MP4"}));
@@ -248,16 +224,32 @@ TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
     EXPECT_EQ(platform.questions.size(), 1u);  // the confirmation alone
 }
 
-// Every name in the video folder as the copy starts, in any case, takes its prefix, even one
-// written after the list was read. Positions from 100 on get names of their own, up to the last.
-TEST_F(CopyToPsp, APrefixIsTakenByAnyNameInTheFolderNowAndPositionsPast99KeepTheirOwnNames) {
+// A copy needs the stick picked and one megabyte more free than selected: the figures, and the
+// question that follows ("": none; the working folder is no PSP). Every name in the video folder
+// as the copy starts, in any case, takes its prefix, even one written after the list was read.
+// Positions from 100 on get names of their own, up to the last.
+TEST_F(CopyToPsp, RefusesWithoutSpaceOrAFreePrefixAndPositionsPast99KeepTheirOwnNames) {
+    for (const auto& [free, selected, question] :
+         {std::tuple{"101", "100", kPickFirst}, std::tuple{"0", "0", kNotEnoughSpace},
+          std::tuple{"100", "100", kNotEnoughSpace}, std::tuple{"101", "100", kConfirm},
+          std::tuple{"500", "0", ""}}) {
+        platform.questions.clear();
+        platform.randomDraws = 0;
+        form.freePSP.setCaption(free);
+        form.sizeSource.setCaption(selected);
+        form.btnCopy_Click();
+        EXPECT_EQ(lastQuestion(), question) << free << " free, " << selected << " selected";
+        EXPECT_EQ(platform.randomDraws, lastQuestion() == kConfirm ? 1 : 0) << free;
+        if (question == kPickFirst) {
+            showStick(form);
+        }
+    }
     for (int i = 0; i < 1037; ++i) {
         home.write("v" + std::to_string(10000 + i) + ".MP4");
     }
     addThumbnail("v10009.THM");
     addThumbnail("v10099.THM");
-    MainForm form(platform);
-    ready(form, {9, 99, 1035, 1036}, 123);
+    ready({9, 99, 1035, 1036}, 123);
     form.sizeSource.setCaption("4");
     for (int prefix = 101; prefix <= 900; ++prefix) {
         stick.write(

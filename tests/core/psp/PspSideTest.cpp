@@ -83,8 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}));
 
 // One plain message, nothing made and nothing of another disk listed, for a stick gone at the
-// pick, whose video folder links to the home disk, or pulled during the create question.
-TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
+// pick, whose video folder links to the home disk, or pulled during the create question. One that
+// stops answering counts as gone once, whatever the user does next: one message, the PSP side
+// cleared, nothing deleted or written.
+TEST_F(PspSide, NothingIsMadeListedOrDeletedOffAStickThatHasGoneLeadsOffItOrStopsAnswering) {
     const auto notFound = [&](std::size_t questions, const std::string& shown) {
         platform.answer(mb::kAnswerYes);
         pick(form, 1);
@@ -114,10 +116,8 @@ TEST_F(PspSide, NothingIsMadeOrListedOffAStickThatHasGoneOrLeadsOffIt) {
     showStick(form);
     EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
     EXPECT_EQ(form.freePSP.Caption(), "0");
-}
-
-// Whatever the user does next: one message, the PSP side cleared, nothing deleted or written.
-TEST_F(PspSide, AStickThatStopsAnsweringCountsAsGoneOnceWhateverTheUserDoesNext) {
+    platform.freeSpaceFails = false;
+    platform.duringQuestion = [] {};
     home.writeSized("clip.MP4", 2 * kMegabyte);
     form.listSource.Refresh();
     for (const auto& [control, event, code] :
@@ -179,7 +179,7 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
 }
 
 // Only in the video folder of the stick picked, not the working folder shown at start-up.
-TEST_F(PspSide, DeletesSelectedVideosAndTheirThumbnailsInListOrderOnlyOnBackspaceAndYes) {
+TEST_F(PspSide, DeletesSelectedVideosAndThumbnailsInListOrderOnBackspaceAndYesPassingOverFailures) {
     home.write("clip.MP4");
     form.listPSP.Refresh();
     // A.MP4 sorts first, and its thumbnail is named by its first eight characters.
@@ -216,10 +216,9 @@ TEST_F(PspSide, DeletesSelectedVideosAndTheirThumbnailsInListOrderOnlyOnBackspac
     EXPECT_EQ(listed(form.listPSP), Strings{"MAQ10001.MP4"});
     EXPECT_EQ(form.freePSP.Caption(), "800");
     EXPECT_EQ(form.sizePSP.Caption(), "42");  // left to the next click or refresh
-}
-
-// Every one of the HOLIDAY names gives HOLIDAY1.THM by the eight-character rule.
-TEST_F(PspSide, FailingStepsArePassedOverSilentlyAndAThumbnailStaysWhileAVideoSharesIt) {
+    // Failing steps are passed over silently, and a thumbnail stays while a video shares it: every
+    // one of the HOLIDAY names gives HOLIDAY1.THM by the eight-character rule.
+    platform.questions.clear();
     showStick(form,
               {"HOLIDAY1A.MP4", "HOLIDAY1B.MP4", "HOLIDAY1C.MP4", "HOLIDAY1.THM", "MAQ10001.MP4",
                "MAQ10001.THM", "MAQ10002.MP4", "MAQ10002.THM", "MAQ10003.MP4", "MAQ10003.THM"});

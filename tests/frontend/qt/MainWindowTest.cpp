@@ -9,8 +9,8 @@
 #include <functional>
 #include <map>
 
-#include "qt/QtPicture.h"
 #include "WindowFixture.h"
+#include "qt/QtPicture.h"
 #include "support/WindowLayout.h"
 
 namespace velmora::test {
@@ -18,7 +18,7 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) {
+TEST_F(MainWindowTest, IsAFixedCentredWindowOfControlsAtTheirTwipsKeepingPicturesAndTakingKeys) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     EXPECT_EQ(window.windowTitle(), "Velmora");
     EXPECT_EQ(window.size(), QSize(657, 393));
@@ -32,9 +32,7 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowWithEveryControlAtItsTwipsInPixels) 
             << p.name;
     }
     EXPECT_EQ(std::size(kWindowLayout), form.controls().size());
-}
-
-TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {
+    // A painted picture shows again on every repaint.
     QImage halves(160, 120, QImage::Format_RGB32);
     halves.fill(Qt::red);
     QPainter(&halves).fillRect(80, 0, 80, 120, Qt::blue);
@@ -45,13 +43,11 @@ TEST_F(MainWindowTest, APaintedPictureShowsAgainOnEveryRepaint) {
         EXPECT_EQ(shown.pixelColor(80, 60), QColor(Qt::blue));
         EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::red)) << "the border stays";
     }
-}
-
-// A click on a list row: the screen reader's test; on the credit: the smoke test.
-TEST_F(MainWindowTest, KeysReachTheirHandlers) {
-    folder.write("c.MP4");
-    folder.write("sub/x.MP4");
-    platform.setDrives({{"/", "/"}, {folder.path(), folder.path() + "/"}, {"/m", "/m/"}});
+    // Keys reach their handlers. (A click on a list row: the screen reader's case; on the
+    // credit: the smoke test.)
+    home.write("c.MP4");
+    home.write("sub/x.MP4");
+    platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"/m", "/m/"}});
     form.listPSP.setListIndex(0);
     form.listPSP.setSelected(0, true);
     const struct {
@@ -64,7 +60,7 @@ TEST_F(MainWindowTest, KeysReachTheirHandlers) {
         {"listSource", Qt::CTRL | Qt::Key_C, [&] { return platform.questions.size() == 1; }},
         {"listPSP", Qt::Key_Backspace, [&] { return platform.questions.size() == 2; }},
         {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }}};
-    form.dirSource.setText(folder.at("sub"));
+    form.dirSource.setText(home.at("sub"));
     for (const auto& press : presses) {
         QTest::keyClick(&view(press.control), press.keys.key(), press.keys.keyboardModifiers());
         EXPECT_TRUE(press.handled()) << press.control << " " << press.keys.toCombined();
@@ -92,11 +88,9 @@ std::string shownText(const MainForm& form, const Control& control) {
     return dynamic_cast<const DriveList&>(control).Drive();
 }
 
-using ScreenReaderTest = WindowFixture;
-
 // At moments in the window's life: what the user did, and a caption a handler changed. (After
 // a drive change: the mounts test, on the real accessibility bus.)
-TEST_F(ScreenReaderTest, EachControlReadsWhatItShowsAndEachFigureItsLabel) {
+TEST_F(MainWindowTest, EachControlReadsWhatItShowsToAScreenReaderAndEachFigureItsLabel) {
     const struct {
         std::function<void()> act;
         const char* control;

@@ -1,29 +1,21 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QAccessible>
 #include <string_view>
 
 #include "MainWindow.h"
-#include "app/MainForm.h"
-#include "support/ScriptedPlatform.h"
-#include "support/TempFolder.h"
+#include "support/StickFixture.h"
 
 namespace velmora::test {
 
-// The whole window on the test double, started in a temporary folder that holds two videos
-// and a text file, with that folder as a second drive.
-class WindowFixture : public ::testing::Test {
+// The whole window on the stick's world, started in home, which holds two videos and a text file.
+class WindowFixture : public StickTest {
   protected:
-    static ScriptedPlatform platformIn(const TempFolder& folder) {
+    static bool writeFiles(const TempFolder& folder) {
         folder.write("b.MP4", std::string(3 << 20, 'b'));
         folder.write("A.mp4", "a");
         folder.write("notes.txt");
-        ScriptedPlatform platform;
-        platform.setWorkingFolder(folder.path());
-        platform.setDrives({{"/", "/"}, {folder.path() + " [CARD]", folder.path() + "/"}});
-        return platform;
+        return true;
     }
 
     QWidget& view(std::string_view name) {
@@ -37,8 +29,7 @@ class WindowFixture : public ::testing::Test {
         return *QAccessible::queryAccessibleInterface(&view(name));
     }
 
-    TempFolder folder;
-    ScriptedPlatform platform = platformIn(folder);
+    const bool written = writeFiles(home);
     MainForm form{platform};
     qt::MainWindow window{form};
 };

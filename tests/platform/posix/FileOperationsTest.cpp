@@ -11,19 +11,19 @@
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "posix/LeftoverSweep.h"
+#include "posix/MountTable.h"
 #include "posix/UniqueFd.h"
 #include "support/TempFolder.h"
 
 namespace velmora::posix {
 namespace {
 
-class FileOperationsTest : public ::testing::Test {
-  protected:
+// Lookups find names in any letter case, listings show visible files, failures tell why. A name
+// taken in any case keeps its file; a failed copy leaves nothing. The sweep removes unlocked
+// temporaries and, silent for a day, older versions' temporaries and empty claimed names.
+TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMountTable) {
     FileOperations files;
     test::TempFolder folder;
-};
-
-TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesFailuresTellWhy) {
     folder.write("MP_ROOT/100anv01/CLIP.THM", "thumb");
     folder.write("MP_ROOT/100anv01/clip.mp4", "0123456789");
     folder.write("MP_ROOT/.hidden.THM");
@@ -59,11 +59,6 @@ TEST_F(FileOperationsTest, LookupsFindNamesInAnyLetterCaseListsShowVisibleFilesF
     EXPECT_EQ(files.volumeOf(folder.at("mp_root/100ANV01")), files.volumeOf(folder.path()));
     EXPECT_EQ(files.volumeOf(folder.at("MP_ROOT/101ANV01")), files.volumeOf("/proc"));  // a link
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
-}
-
-// A name taken in any case keeps its file; a failed copy leaves nothing. The sweep removes
-// unlocked temporaries and, silent for a day, older versions' temporaries and empty claimed names.
-TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfRunningCopies) {
     folder.write("src/clip.MP4", std::string(3 << 20, 'v'));
     folder.write("dst/MAQ12301.MP4", "old");
     const auto make = [&](const std::string& name, const char* bytes, int hoursSilent) {
@@ -132,6 +127,19 @@ TEST_F(FileOperationsTest, CopyTakesOnlyAFreeNameAndLeavesNoTemporaryButThoseOfR
     removeOpenedLeftover(dst.get(), ".velmora-copy-Moved0", opened.get());
     EXPECT_EQ(folder.read("dst/.velmora-copy-Moved0"), "another")
         << "the sweep removed a file that took the name of the leftover it had opened";
+    // The mount table: optional fields come and go before the "-"; paths carry the kernel's
+    // escapes, undone; a line cut short names no mount.
+    const std::vector<Mount> mounts = parseMountInfo(
+        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "40 22 8:17 / /media/me/My\\040Stick rw master:2 shared:7 - vfat /dev/sdb1 rw\n"
+        "41 22 0:50 / /mnt/a\\134b\\011c\\04 rw - fuse.sshfs me@host:/x\\040y rw\n"
+        "42 22 0:51 / /mnt/cut rw");
+    ASSERT_EQ(mounts.size(), 3u);
+    EXPECT_EQ(mounts[0].mountPoint, "/");
+    EXPECT_EQ(mounts[1].mountPoint, "/media/me/My Stick");
+    EXPECT_EQ(mounts[1].source, "/dev/sdb1");
+    EXPECT_EQ(mounts[2].mountPoint, "/mnt/a\\b\tc\\04");
+    EXPECT_EQ(mounts[2].source, "me@host:/x y");
 }
 
 }  // namespace

@@ -22,8 +22,11 @@ namespace {
 using test::TempFolder;
 
 // File attributes, names outside the ANSI code page, compared in every script. (Sizes past 4 GB:
-// SourceSide's figure, which these calls give under Wine.)
-TEST(Win32FileOperations, AttributesAndNamesInAnyScript) {
+// SourceSide's figure, which these calls give under Wine.) The about page is one file in the
+// temporary folder, written once. A cancel, or a failure the shell has shown, is not told twice;
+// its own codes are told by what they mean. Wine reports success on a full drive: a shell copy
+// counts only when it arrived whole.
+TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeepThumbnails) {
     const TempFolder folder;
     const FileOperations files;
     const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
@@ -44,11 +47,70 @@ TEST(Win32FileOperations, AttributesAndNamesInAnyScript) {
     Win32Platform platform;
     EXPECT_EQ(platform.nameKey("\xC3\xA9t\xC3\xA9.thm"), platform.nameKey("\xC3\x89T\xC3\x89.THM"));
     EXPECT_NE(platform.nameKey("a.THM"), platform.nameKey("b.THM"));
+    // In a folder of the test's own: other test programs may write the page meanwhile.
+    const std::wstring temporary = toWide(folder.path()) + L"\\";
+    wchar_t before[MAX_PATH + 1] = {};
+    const bool hadTmp = GetEnvironmentVariableW(L"TMP", before, MAX_PATH + 1) > 0;
+    SetEnvironmentVariableW(L"TMP", temporary.c_str());
+    const std::string page = platform.aboutPageAddress();
+    EXPECT_EQ(toWide(page), temporary + L"Velmora.html");
+    // A time the page can't have once written again.
+    const std::filesystem::path file(toWide(page));
+    const auto longAgo = std::filesystem::last_write_time(file) - std::chrono::hours(24 * 3650);
+    std::filesystem::last_write_time(file, longAgo);
+    EXPECT_EQ(platform.aboutPageAddress(), page);
+    EXPECT_EQ(std::filesystem::last_write_time(file), longAgo);
+    SetEnvironmentVariableW(L"TMP", hadTmp ? before : nullptr);
+    EXPECT_EQ(untoldShellFailure({0x75, false}), std::nullopt);  // the shell's "cancelled"
+    EXPECT_NE(untoldShellFailure({0, true}), std::nullopt);      // a silent abort
+    EXPECT_EQ(untoldShellFailure({ERROR_DISK_FULL, true}), std::nullopt);
+    EXPECT_EQ(untoldShellFailure({0x7C, false}), "The path of the file is not valid.");
+    EXPECT_EQ(untoldShellFailure({ERROR_DISK_FULL, false}), systemReason(ERROR_DISK_FULL));
+    folder.writeSized("clip.MP4", 2'000'000);
+    for (const std::uint64_t arrived : {2'000'000, 1'999'999}) {
+        folder.writeSized("MAQ12301.MP4", arrived);
+        EXPECT_EQ(arrivedWhole(folder.at("clip.MP4"), folder.at("MAQ12301.MP4")),
+                  arrived == 2'000'000);
+    }
+    EXPECT_FALSE(arrivedWhole(folder.at("clip.MP4"), folder.at("missing.MP4")));
+    // A thumbnail is decoded by its content, deeper than MAX_PATH too, even while another program
+    // writes it; held open by one that may delete it, it still copies. (Deep listings: the UI
+    // test.)
+    folder.write("clip.THM", test::kSampleJpeg);
+    folder.write("notes.THM", "not a picture at all");
+    std::string deep = folder.path();
+    for (const char part : {'d', 'e'}) {
+        deep += "\\" + std::string(100, part);
+        files.makeFolder(deep);
+    }
+    const std::string thumbnail = deep + "\\" + std::string(80, 'v') + ".THM";
+    ASSERT_GE(thumbnail.size(), std::size_t{MAX_PATH});
+    files.copyFile(folder.at("clip.THM"), thumbnail);
+    const HANDLE writer = CreateFileW(filePath(thumbnail).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const auto picture = platform.loadPicture(deep + "\\" + std::string(80, 'V') + ".thm");
+    CloseHandle(writer);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->width(), 16);
+    EXPECT_EQ(picture->height(), 12);
+    EXPECT_EQ(platform.loadPicture(folder.at("notes.THM")), nullptr);
+    EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
+    const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NO_THROW(files.copyFile(thumbnail, folder.at("MAQ12301.THM")));
+    CloseHandle(holder);
+    files.deleteFile(thumbnail);
+    EXPECT_TRUE(files.listFiles(deep).empty());
+    for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
+        RemoveDirectoryW(filePath(deep).c_str());
+    }
 }
 
 // A gone network drive's or an empty disc drive's label would hold the list up. Every path has
 // the root the list shows, so that a handler can tell that the picked drive stopped answering.
-TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceAndEveryPathHasItsRoot) {
+// Without the prefix, Windows refuses folders from 248 characters on and files from MAX_PATH on.
+TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceEveryPathHasItsRootAndLongPathsTheirPrefix) {
     // A drive's type, whether it holds a medium, the entry and whether its label was read.
     for (const auto& [type, medium, text, labelReadExpected] :
          {std::tuple{DRIVE_FIXED, true, "e: [\xC3\x89T\xC3\x89]", true},
@@ -92,29 +154,6 @@ TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceAndEveryPathHasItsRoot) {
                   ready);
         EXPECT_EQ(asked, folderAsked) << toUtf8(root);
     }
-}
-
-// In a temporary folder of the test's own: other test programs may write the page meanwhile.
-TEST(Win32AboutPage, ThePageIsOneFileInTheTemporaryFolderWrittenOnce) {
-    const test::TempFolder temporary;
-    const std::wstring folder = toWide(temporary.path()) + L"\\";
-    wchar_t before[MAX_PATH + 1] = {};
-    const bool hadTmp = GetEnvironmentVariableW(L"TMP", before, MAX_PATH + 1) > 0;
-    SetEnvironmentVariableW(L"TMP", folder.c_str());
-    Win32Platform platform;
-    const std::string page = platform.aboutPageAddress();
-    EXPECT_EQ(toWide(page), folder + L"Velmora.html");
-    // A time the page can't have once written again.
-    const std::filesystem::path file(toWide(page));
-    const auto longAgo = std::filesystem::last_write_time(file) - std::chrono::hours(24 * 3650);
-    std::filesystem::last_write_time(file, longAgo);
-    EXPECT_EQ(platform.aboutPageAddress(), page);
-    EXPECT_EQ(std::filesystem::last_write_time(file), longAgo);
-    SetEnvironmentVariableW(L"TMP", hadTmp ? before : nullptr);
-}
-
-// Without the prefix, Windows refuses folders from 248 characters on and files from MAX_PATH on.
-TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItCanTake) {
     const std::wstring longest = L"C:\\" + std::wstring(244, L'd');
     const std::wstring share = L"\\\\nas\\videos\\" + std::wstring(240, L'd');
     const std::wstring prefixed = L"\\\\?\\C:\\" + std::wstring(300, L'd');
@@ -133,13 +172,14 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItC
     EXPECT_EQ(filePath("C:/" + std::string(300, 'd')), L"\\\\?\\C:\\" + std::wstring(300, L'd'));
     // A source, a target, the source's short form ("": none), what the shell gets ("": own copy).
     using RouteCase = std::tuple<std::wstring, std::wstring, std::wstring, std::wstring>;
-    const std::wstring deep = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
+    const std::wstring deepSource = L"C:\\" + std::wstring(250, L'd') + L"\\clip.MP4";
     const std::wstring shortForm = L"C:\\DDDDDD~1\\clip.MP4";
     const std::wstring target = L"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4";
     for (const auto& [source, to, shortSource, shellSource] :
          {RouteCase(L"C:\\clip.MP4", target, L"", L"C:\\clip.MP4"),
-          RouteCase(deep, target, shortForm, shortForm), RouteCase(deep, target, L"", L""),
-          RouteCase(deep, target, deep, L""), RouteCase(L"C:\\clip.MP4", deep, L"", L"")}) {
+          RouteCase(deepSource, target, shortForm, shortForm),
+          RouteCase(deepSource, target, L"", L""), RouteCase(deepSource, target, deepSource, L""),
+          RouteCase(L"C:\\clip.MP4", deepSource, L"", L"")}) {
         const CopyRoute route = chooseCopyRoute(source, to, [&](const std::wstring& path) {
             EXPECT_EQ(path, withLongPrefix(source));
             return shortSource.empty() ? L"" : L"\\\\?\\" + shortSource;
@@ -147,61 +187,6 @@ TEST(Win32LongPaths, ThePrefixComesWhereFoldersStartToFailAndTheShellGetsWhatItC
         EXPECT_EQ(route.byShell, !shellSource.empty());
         EXPECT_EQ(route.shellSource, shellSource);
     }
-}
-
-// A thumbnail is decoded by its content, deeper than MAX_PATH too, even while another program
-// writes it; held open by one that may delete it, it still copies. (Deep listings: the UI test.)
-TEST(Win32LongPaths, ADeepThumbnailIsDecodedCopiedAndDeletedWhileOthersHoldIt) {
-    Win32Platform platform;
-    const FileOperations files;
-    const TempFolder folder;
-    folder.write("clip.THM", test::kSampleJpeg);
-    folder.write("notes.THM", "not a picture at all");
-    std::string deep = folder.path();
-    for (const char part : {'d', 'e'}) {
-        deep += "\\" + std::string(100, part);
-        files.makeFolder(deep);
-    }
-    const std::string thumbnail = deep + "\\" + std::string(80, 'v') + ".THM";
-    ASSERT_GE(thumbnail.size(), std::size_t{MAX_PATH});
-    files.copyFile(folder.at("clip.THM"), thumbnail);
-    const HANDLE writer = CreateFileW(filePath(thumbnail).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    const auto picture = platform.loadPicture(deep + "\\" + std::string(80, 'V') + ".thm");
-    CloseHandle(writer);
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->width(), 16);
-    EXPECT_EQ(picture->height(), 12);
-    EXPECT_EQ(platform.loadPicture(folder.at("notes.THM")), nullptr);
-    EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
-    const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NO_THROW(files.copyFile(thumbnail, folder.at("MAQ12301.THM")));
-    CloseHandle(holder);
-    files.deleteFile(thumbnail);
-    EXPECT_TRUE(files.listFiles(deep).empty());
-    for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
-        RemoveDirectoryW(filePath(deep).c_str());
-    }
-}
-
-// A cancel, or a failure the shell has shown, is not told twice; its own codes are told by what
-// they mean. Wine reports success on a full drive: a copy counts only when it arrived whole.
-TEST(Win32ShellCopy, AFailureIsToldOnceWithItsReasonAndOnlyAWholeCopyCounts) {
-    EXPECT_EQ(untoldShellFailure({0x75, false}), std::nullopt);  // the shell's "cancelled"
-    EXPECT_NE(untoldShellFailure({0, true}), std::nullopt);      // a silent abort
-    EXPECT_EQ(untoldShellFailure({ERROR_DISK_FULL, true}), std::nullopt);
-    EXPECT_EQ(untoldShellFailure({0x7C, false}), "The path of the file is not valid.");
-    EXPECT_EQ(untoldShellFailure({ERROR_DISK_FULL, false}), systemReason(ERROR_DISK_FULL));
-    const TempFolder folder;
-    folder.writeSized("clip.MP4", 2'000'000);
-    for (const std::uint64_t arrived : {2'000'000, 1'999'999}) {
-        folder.writeSized("MAQ12301.MP4", arrived);
-        EXPECT_EQ(arrivedWhole(folder.at("clip.MP4"), folder.at("MAQ12301.MP4")),
-                  arrived == 2'000'000);
-    }
-    EXPECT_FALSE(arrivedWhole(folder.at("clip.MP4"), folder.at("missing.MP4")));
 }
 
 }  // namespace

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "frontend/qt/WindowFixture.h"
+#include "platform/Platform.h"
+#include "qt/EventLoopWait.h"
+#include "qt/MessageBox.h"
+#include "qt/ShellCopy.h"
+
+namespace velmora::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Acts on the next modal dialog of type T from inside its event loop, as a user would. Gives up
+// after five seconds, so a dialog that never comes fails the test instead of touching a later one.
+template <typename T>
+void onNextModal(std::function<void(T&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), ticks = 0]() mutable {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr && ++ticks < 1000) {
+            return;
+        }
+        timer->deleteLater();
+        timer->stop();
+        if (dialog != nullptr) {
+            act(*dialog);
+        }
+    });
+    timer->start();
+}
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+using Box = QMessageBox;
+
+// The flags and title asked for (none: the program's), the button pressed (none: Escape), and
+// what the box showed and answered. Its text always shows as it was given, lines and markup alike.
+struct BoxCase {
+    int flags;
+    const char* title;
+    Box::StandardButton press;
+    Box::StandardButtons buttons;
+    Box::StandardButton defaultButton;
+    Box::Icon icon;
+    int answer;
+};
+
+constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
+
+using CopyInput = WindowFixture;
+
+TEST_F(CopyInput, TheWindowTakesNoInputUntilACopyOrWaitIsDoneAndBoxesAndFailuresSayWhatTheyMean) {
+    qt::EventLoopWait wait;
+    OffWindowFiles files{wait, [](const std::string&) { return std::string("/"); }};
+    // A copy that runs until cancelled: 4 GiB, none stored. (The copy reserves the whole size
+    // first: a larger one would fail on a disk with less free.)
+    home.writeSized("endless.MP4", std::uint64_t{4} << 30);
+    window.show();
+    const std::string typed = form.dirSource.Text();
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    onNextModal<QProgressDialog>([&](QProgressDialog& progress) {
+        QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);
+        QTest::keyClicks(&view("dirSource"), "typed");
+        QInputMethodEvent composed;
+        composed.setCommitString("composed");
+        QApplication::sendEvent(&view("dirSource"), &composed);
+        QMimeData text;
+        text.setText("dropped");
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view("dirSource"), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&view("dirSource"), &drop);
+        window.update();
+        QTest::qWait(100);
+        EXPECT_GT(counter.paints, 0);
+        QTest::mouseClick(progress.findChild<QPushButton*>(), Qt::LeftButton);  // Cancel
+        QTest::qWait(200);  // the copy's last reports arrive, and must not show it again
+        EXPECT_FALSE(progress.isVisible());
+    });
+    const ShellCopyResult result =
+        qt::copyWithProgress(files, home.at("endless.MP4"), home.at("MAQ12301.MP4"), &window);
+    EXPECT_TRUE(result.aborted);
+    EXPECT_FALSE(home.exists("MAQ12301.MP4"));
+    QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too
+    QApplication::processEvents();
+    EXPECT_TRUE(platform.questions.empty());  // a click on Copy would have said "not enough space"
+    EXPECT_EQ(form.dirSource.Text(), typed);
+    QTest::mouseClick(&view("btnCopy"), Qt::LeftButton);  // open again
+    EXPECT_EQ(platform.questions.size(), 1u);
+    // A failure is shown with the system's reason and gives a non-zero code.
+    QString shown;
+    onNextModal<QMessageBox>([&shown](QMessageBox& box) {
+        shown = box.icon() == QMessageBox::Critical ? box.text() : "no error icon";
+        box.accept();
+    });
+    const ShellCopyResult failed =
+        qt::copyWithProgress(files, home.at("b.MP4"), home.at("no/MAQ.MP4"), &window);
+    EXPECT_TRUE(failed.code != 0 && !failed.aborted);
+    EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
+    QApplication::processEvents();  // the window takes input again once its loop runs
+    // An Escape that reaches the waiting window as it shows was typed before it; one a moment
+    // later cancels the wait.
+    using Clock = AnsweringWait::Clock;
+    int escapes = 0;
+    Clock::time_point first;
+    const bool waited = wait.answerUntil(
+        [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box != nullptr && (escapes == 0 || Clock::now() - first > 600ms)) {
+                first = escapes++ == 0 ? Clock::now() : first;
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+            return escapes > 2;
+        },
+        "/media/stick/");
+    EXPECT_FALSE(waited);
+    EXPECT_EQ(escapes, 2) << "an Escape typed ahead cancelled the waiting window";
+    // Message boxes show the flags and title asked for and give the answer.
+    for (const BoxCase& c : {BoxCase{kYesNo2 | mb::kIconQuestion, "Confirm Deletion", Box::Yes,
+                                     Box::Yes | Box::No, Box::No, Box::Question, mb::kAnswerYes},
+                             BoxCase{mb::kYesNo, nullptr, Box::No, Box::Yes | Box::No, Box::Yes,
+                                     Box::NoIcon, mb::kAnswerNo},
+                             BoxCase{kYesNo2, nullptr, Box::NoButton, Box::Yes | Box::No, Box::No,
+                                     Box::NoIcon, mb::kAnswerNo},
+                             BoxCase{mb::kOk | mb::kIconError, nullptr, Box::Ok, Box::Ok, Box::Ok,
+                                     Box::Critical, mb::kAnswerOk}}) {
+        bool boxShown = false;
+        onNextModal<Box>([&](Box& box) {
+            boxShown = true;
+            EXPECT_EQ(box.text(), "Failed.\n\n/tmp/<b>&.MP4");
+            EXPECT_EQ(box.textFormat(), Qt::PlainText);
+            EXPECT_EQ(box.windowTitle(), c.title ? c.title : "Velmora");
+            EXPECT_EQ(box.standardButtons(), c.buttons);
+            EXPECT_EQ(box.standardButton(box.defaultButton()), c.defaultButton);
+            EXPECT_EQ(box.icon(), c.icon);
+            c.press == Box::NoButton ? box.reject() : box.button(c.press)->click();
+        });
+        const auto title = c.title ? std::optional<std::string>(c.title) : std::nullopt;
+        EXPECT_EQ(qt::showMessageBox(nullptr, "Failed.\r\n\r\n/tmp/<b>&.MP4", c.flags, title),
+                  c.answer);
+        EXPECT_TRUE(boxShown) << c.flags;
+    }
+}
+
+}  // namespace
+}  // namespace velmora::test
