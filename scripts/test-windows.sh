@@ -14,6 +14,6 @@ echo "=== mingw (Windows under Wine) ==="
 cmake --preset mingw -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 # Made before the tests start, so that listing the tests doesn't wait for it.
-rm -rf "$build/wine-prefix" "$build/wine-prefix-ui" "$build/wine-prefix-windowed"
+rm -rf "$build"/wine-prefix "$build"/wine-prefix-ui* "$build/wine-prefix-windowed"
 (source scripts/wine-env.sh "$build/wine-prefix")
 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$(nproc)"

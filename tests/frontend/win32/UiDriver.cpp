@@ -1,5 +1,7 @@
 // Drives the real Velmora.exe by window messages (the scenes: wmain). --hold FILE: before the
 // deletion, writes FILE.ready with the window's place and waits for FILE (for a screenshot).
+// --slow DELAY SOURCE HELD [IDLE]: the stick answers every request DELAY seconds late, or later
+// after IDLE seconds without one (see slowStick).
 // The driver may call Windows 10; the program itself is built for Windows 7.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0A00
@@ -10,13 +12,17 @@
 #include <dbt.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -110,12 +116,14 @@ class Session {
     ~Session() {
         PostMessageW(window, WM_CLOSE, 0, 0);
         // A close waits for the handler under way, which may still have a message to show.
-        waitFor([&] {
-            if (dialog() != nullptr) {
-                std::printf("closing, the window says: %s\n", answer(IDOK).c_str());
-            }
-            return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-        });
+        waitFor(
+            [&] {
+                if (dialog() != nullptr) {
+                    std::printf("closing, the window says: %s\n", answer(IDOK).c_str());
+                }
+                return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+            },
+            patience);
         DWORD code = 1;
         check(WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 &&
                   GetExitCodeProcess(process_.hProcess, &code) && code == 0,
@@ -183,9 +191,9 @@ class Session {
         return check(index >= 0, "the drive list shows " + entry);
     }
     // Waits for a message box; gives its title and text, and presses one of its buttons.
-    std::string answer(int button) {
+    std::string answer(int button, int seconds = 30) {
         HWND box = nullptr;
-        waitFor([&] { return (box = dialog()) != nullptr; });
+        waitFor([&] { return (box = dialog()) != nullptr; }, seconds);
         std::string seen = textOf(box) + ": ";
         for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) {
             seen += textOf(text);
@@ -197,6 +205,7 @@ class Session {
     }
 
     HWND window = nullptr;
+    int patience = 30;  // seconds for the last handler to end once the window is closed
 
   private:
     PROCESS_INFORMATION process_{};
@@ -412,18 +421,159 @@ void followDrives(Session& session, const fs::path& stickFolder) {
           "a volume that goes leaves the list within 2 s");
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: velmora_ui_driver PROGRAM STICK [FULL-STICK] [--hold FILE]\n");
-        return 2;
-    }
-    const bool holding = argc > 4 && std::wstring(argv[argc - 2]) == L"--hold";
-    const auto videoFolder = [](const wchar_t* letter) {
-        return fs::path(std::wstring(1, letter[0]) + L":\\MP_ROOT\\100ANV01");
+// Sends the window a message every 50 ms from here, another process, as a screen reader asks,
+// and keeps the longest wait for its answer beyond Wine's own. Wine's server opens files
+// itself, so while it opens one on a slow stick, every program's messages wait, these too; a
+// second thread measures those stalls by asking the server for nothing every few milliseconds,
+// and each wait counts less the stalls within it.
+class Pinger {
+    using Clock = std::chrono::steady_clock;
+    struct Span {
+        Clock::time_point from, to;
     };
+
+  public:
+    explicit Pinger(HWND window)
+        : stalls_([this](const std::stop_token& stop) {
+              for (; !stop.stop_requested(); Sleep(2)) {
+                  const auto from = Clock::now();
+                  WaitForSingleObject(GetCurrentProcess(), 0);  // a question of the server
+                  if (Clock::now() - from > std::chrono::milliseconds(20)) {
+                      const std::lock_guard lock(mutex_);
+                      stalled_.push_back({from, Clock::now()});
+                  }
+              }
+          }),
+          pings_([this, window](const std::stop_token& stop) {
+              for (std::optional<Span> last; !stop.stop_requested(); Sleep(50)) {
+                  if (last) {
+                      longest_ = std::max(longest_.load(), beyondStalls(*last));
+                  }
+                  last = Span{Clock::now(), {}};
+                  DWORD_PTR result = 0;
+                  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+                  last->to = Clock::now();
+              }
+          }) {}
+    double longest() const { return longest_; }
+
+  private:
+    double beyondStalls(const Span& wait) {
+        Clock::duration beyond = wait.to - wait.from;
+        const std::lock_guard lock(mutex_);
+        for (const Span& stall : stalled_) {
+            beyond -= std::max(Clock::duration::zero(),
+                               std::min(stall.to, wait.to) - std::max(stall.from, wait.from));
+        }
+        return std::chrono::duration<double>(beyond).count();
+    }
+
+    std::mutex mutex_;
+    std::vector<Span> stalled_;
+    std::atomic<double> longest_{0};
+    std::jthread stalls_, pings_;
+};
+
+// Whether the middle of a control shows this colour on the screen, give or take a JPEG's error.
+bool shows(HWND control, COLORREF colour) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF seen =
+        GetPixel(screen, (place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return std::abs(GetRValue(seen) - GetRValue(colour)) < 40 &&
+           std::abs(GetGValue(seen) - GetGValue(colour)) < 40 &&
+           std::abs(GetBValue(seen) - GetBValue(colour)) < 40;
+}
+
+// A stick that answers every request DELAY seconds late (the run script's FUSE server) and holds
+// videos with red thumbnails; SOURCE holds clip.MP4, its thumbnail and lime.jpg. Each step works,
+// however long it takes, with no message; the window answers another process within half a
+// second throughout. What the stick holds is read in HELD, the server's own folder, so that
+// the test neither waits on the stick nor makes the program wait longer.
+void slowStick(const std::wstring& program, const std::wstring& letter, const fs::path& held,
+               const fs::path& source, double delay, double idle) {
+    Session session(program, source.wstring());
+    Pinger pinger(session.window);
+    // A step asks the stick up to a few hundred things (a copy about 280), and under Wine each
+    // file call asks it for every folder on the way.
+    const int seconds = session.patience = std::max(120, static_cast<int>(1500 * delay));
+    const auto videos = [&] {
+        std::vector<std::wstring> names = namesIn(held);
+        std::erase_if(names, [](const std::wstring& name) { return !name.ends_with(L".MP4"); });
+        return names;
+    };
+    const std::size_t count = videos().size();
+    const auto listed = [&] {
+        return session.names("listPSP").size() == videos().size() && session.text("freePSP") != "0";
+    };
+    // Where the stick wakes from sleep (IDLE seconds without a request), each act comes after
+    // such a pause, so that its first request waits the longest.
+    const auto pause = [&] { Sleep(static_cast<DWORD>(idle > 0 ? (idle + 0.5) * 1000 : 0)); };
+    const auto step = [&](const std::string& what, const std::function<bool()>& done) {
+        const auto started = std::chrono::steady_clock::now();
+        std::string message;
+        waitFor([&] { return session.dialog() != nullptr || done(); }, seconds);
+        if (session.dialog() != nullptr) {
+            message = ", but a message showed: " + session.answer(IDOK);
+        }
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+        check(message.empty() && done(),
+              what + message + " (" + std::to_string(static_cast<int>(took.count())) + " s)");
+    };
+    const auto confirm = [&](const std::string& title) {
+        const std::string seen = session.answer(IDYES, seconds);
+        check(seen.starts_with(title + ":"), "the question is " + title + ": " + seen);
+    };
+
+    session.typeSourceFolder(source.wstring());
+    pause();
+    session.pickDrive(toUtf8(letter) + ": [PSPSTICK]");
+    step("the pick lists the stick's videos and its free space", listed);
+    pause();
+    session.select("listPSP", {0});
+    step("a click on a video shows its size and preview", [&] {
+        return session.text("sizePSP") == "0" && shows(session.control("picPSP"), RGB(255, 0, 0));
+    });
+    const fs::path first = held / videos()[0];
+    Folders::write(fs::path(first).replace_extension(".THM"), readFile(source / "lime.jpg"));
+    pause();
+    session.post("listPSP", WM_CHAR, 18);  // Ctrl-R
+    step("Ctrl-R shows the new thumbnail",
+         [&] { return listed() && shows(session.control("picPSP"), RGB(0, 255, 0)); });
+    pause();
+    session.post("listPSP", WM_CHAR, 8);
+    confirm("Confirm Deletion");
+    step("Backspace with Yes deletes the video",
+         [&] { return videos().size() == count - 1 && !fs::exists(first) && listed(); });
+    const std::vector<std::wstring> before = namesIn(held);
+    pause();
+    // Selected again while the end of the last step still takes the window's selection over.
+    step("a click on clip.MP4 selects it", [&] {
+        return session.text("sizeSource") == "1" || (session.select("listSource", {0}), false);
+    });
+    session.post("btnCopy", BM_CLICK);
+    confirm("Confirm Copy");
+    step("the copy ends with the video listed", [&] {
+        return !session.selected("listSource", 0) && videos().size() == count && listed();
+    });
+    std::vector<std::wstring> added;
+    std::ranges::set_difference(namesIn(held), before, std::back_inserter(added));
+    check(added.size() == 2 && readFile(held / added[0]) == readFile(source / "clip.MP4") &&
+              readFile(held / added[1]) == readFile(source / "clip.THM"),
+          "the stick holds clip.MP4 and its thumbnail beside what it had");
+    check(pinger.longest() < 0.5, "the window answered within 0.5 s throughout: " +
+                                      std::to_string(pinger.longest()) + " s");
+}
+
+fs::path videoFolder(const wchar_t* letter) {
+    return fs::path(std::wstring(1, letter[0]) + L":\\MP_ROOT\\100ANV01");
+}
+
+// On stand-in sticks that answer at once: PROGRAM STICK [FULL-STICK] [--hold FILE].
+void quickSticks(int argc, wchar_t** argv) {
+    const bool holding = argc > 4 && std::wstring(argv[argc - 2]) == L"--hold";
     const Folders folders;
     if (Session session(argv[1], folders.work.wstring());
         check(session.window != nullptr, "Velmora.exe starts and shows its window")) {
@@ -437,6 +587,24 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     copyAfterAKill(argv[1], folders, videoFolder(argv[2]));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (argc < 3) {
+        std::fprintf(stderr,
+                     "usage: velmora_ui_driver PROGRAM STICK [FULL-STICK] [--hold FILE]\n"
+                     "       velmora_ui_driver PROGRAM STICK --slow DELAY SOURCE HELD [IDLE]\n");
+        return 2;
+    }
+    if (argc >= 7 && std::wstring(argv[3]) == L"--slow") {
+        slowStick(argv[1], argv[2], argv[6], argv[5], std::stod(argv[4]),
+                  argc > 7 ? std::stod(argv[7]) : 0);
+    } else {
+        quickSticks(argc, argv);
+    }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
