@@ -103,15 +103,19 @@ HWND topLevel(DWORD process, const wchar_t* windowClass) {
 // One run of Velmora.exe, driven from outside by window messages only.
 class Session {
   public:
-    Session(const std::wstring& program, const std::wstring& workFolder) {
+    // patience: seconds for the window to show, and for the last handler to end once closed.
+    Session(const std::wstring& program, const std::wstring& workFolder, int patience = 30)
+        : patience_(patience) {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         std::wstring commandLine = L"\"" + program + L"\"";
         CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        workFolder.c_str(), &startup, &process_);
-        waitFor([&] {
-            return (window = topLevel(process_.dwProcessId, L"VelmoraMainForm")) != nullptr;
-        });
+        waitFor(
+            [&] {
+                return (window = topLevel(process_.dwProcessId, L"VelmoraMainForm")) != nullptr;
+            },
+            patience);
     }
     ~Session() {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -123,7 +127,7 @@ class Session {
                 }
                 return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
             },
-            patience);
+            patience_);
         DWORD code = 1;
         check(WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 &&
                   GetExitCodeProcess(process_.hProcess, &code) && code == 0,
@@ -205,9 +209,9 @@ class Session {
     }
 
     HWND window = nullptr;
-    int patience = 30;  // seconds for the last handler to end once the window is closed
 
   private:
+    int patience_;
     PROCESS_INFORMATION process_{};
 };
 
@@ -494,11 +498,11 @@ bool shows(HWND control, COLORREF colour) {
 // the test neither waits on the stick nor makes the program wait longer.
 void slowStick(const std::wstring& program, const std::wstring& letter, const fs::path& held,
                const fs::path& source, double delay, double idle) {
-    Session session(program, source.wstring());
-    Pinger pinger(session.window);
     // A step asks the stick up to a few hundred things (a copy about 280), and under Wine each
     // file call asks it for every folder on the way.
-    const int seconds = session.patience = std::max(120, static_cast<int>(1500 * delay));
+    const int seconds = std::max(120, static_cast<int>(1500 * delay));
+    Session session(program, source.wstring(), seconds);
+    Pinger pinger(session.window);
     const auto videos = [&] {
         std::vector<std::wstring> names = namesIn(held);
         std::erase_if(names, [](const std::wstring& name) { return !name.ends_with(L".MP4"); });
