@@ -1,7 +1,8 @@
-// Drives the real Velmora.exe by window messages (the scenes: wmain). --hold FILE: before the
-// deletion, writes FILE.ready with the window's place and waits for FILE (for a screenshot).
-// --slow DELAY SOURCE HELD [IDLE]: the stick answers every request DELAY seconds late, or later
-// after IDLE seconds without one (see slowStick).
+// Drives the real Velmora.exe by window messages (the scenes: wmain). Usage: PROGRAM STICK
+// [FULL-STICK] [--hold FILE], or PROGRAM STICK --slow DELAY SOURCE HELD [IDLE]. --hold: before
+// the deletion, writes FILE.ready with the window's place and waits for FILE (for a screenshot).
+// --slow: the stick answers every request DELAY seconds late, or later after IDLE seconds without
+// one (see slowStick).
 // The driver may call Windows 10; the program itself is built for Windows 7.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0A00
@@ -120,18 +121,14 @@ class Session {
     ~Session() {
         PostMessageW(window, WM_CLOSE, 0, 0);
         // A close waits for the handler under way, which may still have a message to show.
-        waitFor(
-            [&] {
-                if (dialog() != nullptr) {
-                    std::printf("closing, the window says: %s\n", answer(IDOK).c_str());
-                }
-                return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-            },
-            patience_);
+        const auto ended = [&] {
+            return dismiss("closing").empty() &&
+                   WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+        };
         DWORD code = 1;
-        check(WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 &&
-                  GetExitCodeProcess(process_.hProcess, &code) && code == 0,
-              "closing the window ends the program");
+        check(
+            waitFor(ended, patience_) && GetExitCodeProcess(process_.hProcess, &code) && code == 0,
+            "closing the window ends the program");
         TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
@@ -207,6 +204,20 @@ class Session {
         waitFor([&] { return !IsWindow(box); });
         return seen;
     }
+    // Posts what asks a question (a click, a key), and answers it Yes; gives the question.
+    std::string confirm(const std::string& name, UINT message, WPARAM wParam = 0,
+                        int seconds = 30) {
+        post(name, message, wParam);
+        return answer(IDYES, seconds);
+    }
+    // Answers OK to a message showing, if one is, and prints it; gives it, or "" for none.
+    std::string dismiss(const std::string& during) {
+        const std::string seen = dialog() != nullptr ? answer(IDOK) : "";
+        if (!seen.empty()) {
+            std::printf("%s, the window says: %s\n", during.c_str(), seen.c_str());
+        }
+        return seen;
+    }
 
     HWND window = nullptr;
 
@@ -244,20 +255,19 @@ struct Folders {
     }
 };
 
-// Within a pixel of the twips at the window's dpi.
-bool atTwips(long pixels, int twips, UINT dpi) {
-    return std::abs(pixels - MulDiv(twips, static_cast<int>(dpi), 1440)) <= 1;
-}
-
 void checkWindowAtStart(Session& session) {
-    const UINT dpi = GetDpiForWindow(session.window);
+    const int dpi = static_cast<int>(GetDpiForWindow(session.window));
+    // Within a pixel of the twips at the window's dpi.
+    const auto at = [&](long pixels, int twips) {
+        return std::abs(pixels - MulDiv(twips, dpi, 1440)) <= 1;
+    };
     RECT client{}, frame{}, screen{};
     GetClientRect(session.window, &client);
     GetWindowRect(session.window, &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
     const auto style = GetWindowLongPtrW(session.window, GWL_STYLE);
     check(textOf(session.window) == "Velmora" && (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) == 0 &&
-              atTwips(client.right, 9855, dpi) && atTwips(client.bottom, 5895, dpi),
+              at(client.right, 9855) && at(client.bottom, 5895),
           "the window: its caption, a fixed border and 657 x 393 pixels at 96 dpi");
     check(std::abs((frame.left - screen.left) - (screen.right - frame.right)) <= 1 &&
               std::abs((frame.top - screen.top) - (screen.bottom - frame.bottom)) <= 1,
@@ -272,10 +282,9 @@ void checkWindowAtStart(Session& session) {
         wchar_t windowClass[64] = {};
         GetClassNameW(control, windowClass, 64);
         const int left = expected.left, top = expected.top;
-        check(toUtf8(windowClass) == expected.windowClass && atTwips(place.left, left, dpi) &&
-                  atTwips(place.top, top, dpi) &&
-                  atTwips(place.right, left + expected.width, dpi) &&
-                  atTwips(place.bottom, top + expected.height, dpi) &&
+        check(toUtf8(windowClass) == expected.windowClass && at(place.left, left) &&
+                  at(place.top, top) && at(place.right, left + expected.width) &&
+                  at(place.bottom, top + expected.height) &&
                   (*expected.text == '\0' || textOf(control) == expected.text),
               std::string(expected.name) + ": its kind, place and text");
     }
@@ -286,9 +295,9 @@ void checkWindowAtStart(Session& session) {
 
 void chooseSourceFolder(Session& session, const Folders& folders) {
     session.post("btnBrowse", BM_CLICK);
-    HWND browser = nullptr;
-    waitFor([&] { return (browser = session.dialog()) != nullptr; });
-    check(GetWindow(browser, GW_OWNER) == session.window && !IsWindowEnabled(session.window),
+    check(waitFor([&] { return session.dialog() != nullptr; }) &&
+              GetWindow(session.dialog(), GW_OWNER) == session.window &&
+              !IsWindowEnabled(session.window),
           "the folder browser is modal over the window");
     session.answer(IDCANCEL);
 
@@ -318,8 +327,7 @@ void pickNewStick(Session& session, const fs::path& stick) {
 void copyAndDelete(Session& session, const Folders& folders, const fs::path& stick,
                    const std::wstring& hold) {
     session.select("listSource", {0, 2});
-    session.post("btnCopy", BM_CLICK);
-    session.answer(IDYES);
+    session.confirm("btnCopy", BM_CLICK);
     check(waitFor([&] {
               return session.names("listPSP").size() == 2 && !session.selected("listSource", 0) &&
                      !session.selected("listSource", 2);
@@ -345,8 +353,7 @@ void copyAndDelete(Session& session, const Folders& folders, const fs::path& sti
             << f.left << ' ' << f.top << ' ' << f.right - f.left << ' ' << f.bottom - f.top << '\n';
         waitFor([&] { return fs::exists(hold); }, 120);
     }
-    session.post("listPSP", WM_CHAR, 8);
-    session.answer(IDYES);
+    session.confirm("listPSP", WM_CHAR, 8);
     check(waitFor([&] { return session.names("listPSP").size() == 1; }) &&
               namesIn(stick) == std::vector<std::wstring>{prefix + L"03.MP4", prefix + L"03.THM"},
           "Backspace deleted the selected video and its thumbnail");
@@ -358,12 +365,10 @@ void copyOntoFullStick(Session& session, const Folders& folders, const fs::path&
     session.select("listSource", {0, 1});
     pickNewStick(session, stick);
     expect(session.text("freePSP"), "3", "the small stick has 3 MB free");
-    session.post("btnCopy", BM_CLICK);
-    session.answer(IDYES);
+    session.confirm("btnCopy", BM_CLICK);
     auto quietSince = std::chrono::steady_clock::now();
     waitFor([&] {
-        if (session.dialog() != nullptr) {
-            std::printf("the copy says: %s\n", session.answer(IDOK).c_str());
+        if (!session.dismiss("copying").empty()) {
             quietSince = std::chrono::steady_clock::now();
         }
         return !session.selected("listSource", 0) && session.selected("listSource", 1) &&
@@ -383,8 +388,7 @@ void copyAfterAKill(const std::wstring& program, const Folders& folders, const f
         Session session(program, folders.large.wstring());
         session.select("listSource", {killed ? 2 : 0});
         session.pickDrive(stick.string().substr(0, 2) + " [PSPSTICK]");
-        session.post("btnCopy", BM_CLICK);
-        session.answer(IDYES);
+        session.confirm("btnCopy", BM_CLICK);
         if (killed) {
             check(waitFor([&] { return namesIn(stick).back()[0] == L'~'; }),
                   "the copy of a large video is under way");
@@ -517,17 +521,13 @@ void slowStick(const std::wstring& program, const std::wstring& letter, const fs
     const auto pause = [&] { Sleep(static_cast<DWORD>(idle > 0 ? (idle + 0.5) * 1000 : 0)); };
     const auto step = [&](const std::string& what, const std::function<bool()>& done) {
         const auto started = std::chrono::steady_clock::now();
-        std::string message;
         waitFor([&] { return session.dialog() != nullptr || done(); }, seconds);
-        if (session.dialog() != nullptr) {
-            message = ", but a message showed: " + session.answer(IDOK);
-        }
+        const bool quiet = session.dismiss(what).empty();  // a message is printed
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-        check(message.empty() && done(),
-              what + message + " (" + std::to_string(static_cast<int>(took.count())) + " s)");
+        check(quiet && done(),
+              what + " (" + std::to_string(static_cast<int>(took.count())) + " s)");
     };
-    const auto confirm = [&](const std::string& title) {
-        const std::string seen = session.answer(IDYES, seconds);
+    const auto asks = [&](const std::string& title, const std::string& seen) {
         check(seen.starts_with(title + ":"), "the question is " + title + ": " + seen);
     };
 
@@ -547,8 +547,7 @@ void slowStick(const std::wstring& program, const std::wstring& letter, const fs
     step("Ctrl-R shows the new thumbnail",
          [&] { return listed() && shows(session.control("picPSP"), RGB(0, 255, 0)); });
     pause();
-    session.post("listPSP", WM_CHAR, 8);
-    confirm("Confirm Deletion");
+    asks("Confirm Deletion", session.confirm("listPSP", WM_CHAR, 8, seconds));
     step("Backspace with Yes deletes the video",
          [&] { return videos().size() == count - 1 && !fs::exists(first) && listed(); });
     const std::vector<std::wstring> before = namesIn(held);
@@ -557,8 +556,7 @@ void slowStick(const std::wstring& program, const std::wstring& letter, const fs
     step("a click on clip.MP4 selects it", [&] {
         return session.text("sizeSource") == "1" || (session.select("listSource", {0}), false);
     });
-    session.post("btnCopy", BM_CLICK);
-    confirm("Confirm Copy");
+    asks("Confirm Copy", session.confirm("btnCopy", BM_CLICK, 0, seconds));
     step("the copy ends with the video listed", [&] {
         return !session.selected("listSource", 0) && videos().size() == count && listed();
     });
@@ -575,7 +573,7 @@ fs::path videoFolder(const wchar_t* letter) {
     return fs::path(std::wstring(1, letter[0]) + L":\\MP_ROOT\\100ANV01");
 }
 
-// On stand-in sticks that answer at once: PROGRAM STICK [FULL-STICK] [--hold FILE].
+// On stand-in sticks that answer at once.
 void quickSticks(int argc, wchar_t** argv) {
     const bool holding = argc > 4 && std::wstring(argv[argc - 2]) == L"--hold";
     const Folders folders;
@@ -597,17 +595,14 @@ void quickSticks(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    if (argc < 3) {
-        std::fprintf(stderr,
-                     "usage: velmora_ui_driver PROGRAM STICK [FULL-STICK] [--hold FILE]\n"
-                     "       velmora_ui_driver PROGRAM STICK --slow DELAY SOURCE HELD [IDLE]\n");
-        return 2;
-    }
     if (argc >= 7 && std::wstring(argv[3]) == L"--slow") {
         slowStick(argv[1], argv[2], argv[6], argv[5], std::stod(argv[4]),
                   argc > 7 ? std::stod(argv[7]) : 0);
-    } else {
+    } else if (argc >= 3) {
         quickSticks(argc, argv);
+    } else {
+        std::fprintf(stderr, "usage: see the head of UiDriver.cpp\n");
+        return 2;
     }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
