@@ -139,7 +139,7 @@ void removeTemporary(const std::wstring& path) {
 void removeLeftoverTemporaries(const std::wstring& folder) {
     const std::wstring inside = folder.ends_with(L'\\') ? folder : folder + L"\\";
     FolderEntries entries(withLongPrefix(inside + L"~*" + std::wstring(kEnding)));
-    for (WIN32_FIND_DATAW entry{}; entries.opened() && entries.next(entry);) {
+    for (WIN32_FIND_DATAW entry{}; entries.next(entry);) {
         const std::optional<TemporaryName> temporary = readTemporaryName(entry.cFileName);
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && temporary &&
             !isRunning(temporary->writer) && !mayBeItsTarget(inside, entry, temporary->target)) {

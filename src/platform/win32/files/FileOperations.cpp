@@ -46,7 +46,7 @@ std::string FileOperations::resolve(const std::string& path) const {
 std::string FileOperations::findFirst(const std::string& pattern, int attributeMask) const {
     FolderEntries entries(filePath(pattern));
     const bool foldersToo = (attributeMask & lookup::kFoldersToo) != 0;
-    for (WIN32_FIND_DATAW entry{}; entries.opened() && entries.next(entry);) {
+    for (WIN32_FIND_DATAW entry{}; entries.next(entry);) {
         const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if ((entry.dwFileAttributes & kUnlisted) == 0 && !isDotEntry(entry.cFileName) &&
             (!folder || foldersToo)) {
@@ -116,7 +116,7 @@ std::vector<std::string> FileOperations::listFiles(const std::string& folder) co
     pattern.push_back('*');
     std::vector<std::string> names;
     FolderEntries entries(filePath(pattern));
-    for (WIN32_FIND_DATAW entry{}; entries.opened() && entries.next(entry);) {
+    for (WIN32_FIND_DATAW entry{}; entries.next(entry);) {
         if ((entry.dwFileAttributes & (kUnlisted | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
             names.push_back(toUtf8(entry.cFileName));
         }

@@ -68,13 +68,15 @@ void copyEntry(const FILE_DIRECTORY_INFORMATION& found, WIN32_FIND_DATAW& entry)
 }  // namespace
 
 FolderEntries::FolderEntries(const std::wstring& pattern)
-    : folder_(openFolder(folderOf(pattern))), mask_(pattern.substr(folderOf(pattern).size())) {
-    if (mask_.starts_with(L'\\')) {
-        mask_.erase(0, 1);
-    }
-}
+    : folder_(openFolder(folderOf(pattern))),
+      openError_(folder_.valid() ? ERROR_SUCCESS : GetLastError()),
+      mask_(pattern.substr(pattern.find_last_of(L'\\') + 1)) {}  // npos + 1: the whole pattern
 
 bool FolderEntries::next(WIN32_FIND_DATAW& entry) {
+    if (!folder_.valid()) {
+        SetLastError(openError_);
+        return false;
+    }
     // Room for one entry with the longest name a file system gives.
     alignas(FILE_DIRECTORY_INFORMATION)
         std::byte found[sizeof(FILE_DIRECTORY_INFORMATION) + MAX_PATH * sizeof(wchar_t)];

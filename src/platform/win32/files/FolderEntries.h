@@ -17,14 +17,14 @@ class FolderEntries {
     // pattern: a full path as the wide file calls take it, whose last part may hold * and ?.
     explicit FolderEntries(const std::wstring& pattern);
 
-    // Whether the folder opened; if not, GetLastError() says why.
-    bool opened() const { return folder_.valid(); }
     // The next entry, with the fields a folder's listing gives ("." and ".." among them).
-    // False at the end, where GetLastError() is ERROR_NO_MORE_FILES, or on a failure.
+    // False at the end, where GetLastError() is ERROR_NO_MORE_FILES, or on a failure, the
+    // folder's opening included, where GetLastError() says why.
     bool next(WIN32_FIND_DATAW& entry);
 
   private:
     FileHandle folder_;
+    DWORD openError_;
     std::wstring mask_;
     bool first_ = true;
 };
