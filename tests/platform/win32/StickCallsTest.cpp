@@ -151,9 +151,8 @@ DWORD WINAPI attributesOfSilentDrive(const wchar_t* path) {
 
 // The last drive letter in use but that of folder (Z: under Wine), or none.
 wchar_t driveBesides(const std::string& folder) {
-    const DWORD letters = GetLogicalDrives();
     for (wchar_t letter = L'Z'; letter >= L'A'; --letter) {
-        if ((letters & (1u << (letter - L'A'))) != 0 &&
+        if ((GetLogicalDrives() >> (letter - L'A') & 1) != 0 &&
             letter != std::towupper(static_cast<wchar_t>(folder[0]))) {
             return letter;
         }
@@ -263,14 +262,13 @@ class Win32DriveWait : public ::testing::Test {
         ResetEvent(driveAnswers);
         handled.clear(), seen.clear();
     }
-    ~Win32DriveWait() override { DestroyWindow(window); }
     void SetUp() override {
         ASSERT_NE(window, nullptr);
         if (silentDrive == L'\0') {
             GTEST_SKIP() << "no drive besides the temporary folder's";
         }
     }
-    void TearDown() override { SetEvent(driveAnswers); }
+    void TearDown() override { SetEvent(driveAnswers), DestroyWindow(window); }
 
     const TempFolder folder;
     const std::string deep = folder.at(std::string(250, 'f'));
