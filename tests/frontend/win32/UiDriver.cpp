@@ -152,9 +152,8 @@ class Session {
     }
     std::vector<std::string> names(const std::string& list) {
         std::vector<std::string> items;
-        wchar_t item[MAX_PATH] = {};
-        for (WPARAM i = 0; send(control(list), LB_GETTEXT, i, reinterpret_cast<LPARAM>(item)) > 0;
-             ++i) {
+        for (wchar_t item[MAX_PATH] = {};
+             send(control(list), LB_GETTEXT, items.size(), reinterpret_cast<LPARAM>(item)) > 0;) {
             items.push_back(toUtf8(item));
         }
         return items;
@@ -301,8 +300,7 @@ void chooseSourceFolder(Session& session, const Folders& folders) {
           "the folder browser is modal over the window");
     session.answer(IDCANCEL);
 
-    std::wstring typed = folders.deep.wstring();
-    std::replace(typed.begin(), typed.end(), L'\\', L'/');
+    const std::wstring typed = folders.deep.generic_wstring();
     session.typeSourceFolder(typed);
     check(session.text("dirSource") == toUtf8(typed) &&
               session.names("listSource") ==
@@ -569,14 +567,13 @@ void slowStick(const std::wstring& program, const std::wstring& letter, const fs
                                       std::to_string(pinger.longest()) + " s");
 }
 
-fs::path videoFolder(const wchar_t* letter) {
-    return fs::path(std::wstring(1, letter[0]) + L":\\MP_ROOT\\100ANV01");
-}
-
 // On stand-in sticks that answer at once.
 void quickSticks(int argc, wchar_t** argv) {
     const bool holding = argc > 4 && std::wstring(argv[argc - 2]) == L"--hold";
     const Folders folders;
+    const auto videoFolder = [](const wchar_t* letter) {
+        return fs::path(std::wstring{letter[0]} + L":\\MP_ROOT\\100ANV01");
+    };
     if (Session session(argv[1], folders.work.wstring());
         check(session.window != nullptr, "Velmora.exe starts and shows its window")) {
         checkWindowAtStart(session);

@@ -78,11 +78,8 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     // test.)
     folder.write("clip.THM", test::kSampleJpeg);
     folder.write("notes.THM", "not a picture at all");
-    std::string deep = folder.path();
-    for (const char part : {'d', 'e'}) {
-        deep += "\\" + std::string(100, part);
-        files.makeFolder(deep);
-    }
+    const std::string deep = folder.at(std::string(220, 'd'));  // past 248: prefixed too
+    files.makeFolder(deep);
     const std::string thumbnail = deep + "\\" + std::string(80, 'v') + ".THM";
     ASSERT_GE(thumbnail.size(), std::size_t{MAX_PATH});
     files.copyFile(folder.at("clip.THM"), thumbnail);
@@ -102,9 +99,7 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     CloseHandle(holder);
     files.deleteFile(thumbnail);
     EXPECT_TRUE(files.listFiles(deep).empty());
-    for (int level = 0; level < 2; ++level, deep.resize(deep.find_last_of('\\'))) {
-        RemoveDirectoryW(filePath(deep).c_str());
-    }
+    RemoveDirectoryW(filePath(deep).c_str());
 }
 
 // A gone network drive's or an empty disc drive's label would hold the list up. Every path has
