@@ -1,7 +1,8 @@
 /* A stick that answers slowly: serves FOLDER at MOUNTPOINT, the kernel caching nothing, and answers
  * each request DELAY seconds late; after IDLE seconds without a request, WAKE seconds late, as a
  * stick waking from sleep. Runs until unmounted (a missing fsync the kernel then takes as done).
- * Usage: slow_fuse FOLDER MOUNTPOINT DELAY [IDLE WAKE] [FUSE OPTIONS...] */
+ * With --quick-until-usr1, it answers at once until it gets SIGUSR1.
+ * Usage: slow_fuse FOLDER MOUNTPOINT DELAY [IDLE WAKE] [--quick-until-usr1] [FUSE OPTIONS...] */
 #define FUSE_USE_VERSION 26
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -9,8 +10,10 @@
 #include <fcntl.h>
 #include <fuse.h>
 #include <pthread.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <time.h>
@@ -19,6 +22,7 @@
 static const char* folder;
 static double delay, idle, wake;
 static double lastAnswer;
+static volatile sig_atomic_t slow = 1;
 static pthread_mutex_t timing = PTHREAD_MUTEX_INITIALIZER;
 
 static double now(void) {
@@ -27,7 +31,15 @@ static double now(void) {
     return t.tv_sec + t.tv_nsec / 1e9;
 }
 
+static void slowDown(int number) {
+    (void)number;
+    slow = 1;
+}
+
 static void answerLater(void) {
+    if (!slow) {
+        return;
+    }
     pthread_mutex_lock(&timing);
     const int waking = idle > 0 && now() - lastAnswer >= idle;
     pthread_mutex_unlock(&timing);
@@ -142,6 +154,11 @@ int main(int argc, char** argv) {
         idle = atof(argv[4]);
         wake = atof(argv[5]);
         next = 6;
+    }
+    if (next < argc && strcmp(argv[next], "--quick-until-usr1") == 0) {
+        slow = 0;
+        signal(SIGUSR1, slowDown);
+        ++next;
     }
     lastAnswer = now();
     /* Foreground; no kernel cache of names or attributes, so every look waits on the server. */

@@ -184,7 +184,8 @@ class Session {
     }
     // By the arrow keys (the list closed), or confirmed in the open list.
     bool pickDrive(const std::string& entry, WORD how = CBN_SELCHANGE) {
-        const LRESULT index = driveIndex(entry);
+        LRESULT index = -1;  // the entry shows once its drive's label is read
+        waitFor([&] { return (index = driveIndex(entry)) >= 0; }, patience_);
         send(control("drivePSP"), CB_SETCURSEL, static_cast<WPARAM>(index));
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control("drivePSP")), how),
                      reinterpret_cast<LPARAM>(control("drivePSP")));
@@ -503,6 +504,13 @@ void slowStick(const std::wstring& program, const std::wstring& letter, const fs
     // A step asks the stick up to a few hundred things (a copy about 280), and under Wine each
     // file call asks it for every folder on the way.
     const int seconds = std::max(120, static_cast<int>(1500 * delay));
+    // Wine starts its desktop with a program's first window and gives up on it when that takes
+    // long, as it does while a slow stick is there (Wine asks every drive about itself). So the
+    // stick answers at once until the desktop is up, and slows down once this file is gone.
+    GetDesktopWindow();
+    const fs::path desktopUp = source / ".desktop-up";
+    std::ofstream(desktopUp).close();
+    waitFor([&] { return !fs::exists(desktopUp); }, seconds);
     Session session(program, source.wstring(), seconds);
     Pinger pinger(session.window);
     const auto videos = [&] {

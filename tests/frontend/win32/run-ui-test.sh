@@ -59,8 +59,8 @@ if [ -n "${delay:-}" ]; then
     done
     # shellcheck disable=SC2046 # pkg-config's flags are words
     cc -O2 -o "$scratch/slow_fuse" "$here/../../e2e/slow_fuse.c" $(pkg-config --cflags --libs fuse)
-    "$scratch/slow_fuse" "$data" "$scratch/stick" "$delay" "$idle" "$wake" -o big_writes \
-        >/dev/null 2>&1 &
+    "$scratch/slow_fuse" "$data" "$scratch/stick" "$delay" "$idle" "$wake" --quick-until-usr1 \
+        -o big_writes >/dev/null 2>&1 &
     server=$!
     timeout 30 sh -c "until mountpoint -q '$scratch/stick'; do sleep 0.1; done"
     args+=(--slow "$delay" "$(windows_path "$source")" "$(windows_path "$data/MP_ROOT/100ANV01")"
@@ -74,4 +74,12 @@ else
 fi
 start_xvfb
 [ -z "$hold" ] || { echo "$DISPLAY" >"$hold.display"; args+=(--hold "$(windows_path "$hold")"); }
-wine "$driver" "$(windows_path "$program")" "${args[@]}"
+wine "$driver" "$(windows_path "$program")" "${args[@]}" &
+driver_pid=$!
+if [ -n "${delay:-}" ]; then
+    # The stick slows down once Wine's desktop is up (see UiDriver.cpp).
+    timeout 120 sh -c "until [ -e '$source/.desktop-up' ]; do sleep 0.1; done" || true
+    kill -USR1 "$server"
+    rm -f "$source/.desktop-up"
+fi
+wait "$driver_pid"
