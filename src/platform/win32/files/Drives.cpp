@@ -85,7 +85,7 @@ DriveEntry driveEntry(wchar_t letter, const std::wstring& label) {
 }
 
 DriveQueries systemDriveQueries() {
-    return {[](const std::wstring& root) { return GetDriveTypeW(root.c_str()); }, hasMedium,
+    return {[](const std::wstring& root) { return sys::GetDriveTypeW(root.c_str()); }, hasMedium,
             volumeLabel, shareName};
 }
 
