@@ -151,13 +151,11 @@ def silent_step(what, before, step):
     stop()
     step()
     give_up()
-    if elsewhere() != others:
-        fail("something was written elsewhere")
+    elsewhere() == others or fail("something was written elsewhere")
     pick("other")
     copy("other", "clip.MP4")
     os.kill(server, signal.SIGCONT)
-    if tree(folder("silent")) != on_stick:
-        fail("the stick changed")
+    tree(folder("silent")) == on_stick or fail("the stick changed")
 
 try:
     video = lambda: click(w.item(w.videos, "MAQ12301.MP4"))
@@ -176,8 +174,7 @@ try:
     w.cleared(answers)  # no more messages, and the stick taken for gone
     if w.selected.name != figure or "big.MP4" not in window.selected(w.source):
         fail(f"big.MP4 is no longer selected: {w.selected.name} MB, not {figure}")
-    if elsewhere() != others:
-        fail("something was written elsewhere")
+    elsewhere() == others or fail("something was written elsewhere")
 
     os.kill(server, signal.SIGCONT)
     pick("other")
