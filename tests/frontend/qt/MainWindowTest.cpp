@@ -42,28 +42,14 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowOfControlsAtTheirTwipsKeepingPicture
         EXPECT_EQ(shown.pixelColor(80, 60), QColor(Qt::blue));
         EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::red)) << "the border stays";
     }
-    // Keys reach their handlers. (A click on a list row: the screen reader's case; on the
-    // credit: the smoke test.)
+    // Ctrl-R re-reads the drives, and the source folder. (The other keys: the end-to-end tests; a
+    // click on a list row: the screen reader's case; on the credit: the smoke test.)
     home.write("c.MP4");
-    home.write("sub/x.MP4");
     platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"/m", "/m/"}});
-    form.listPSP.setListIndex(0);
-    form.listPSP.setSelected(0, true);
-    const struct {
-        const char* control;
-        QKeyCombination keys;
-        std::function<bool()> handled;
-    } presses[] = {
-        {"drivePSP", Qt::CTRL | Qt::Key_R, [&] { return form.drivePSP.entries().size() == 3; }},
-        {"listSource", Qt::CTRL | Qt::Key_R, [&] { return form.listSource.ListCount() == 3; }},
-        {"listSource", Qt::CTRL | Qt::Key_C, [&] { return platform.questions.size() == 1; }},
-        {"listPSP", Qt::Key_Backspace, [&] { return platform.questions.size() == 2; }},
-        {"dirSource", Qt::Key_Return, [&] { return form.listSource.ListCount() == 1; }}};
-    form.dirSource.setText(home.at("sub"));
-    for (const auto& press : presses) {
-        QTest::keyClick(&view(press.control), press.keys.key(), press.keys.keyboardModifiers());
-        EXPECT_TRUE(press.handled()) << press.control << " " << press.keys.toCombined();
-    }
+    QTest::keyClick(&view("drivePSP"), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(form.drivePSP.entries().size(), 3u);
+    QTest::keyClick(&view("listSource"), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(form.listSource.ListCount(), 3);
 }
 
 // Controls that show no text of their own read as the control that heads them.
