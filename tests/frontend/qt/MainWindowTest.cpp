@@ -18,7 +18,31 @@ namespace {
 
 using MainWindowTest = WindowFixture;
 
-TEST_F(MainWindowTest, IsAFixedCentredWindowOfControlsAtTheirTwipsKeepingPicturesAndTakingKeys) {
+// Controls that show no text of their own read as the control that heads them.
+const std::map<std::string_view, std::string_view> kNamedBy{{"listSource", "frameSource"},
+                                                            {"listPSP", "framePSP"},
+                                                            {"picSource", "labelSource"},
+                                                            {"picPSP", "labelSelPSP"}};
+const std::map<std::string_view, std::string_view> kLabelledBy{
+    {"sizeSource", "labelSelected"}, {"sizePSP", "labelSizePSP"}, {"freePSP", "labelPSP"}};
+
+std::string shownText(const MainForm& form, const Control& control) {
+    if (const auto by = kNamedBy.find(control.name()); by != kNamedBy.end()) {
+        return shownText(form, *form.control(by->second));
+    }
+    if (const auto* label = dynamic_cast<const Label*>(&control)) {
+        return label->Caption();
+    }
+    if (const auto* box = dynamic_cast<const TextBox*>(&control)) {
+        return box->Text();
+    }
+    return dynamic_cast<const DriveList&>(control).Drive();
+}
+
+// A fixed window of the controls at their places, which keeps its pictures, takes keys, and reads
+// to a screen reader at moments in its life: what the user did, and a caption a handler changed.
+// (After a drive change: the mounts test, on the real accessibility bus.)
+TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndReadsWhatItShows) {
     ASSERT_DOUBLE_EQ(window.screen()->logicalDotsPerInch(), 96.0);
     // Its title and size: the smoke test, on a real X server.
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -50,32 +74,6 @@ TEST_F(MainWindowTest, IsAFixedCentredWindowOfControlsAtTheirTwipsKeepingPicture
     EXPECT_EQ(form.drivePSP.entries().size(), 3u);
     QTest::keyClick(&view("listSource"), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(form.listSource.ListCount(), 3);
-}
-
-// Controls that show no text of their own read as the control that heads them.
-const std::map<std::string_view, std::string_view> kNamedBy{{"listSource", "frameSource"},
-                                                            {"listPSP", "framePSP"},
-                                                            {"picSource", "labelSource"},
-                                                            {"picPSP", "labelSelPSP"}};
-const std::map<std::string_view, std::string_view> kLabelledBy{
-    {"sizeSource", "labelSelected"}, {"sizePSP", "labelSizePSP"}, {"freePSP", "labelPSP"}};
-
-std::string shownText(const MainForm& form, const Control& control) {
-    if (const auto by = kNamedBy.find(control.name()); by != kNamedBy.end()) {
-        return shownText(form, *form.control(by->second));
-    }
-    if (const auto* label = dynamic_cast<const Label*>(&control)) {
-        return label->Caption();
-    }
-    if (const auto* box = dynamic_cast<const TextBox*>(&control)) {
-        return box->Text();
-    }
-    return dynamic_cast<const DriveList&>(control).Drive();
-}
-
-// At moments in the window's life: what the user did, and a caption a handler changed. (After
-// a drive change: the mounts test, on the real accessibility bus.)
-TEST_F(MainWindowTest, EachControlReadsWhatItShowsToAScreenReaderAndEachFigureItsLabel) {
     const struct {
         std::function<void()> act;
         const char* control;
@@ -108,10 +106,8 @@ TEST_F(MainWindowTest, EachControlReadsWhatItShowsToAScreenReaderAndEachFigureIt
         }
         for (const auto& [figure, label] : kLabelledBy) {
             const auto labels = accessible(figure).relations(QAccessible::Label);
-            const auto by = [&](const auto& relation) {
-                return relation.first == &accessible(label);
-            };
-            EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), by)) << figure;
+            const auto isTheLabel = [&](const auto& by) { return by.first == &accessible(label); };
+            EXPECT_TRUE(std::ranges::any_of(labels, isTheLabel)) << figure;
         }
     }
 }
