@@ -32,10 +32,10 @@ hold_writes 1048576 || echo "mounts_e2e: writes can't be held here: the copy is 
 cd "$scratch/videos"
 export program scratch device
 on_bus <<'PY'
-import os, subprocess, sys, time
+import os, subprocess, time
 import pyatspi
 import window
-from window import click, first, names, run, wait_for
+from window import click, fail, first, names, run, wait_for
 window.name = "mounts_e2e"
 
 # A FUSE volume whose server never reads a request: every call on it waits until this ends.
@@ -51,25 +51,21 @@ w = window.Window(os.environ["program"])
 try:
     app, drives, videos, source, free = w.app, w.drives, w.videos, w.source, w.free
     listed, windows, pick, shown = w.listed, w.windows, w.pick, w.shown
-    if shown > 2:
-        sys.exit(f"mounts_e2e: the window took {shown:.1f} s to show beside a stuck volume")
+    shown <= 2 or fail(f"the window took {shown:.1f} s to show beside a stuck volume")
     # Escape closes the opened drive list with the focus there; Down steps from / to the stick.
     w.drive_keys("Down")
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
-    if not drives.name.startswith("/mnt/psp "):
-        sys.exit(f"mounts_e2e: the drive list reads {drives.name!r}, not the stick picked")
+    drives.name.startswith("/mnt/psp ") or fail(f"the drive list reads {drives.name!r}, not psp")
     stick = os.statvfs("/mnt/psp")
     megabytes = str(stick.f_bavail * stick.f_frsize >> 20)
     wait_for(f"freePSP reads {free.name!r}, not {megabytes}", lambda: free.name == megabytes)
     labels = [r.getTarget(0).name for r in free.getRelationSet()
               if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
-    if "Free space (MB):" not in labels or free.queryText().getText(0, -1) != megabytes:
-        sys.exit(f"mounts_e2e: freePSP labelled by {labels}, with no text {megabytes}")
+    "Free space (MB):" in labels and free.queryText().getText(0, -1) == megabytes or fail(
+        f"freePSP labelled by {labels}, with no text {megabytes}")
     seen = lambda: (drives.name, names(videos), windows())
     steady = seen()
-    def unchanged():
-        if seen() != steady:
-            sys.exit(f"mounts_e2e: the window changed from {steady} to {seen()}")
+    unchanged = lambda: seen() == steady or fail(f"the window changed from {steady} to {seen()}")
 
     hang("/mnt/stuck2")
     wait_for("a volume that doesn't answer is not listed within 2 s",
@@ -90,15 +86,12 @@ try:
     def copied():
         shown = listed("/mnt/during")  # before the test of the end, which may come between
         done = len(names(videos)) == 2 and windows() == 1
-        if shown and not done:
-            sys.exit("mounts_e2e: a stick mounted during the copy was listed before its end")
-        return done
+        return done or shown and fail("a stick mounted during the copy was listed before its end")
     wait_for("the copy did not end", copied, 60)
     took = time.monotonic() - started
     wait_for("a stick mounted during the copy is not listed 2 s after",
              lambda: listed("/mnt/during"), 2)
-    if drives.name != steady[0]:
-        sys.exit(f"mounts_e2e: after the copy the current entry is {drives.name!r}")
+    drives.name == steady[0] or fail(f"after the copy the current entry is {drives.name!r}")
     w.drive_keys("Down")
     wait_for("picking a volume that doesn't answer shows no waiting window within 3 s",
              lambda: w.find(lambda a: a.name.startswith("Waiting for the drive /mnt/stuck")), 3)

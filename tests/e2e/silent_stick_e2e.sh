@@ -151,13 +151,11 @@ def silent_step(what, before, step):
     stop()
     step()
     give_up()
-    if elsewhere() != others:
-        fail("something was written elsewhere")
+    elsewhere() == others or fail("something was written elsewhere")
     pick("other")
     copy("other", "clip.MP4")
     os.kill(server, signal.SIGCONT)
-    if tree(folder("silent")) != on_stick:
-        fail("the stick changed")
+    tree(folder("silent")) == on_stick or fail("the stick changed")
 
 try:
     video = lambda: click(w.item(w.videos, "MAQ12301.MP4"))
@@ -176,16 +174,14 @@ try:
     w.cleared(answers)  # no more messages, and the stick taken for gone
     if w.selected.name != figure or "big.MP4" not in window.selected(w.source):
         fail(f"big.MP4 is no longer selected: {w.selected.name} MB, not {figure}")
-    if elsewhere() != others:
-        fail("something was written elsewhere")
+    elsewhere() == others or fail("something was written elsewhere")
 
     os.kill(server, signal.SIGCONT)
     pick("other")
     pick("silent")
     copy("silent", "big.MP4", had)
-    if not all(filecmp.cmp(f"{kept}/{n}", f"{folder('silent')}/{n}", False)
-               for n in os.listdir(kept)):
-        fail("the stick's videos changed")
+    all(filecmp.cmp(f"{kept}/{n}", f"{folder('silent')}/{n}", False)
+        for n in os.listdir(kept)) or fail("the stick's videos changed")
 
     # A source that stops leaves the stick picked, and it takes a copy from elsewhere at once.
     window.name = "silent_stick_e2e, a source stopped midway"
@@ -195,9 +191,8 @@ try:
     click(w.item(w.source, "big.MP4"))
     cancel_stopped_copy(source_server, 'The folder of "big.MP4"')
     wait_for("the stick was taken for gone", lambda: w.windows() == 1, 5, answers)
-    if not w.drives.name.startswith("/media/other") or sorted(names(w.videos)) != sorted(
-            n for n in had if n.endswith(".MP4")):
-        fail(f"the PSP side changed: {w.drives.name}, {names(w.videos)}")
+    w.drives.name.startswith("/media/other") and sorted(names(w.videos)) == sorted(
+        n for n in had if n.endswith(".MP4")) or fail(f"the PSP side changed: {names(w.videos)}")
     source_folder(source)
     copy("other", "clip.MP4")
     print(f"silent_stick_e2e: told once at each of four stops, nothing written; Cancel closed "

@@ -27,13 +27,12 @@ def names(node):
 def texts(node):  # every name in the node's tree, as a screen reader reads it out
     return [node.name] * bool(node.name) + [t for child in node if child for t in texts(child)]
 
-def showing(node):
-    return node.getState().contains(pyatspi.STATE_SHOWING)
+def has(state):  # a test of whether a node is in that state now
+    return lambda node: node.getState().contains(state)
 
-def enabled(node):  # a button that takes a click or a key now
-    return node.getState().contains(pyatspi.STATE_ENABLED)
-
-selected = lambda l: [i.name for i in l if i and i.getState().contains(pyatspi.STATE_SELECTED)]
+showing, focused = has(pyatspi.STATE_SHOWING), has(pyatspi.STATE_FOCUSED)
+enabled = has(pyatspi.STATE_ENABLED)  # a button that takes a click or a key now
+selected = lambda l: [i.name for i in l if i and has(pyatspi.STATE_SELECTED)(i)]
 # Keys go where the focus is, never with --window: xdotool sends those to a window without the
 # focus as synthetic events, and a synthetic release leaves the key held for the X server, which
 # then drops the key's next press (the release of a Ctrl-C that brought up a question did so).
@@ -102,8 +101,8 @@ class Window:  # the program started anew, with the controls the tests read
         wait_for(f"picking {stick} did not show its free space", lambda: self.drives.name
                  .startswith(stick + " ") and self.free.name not in ("", "0"))
         click(self.item(self.source, start := names(self.source)[0]), pace=False)
-        wait_for(f"a click on {start} did not select it in the focused list", lambda: self.source
-                 .getState().contains(pyatspi.STATE_FOCUSED) and selected(self.source) == [start])
+        wait_for(f"a click on {start} did not select it in the focused list",
+                 lambda: focused(self.source) and selected(self.source) == [start])
         run("key", *keys.split(), pace=False)
         megabytes = str(sum(os.path.getsize(video) >> 20 for video in chosen))
         wait_for(f"{keys} did not select {chosen}, {megabytes} MB",

@@ -74,13 +74,12 @@ TEST_P(DriveChange, ShowsTheVideoFolderOfTheStickAndItsFreeSpace) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, DriveChange,
-    ::testing::Values(
-        FolderCase{
-            {"MP_ROOT/100ANV01", "MP_ROOT/101ANV01"}, mb::kAnswerNo, "MP_ROOT/100ANV01", false},
-        FolderCase{{"MP_ROOT/101ANV01"}, mb::kAnswerNo, "MP_ROOT/101ANV01", false},
-        FolderCase{{"MP_ROOT/100anv01"}, mb::kAnswerNo, nullptr, true},  // capitals only
-        FolderCase{{}, mb::kAnswerYes, "MP_ROOT/100ANV01", true},
-        FolderCase{{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}));
+    ::testing::ValuesIn(std::vector<FolderCase>{
+        {{"MP_ROOT/100ANV01", "MP_ROOT/101ANV01"}, mb::kAnswerNo, "MP_ROOT/100ANV01", false},
+        {{"MP_ROOT/101ANV01"}, mb::kAnswerNo, "MP_ROOT/101ANV01", false},
+        {{"MP_ROOT/100anv01"}, mb::kAnswerNo, nullptr, true},  // capitals only
+        {{}, mb::kAnswerYes, "MP_ROOT/100ANV01", true},
+        {{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}}));
 
 // One plain message, nothing made and nothing of another disk listed, for a stick gone at the
 // pick, whose video folder links to the home disk, or pulled during the create question. One that

@@ -114,9 +114,7 @@ TEST_P(StickCopy, ProgressNeverRunsAheadOfTheStickAndDoneMeansOnIt) {
     }
     // Neither the video nor its name in the folder is left for the system to commit.
     const long commits = stick.commits();
-    const int fd = open(mountPoint.path().c_str(), O_RDONLY | O_DIRECTORY);
-    syncfs(fd);
-    close(fd);
+    syncfs(posix::UniqueFd(open(mountPoint.path().c_str(), O_RDONLY | O_DIRECTORY)).get());
     EXPECT_EQ(stick.commits(), commits);
 }
 
@@ -194,8 +192,7 @@ TEST_P(StickCopy, TwoCopiesOfOneNameReleasedTogetherNeverBothLandAndAnotherUserC
     // Where the kernel's rename refuses to replace, it alone decides, and fewer rounds do.
     const int rounds = throughFuse() ? 100 : 10;
     for (int round = 0; round < rounds; ++round) {
-        std::latch waiting(2);
-        std::latch released(1);
+        std::latch waiting(2), released(1);
         std::string outcomes[2];
         {
             std::jthread copies[2];

@@ -24,21 +24,14 @@ using namespace std::chrono_literals;
 // Acts on the next modal dialog of type T from inside its event loop, as a user would. Gives up
 // after five seconds, so a dialog that never comes fails the test instead of touching a later one.
 template <typename T>
-void onNextModal(std::function<void(T&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act), ticks = 0]() mutable {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (dialog == nullptr && ++ticks < 1000) {
-            return;
-        }
-        timer->deleteLater();
-        timer->stop();
-        if (dialog != nullptr) {
+void onNextModal(std::function<void(T&)> act, int ticksLeft = 1000) {
+    QTimer::singleShot(5, [act = std::move(act), ticksLeft] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
             act(*dialog);
+        } else if (ticksLeft > 0) {
+            onNextModal<T>(act, ticksLeft - 1);
         }
     });
-    timer->start();
 }
 
 struct PaintCounter : QObject {
