@@ -13,22 +13,19 @@
 #include <dbt.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "platform/win32/SampleJpeg.h"
 #include "support/WindowLayout.h"
+#include "win32/WindowPinger.h"
 #include "win32/text/Wide.h"
 
 namespace {
@@ -428,59 +425,6 @@ void followDrives(Session& session, const fs::path& stickFolder) {
           "a volume that goes leaves the list within 2 s");
 }
 
-// Sends the window a message every 50 ms from here, another process, as a screen reader asks,
-// and keeps the longest wait for its answer beyond Wine's own. Wine's server opens files
-// itself, so while it opens one on a slow stick, every program's messages wait, these too; a
-// second thread measures those stalls by asking the server for nothing every few milliseconds,
-// and each wait counts less the stalls within it.
-class Pinger {
-    using Clock = std::chrono::steady_clock;
-    struct Span {
-        Clock::time_point from, to;
-    };
-
-  public:
-    explicit Pinger(HWND window)
-        : stalls_([this](const std::stop_token& stop) {
-              for (; !stop.stop_requested(); Sleep(2)) {
-                  const auto from = Clock::now();
-                  WaitForSingleObject(GetCurrentProcess(), 0);  // a question of the server
-                  if (Clock::now() - from > std::chrono::milliseconds(20)) {
-                      const std::lock_guard lock(mutex_);
-                      stalled_.push_back({from, Clock::now()});
-                  }
-              }
-          }),
-          pings_([this, window](const std::stop_token& stop) {
-              for (std::optional<Span> last; !stop.stop_requested(); Sleep(50)) {
-                  if (last) {
-                      longest_ = std::max(longest_.load(), beyondStalls(*last));
-                  }
-                  last = Span{Clock::now(), {}};
-                  DWORD_PTR result = 0;
-                  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-                  last->to = Clock::now();
-              }
-          }) {}
-    double longest() const { return longest_; }
-
-  private:
-    double beyondStalls(const Span& wait) {
-        Clock::duration beyond = wait.to - wait.from;
-        const std::lock_guard lock(mutex_);
-        for (const Span& stall : stalled_) {
-            beyond -= std::max(Clock::duration::zero(),
-                               std::min(stall.to, wait.to) - std::max(stall.from, wait.from));
-        }
-        return std::chrono::duration<double>(beyond).count();
-    }
-
-    std::mutex mutex_;
-    std::vector<Span> stalled_;
-    std::atomic<double> longest_{0};
-    std::jthread stalls_, pings_;
-};
-
 // Whether the middle of a control shows this colour on the screen, give or take a JPEG's error.
 bool shows(HWND control, COLORREF colour) {
     RECT place{};
@@ -512,7 +456,7 @@ void slowStick(const std::wstring& program, const std::wstring& letter, const fs
     std::ofstream(desktopUp).close();
     waitFor([&] { return !fs::exists(desktopUp); }, seconds);
     Session session(program, source.wstring(), seconds);
-    Pinger pinger(session.window);
+    const WindowPinger pinger(session.window, 50);  // from here, another process
     const auto videos = [&] {
         std::vector<std::wstring> names = namesIn(held);
         std::erase_if(names, [](const std::wstring& name) { return !name.ends_with(L".MP4"); });
