@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -57,18 +59,14 @@ class StickTest : public ::testing::Test {
     }
     static std::vector<int> selected(const FileList& list) {
         std::vector<int> items;
-        for (int i = 0; i < list.ListCount(); ++i) {
-            if (list.Selected(i)) {
-                items.push_back(i);
-            }
-        }
+        std::ranges::copy_if(std::views::iota(0, list.ListCount()), std::back_inserter(items),
+                             [&](int i) { return list.Selected(i); });
         return items;
     }
     static Strings listed(const FileList& list) {
         Strings names;
-        for (int i = 0; i < list.ListCount(); ++i) {
-            names.push_back(list.List(i));
-        }
+        std::ranges::transform(std::views::iota(0, list.ListCount()), std::back_inserter(names),
+                               [&](int i) { return list.List(i); });
         return names;
     }
     std::string lastQuestion() const {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <tuple>
 
 #include "support/StickFixture.h"
@@ -272,11 +273,9 @@ TEST_F(CopyToPsp, RefusesWithoutSpaceOrAFreePrefixAndPositionsPast99KeepTheirOwn
     form.btnCopy_Click();
     EXPECT_EQ(platform.randomDraws, 3);
     // Position 100 would give MAQ90010.THM in digits, the thumbnail of position 10.
-    for (const char* copy : {"MAQ90010.MP4", "MAQ90010.THM", "MAQ900A0.MP4", "MAQ900A0.THM"}) {
-        EXPECT_TRUE(stick.exists(inVideoFolder(copy))) << copy;
-    }
+    const Strings copies{"MAQ90010.MP4", "MAQ90010.THM", "MAQ900A0.MP4", "MAQ900A0.THM"};
+    EXPECT_TRUE(std::ranges::includes(stickFiles(), copies) && stickFiles().size() == 804u);
     EXPECT_TRUE(copiedIntact("MAQ900A0.THM", "v10099.THM"));
-    EXPECT_EQ(stickFiles().size(), 804u);
     EXPECT_TRUE(stick.read(inVideoFolder("maq123.MP4")).empty());
     EXPECT_EQ(selected(form.listSource), (std::vector<int>{1035, 1036}));
     ASSERT_EQ(platform.questions.size(), 3u);

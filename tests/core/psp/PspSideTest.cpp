@@ -177,19 +177,16 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     }
 }
 
-// Only in the video folder of the stick picked, not the working folder shown at start-up.
+// Only in the video folder of the stick picked: one still shown after another drive's pick was
+// declined is no more picked than the working folder shown at start-up (the same test).
 TEST_F(PspSide, DeletesSelectedVideosAndThumbnailsInListOrderOnBackspaceAndYesPassingOverFailures) {
-    home.write("clip.MP4");
-    form.listPSP.Refresh();
     // A.MP4 sorts first, and its thumbnail is named by its first eight characters.
-    choose({0});
-    deleteChosen();
     showStick(form, {"MAQ10001.MP4", "MAQ10001.THM", "MAQ10002.MP4", "MAQ10003.MP4", "maq10003.thm",
                      "A.MP4", "A.MP4.THM"});
     pick(form, 0);  // the home drive has no video folder: No
     choose({0});
     deleteChosen();
-    EXPECT_TRUE(platform.deletions.empty() && home.exists("clip.MP4"));
+    EXPECT_TRUE(platform.deletions.empty());
     platform.questions.clear();
     pick(form, 1);
     select(form.listPSP, {0});

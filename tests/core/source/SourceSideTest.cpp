@@ -8,7 +8,6 @@ namespace velmora {
 namespace {
 
 using test::Strings;
-constexpr std::uint64_t kMB = 1048576;
 
 // The window on the home folder, where the test writes the videos before it clicks.
 class SourceSide : public test::StickTest {
@@ -31,7 +30,7 @@ class SourceSide : public test::StickTest {
 // Ctrl-R, takes a folder typed into the box, relative to home, when it exists; browsing lists the
 // chosen folder. Only the typed one clears the former summary.
 TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
-    home.writeSized("home.MP4", 3 * kMB);
+    home.writeSized("home.MP4", 3 * kMegabyte);
     home.write("home.THM", test::kJpegBytes);
     home.write("clips/b.mp4");
     home.write("clips/a.MP4");
@@ -73,8 +72,9 @@ TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
 
 // Each side finds a thumbnail by its own rule, in any letter case, and loads it as stored.
 TEST_F(SourceSide, TheFigureDropsFractionsAddsIn64BitsIsNeverStaleAndTheBoxShowsTheLastPicture) {
-    const std::uint64_t sizes[] = {kMB - 1,    kMB, 2 * kMB - 1, 2048 * kMB, 3072 * kMB + kMB - 1,
-                                   30720 * kMB};
+    const std::uint64_t sizes[] = {kMegabyte - 1,        kMegabyte,
+                                   2 * kMegabyte - 1,    2048 * kMegabyte,
+                                   3073 * kMegabyte - 1, 30720 * kMegabyte};
     for (std::size_t i = 0; i < std::size(sizes); ++i) {
         home.writeSized(std::string(1, static_cast<char>('a' + i)) + ".MP4", sizes[i]);
     }
@@ -123,7 +123,7 @@ TEST_F(SourceSide, DecodesOnlyUpToTheThumbnailThatShowsAndReadsTheFolderOnce) {
     constexpr int kVideos = 1000, kBroken = 3;
     for (int i = 0; i < kVideos; ++i) {
         const std::string name = "v" + std::to_string(1000 + i);
-        home.writeSized(name + ".MP4", kMB);
+        home.writeSized(name + ".MP4", kMegabyte);
         if (i >= kVideos / 2) {
             home.write(name + ".THM", i < kVideos - kBroken ? test::kJpegBytes : "not a picture");
         }

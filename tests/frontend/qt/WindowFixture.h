@@ -11,13 +11,6 @@ namespace velmora::test {
 // The whole window on the stick's world, started in home, which holds two videos and a text file.
 class WindowFixture : public StickTest {
   protected:
-    static bool writeFiles(const TempFolder& folder) {
-        folder.write("b.MP4", std::string(3 << 20, 'b'));
-        folder.write("A.mp4", "a");
-        folder.write("notes.txt");
-        return true;
-    }
-
     QWidget& view(std::string_view name) {
         QWidget* widget = window.view(name);
         EXPECT_NE(widget, nullptr) << "no view named " << name;
@@ -29,7 +22,9 @@ class WindowFixture : public StickTest {
         return *QAccessible::queryAccessibleInterface(&view(name));
     }
 
-    const bool written = writeFiles(home);
+    // Written before the window lists them.
+    const bool written = (home.write("b.MP4", std::string(3 << 20, 'b')), home.write("A.mp4", "a"),
+                          home.write("notes.txt"), true);
     MainForm form{platform};
     qt::MainWindow window{form};
 };

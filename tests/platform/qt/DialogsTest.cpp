@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "frontend/qt/WindowFixture.h"
 #include "platform/Platform.h"
@@ -41,22 +42,6 @@ struct PaintCounter : QObject {
         return false;
     }
 };
-
-using Box = QMessageBox;
-
-// The flags and title asked for (none: the program's), the button pressed (none: Escape), and
-// what the box showed and answered. Its text always shows as it was given, lines and markup alike.
-struct BoxCase {
-    int flags;
-    const char* title;
-    Box::StandardButton press;
-    Box::StandardButtons buttons;
-    Box::StandardButton defaultButton;
-    Box::Icon icon;
-    int answer;
-};
-
-constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
 
 using CopyInput = WindowFixture;
 
@@ -127,30 +112,33 @@ TEST_F(CopyInput, TheWindowTakesNoInputUntilACopyOrWaitIsDoneAndBoxesAndFailures
         "/media/stick/");
     EXPECT_FALSE(waited);
     EXPECT_EQ(escapes, 2) << "an Escape typed ahead cancelled the waiting window";
-    // Message boxes show the flags and title asked for and give the answer.
-    for (const BoxCase& c : {BoxCase{kYesNo2 | mb::kIconQuestion, "Confirm Deletion", Box::Yes,
-                                     Box::Yes | Box::No, Box::No, Box::Question, mb::kAnswerYes},
-                             BoxCase{mb::kYesNo, nullptr, Box::No, Box::Yes | Box::No, Box::Yes,
-                                     Box::NoIcon, mb::kAnswerNo},
-                             BoxCase{kYesNo2, nullptr, Box::NoButton, Box::Yes | Box::No, Box::No,
-                                     Box::NoIcon, mb::kAnswerNo},
-                             BoxCase{mb::kOk | mb::kIconError, nullptr, Box::Ok, Box::Ok, Box::Ok,
-                                     Box::Critical, mb::kAnswerOk}}) {
-        bool boxShown = false;
+    // Message boxes show the flags and title asked for (none: the program's), their text as it
+    // was given, lines and markup alike, and give the answer to the button pressed (none: Escape).
+    using Box = QMessageBox;
+    constexpr int kYesNo2 = mb::kYesNo | mb::kDefaultButton2;
+    for (const auto& [flags, title, press, buttons, defaultButton, icon, answer] :
+         {std::tuple{kYesNo2 | mb::kIconQuestion, "Confirm Deletion", Box::Yes,
+                     Box::StandardButtons(Box::Yes | Box::No), Box::No, Box::Question,
+                     mb::kAnswerYes},
+          {mb::kYesNo, nullptr, Box::No, Box::Yes | Box::No, Box::Yes, Box::NoIcon, mb::kAnswerNo},
+          {kYesNo2, nullptr, Box::NoButton, Box::Yes | Box::No, Box::No, Box::NoIcon,
+           mb::kAnswerNo},
+          {mb::kOk | mb::kIconError, nullptr, Box::Ok, Box::Ok, Box::Ok, Box::Critical,
+           mb::kAnswerOk}}) {
+        QString shownTitle, shownText = "no box";
         onNextModal<Box>([&](Box& box) {
-            boxShown = true;
-            EXPECT_EQ(box.text(), "Failed.\n\n/tmp/<b>&.MP4");
-            EXPECT_EQ(box.textFormat(), Qt::PlainText);
-            EXPECT_EQ(box.windowTitle(), c.title ? c.title : "Velmora");
-            EXPECT_EQ(box.standardButtons(), c.buttons);
-            EXPECT_EQ(box.standardButton(box.defaultButton()), c.defaultButton);
-            EXPECT_EQ(box.icon(), c.icon);
-            c.press == Box::NoButton ? box.reject() : box.button(c.press)->click();
+            shownText = box.textFormat() == Qt::PlainText ? box.text() : "markup";
+            shownTitle = box.windowTitle();
+            EXPECT_EQ(box.standardButtons(), buttons);
+            EXPECT_EQ(box.standardButton(box.defaultButton()), defaultButton);
+            EXPECT_EQ(box.icon(), icon);
+            press == Box::NoButton ? box.reject() : box.button(press)->click();
         });
-        const auto title = c.title ? std::optional<std::string>(c.title) : std::nullopt;
-        EXPECT_EQ(qt::showMessageBox(nullptr, "Failed.\r\n\r\n/tmp/<b>&.MP4", c.flags, title),
-                  c.answer);
-        EXPECT_TRUE(boxShown) << c.flags;
+        const auto asked = title ? std::optional<std::string>(title) : std::nullopt;
+        EXPECT_EQ(qt::showMessageBox(nullptr, "Failed.\r\n\r\n/tmp/<b>&.MP4", flags, asked),
+                  answer);
+        EXPECT_EQ(shownText, "Failed.\n\n/tmp/<b>&.MP4") << flags;
+        EXPECT_EQ(shownTitle, title ? title : "Velmora");
     }
 }
 
