@@ -139,9 +139,10 @@ class Window:  # the program started anew, with the controls the tests read
             time.sleep(1)
         fail(f"{mount} is not found although it answers")
 
-    def answer(self, button, meanwhile=lambda: None, pace=True):
-        click(wait_for(f"no {button} button", lambda: self.find(
-            lambda a: a.name == button and enabled(a)), 20, meanwhile), pace)
+    def answer(self, button, meanwhile=lambda: None, pace=True, key=None):  # or by its key
+        found = wait_for(f"no {button} button", lambda: self.find(
+            lambda a: a.name == button and enabled(a)), 20, meanwhile)
+        run("key", key, pace=pace) if key else click(found, pace)
 
     # The picked stick went or stopped answering: told once, PSP side cleared, no drive current.
     def told_gone(self, meanwhile=lambda: None):
