@@ -53,7 +53,10 @@ try:
     listed, windows, pick, shown = w.listed, w.windows, w.pick, w.shown
     shown <= 2 or fail(f"the window took {shown:.1f} s to show beside a stuck volume")
     # Escape closes the opened drive list with the focus there; Down steps from / to the stick.
-    w.drive_keys("Down")
+    w.open_drives()
+    run("key", "Escape", pace=False)
+    wait_for("the drive list does not close", lambda: not window.showing(drives[0]))
+    run("key", "Down")
     wait_for("picking the stick shows its video", lambda: names(videos) == ["clip.MP4"])
     drives.name.startswith("/mnt/psp ") or fail(f"the drive list reads {drives.name!r}, not psp")
     stick = os.statvfs("/mnt/psp")

@@ -77,13 +77,6 @@ class Window:  # the program started anew, with the controls the tests read
         click(self.drives, pace=False)
         wait_for("the drive list does not open", lambda: showing(self.drives[0]))
 
-    # The drive list opened and closed again by Escape, the focus left there, then these keys.
-    def drive_keys(self, *keys):
-        self.open_drives()
-        run("key", "Escape", pace=False)
-        wait_for("the drive list does not close", lambda: not showing(self.drives[0]))
-        run("key", *keys)
-
     def ask(self, *keys):  # keys that bring up a question
         for key in keys:
             run("key", key)
