@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# A stick that stops answering, in the real program: the FUSE server of an exFAT stick at
-# /media/silent is stopped (SIGSTOP) before a click on a video, before Ctrl-R, and during a copy's
-# and a deletion's question. Each time the window keeps answering a screen reader, says that it
-# waits, and on Cancel (once by Return) tells once that the video folder is gone, writes nothing
-# and copies onto a tmpfs stick at /media/other. Cancel in a copy stopped midway, on the stick or
-# on a FUSE source folder, closes the progress window at once and names what stopped answering.
+# A stick that stops answering, in the real program: the FUSE server of the exFAT stick
+# /media/silent is stopped (SIGSTOP) before a pick, a click on a video and Ctrl-R, and during a
+# copy's and a deletion's question. Each time the window keeps answering a screen reader, says that
+# it waits, and on Cancel (Return at the pick) tells once that the video folder is gone, writes
+# nothing and copies onto a tmpfs stick at /media/other. Cancel in a copy stopped midway, on the
+# stick or on a FUSE source folder, closes the progress window at once, naming what stopped.
 # Usage: silent_stick_e2e.sh <path to velmora>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <path to velmora>}")"
@@ -160,7 +160,8 @@ def silent_step(what, before, step, key=None):
 try:
     video = lambda: click(w.item(w.videos, "MAQ12301.MP4"))
     silent_step("a click on a video", lambda: None, video)
-    silent_step("Ctrl-R", video, lambda: run("key", "ctrl+r"), "Return")
+    silent_step("a pick", lambda: pick("other"), lambda: w.pick("/media/silent"), "Return")
+    silent_step("Ctrl-R", video, lambda: run("key", "ctrl+r"))
     silent_step("a copy", lambda: (click(w.item(w.source, "big.MP4")),
                                    w.ask("shift+End", "ctrl+c")), lambda: w.answer("Yes"))
     silent_step("a deletion", lambda: (video(), w.ask("BackSpace")), lambda: w.answer("Yes"))
@@ -195,7 +196,7 @@ try:
         n for n in had if n.endswith(".MP4")) or fail(f"the PSP side changed: {names(w.videos)}")
     source_folder(source)
     copy("other", "clip.MP4")
-    print(f"silent_stick_e2e: told once at each of four stops, nothing written; Cancel closed "
+    print(f"silent_stick_e2e: told once at each of five stops, nothing written; Cancel closed "
           f"the stopped copy in {closed:.2f} s; a stopped source was named and the stick kept; "
           f"a screen reader waited {w.slowest:.2f} s at most")
 finally:
