@@ -138,9 +138,9 @@ class Window:  # the program started anew, with the controls the tests read
         run("key", key, pace=pace) if key else click(found, pace)
 
     # The picked stick went or stopped answering: told once, PSP side cleared, no drive current.
-    def told_gone(self, meanwhile=lambda: None):
-        wait_for("not told that the video folder is gone",
-                 lambda: self.find(lambda a: a.name == NOT_FOUND), 20, meanwhile)
+    def told_gone(self, meanwhile=lambda: None, seconds=20):
+        wait_for(f"not told within {seconds} s that the video folder is gone",
+                 lambda: self.find(lambda a: a.name == NOT_FOUND), seconds, meanwhile)
         self.answer("OK")
         self.cleared(meanwhile)
 
