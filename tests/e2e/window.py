@@ -77,13 +77,6 @@ class Window:  # the program started anew, with the controls the tests read
         click(self.drives, pace=False)
         wait_for("the drive list does not open", lambda: showing(self.drives[0]))
 
-    # The drive list opened and closed again by Escape, the focus left there, then these keys.
-    def drive_keys(self, *keys):
-        self.open_drives()
-        run("key", "Escape", pace=False)
-        wait_for("the drive list does not close", lambda: not showing(self.drives[0]))
-        run("key", *keys)
-
     def ask(self, *keys):  # keys that bring up a question
         for key in keys:
             run("key", key)
@@ -139,14 +132,15 @@ class Window:  # the program started anew, with the controls the tests read
             time.sleep(1)
         fail(f"{mount} is not found although it answers")
 
-    def answer(self, button, meanwhile=lambda: None, pace=True):
-        click(wait_for(f"no {button} button", lambda: self.find(
-            lambda a: a.name == button and enabled(a)), 20, meanwhile), pace)
+    def answer(self, button, meanwhile=lambda: None, pace=True, key=None):  # or by its key
+        found = wait_for(f"no {button} button", lambda: self.find(
+            lambda a: a.name == button and enabled(a)), 20, meanwhile)
+        run("key", key, pace=pace) if key else click(found, pace)
 
     # The picked stick went or stopped answering: told once, PSP side cleared, no drive current.
-    def told_gone(self, meanwhile=lambda: None):
-        wait_for("not told that the video folder is gone",
-                 lambda: self.find(lambda a: a.name == NOT_FOUND), 20, meanwhile)
+    def told_gone(self, meanwhile=lambda: None, seconds=20):
+        wait_for(f"not told within {seconds} s that the video folder is gone",
+                 lambda: self.find(lambda a: a.name == NOT_FOUND), seconds, meanwhile)
         self.answer("OK")
         self.cleared(meanwhile)
 

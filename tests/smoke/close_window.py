@@ -1,16 +1,13 @@
 #!/usr/bin/env python3
 """Asks an X11 window to close as a window manager's close button does, by sending it the
 WM_DELETE_WINDOW message. Usage: close_window.py <window id>"""
-import ctypes
-import sys
-
+import ctypes, sys
 
 class ClientMessage(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
                 ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
                 ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
-
 
 x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
 x11.XOpenDisplay.restype = ctypes.c_void_p

@@ -24,11 +24,9 @@ size="$(xwininfo -id "$window" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {
 xdotool mousemove --window "$window" 328 368 click 1
 for _ in $(seq 50); do [ -s opened ] && break; sleep 0.1; done
 page="$(cat opened 2>/dev/null)" || fail "a click on the credit opened nothing"
-bin="$(dirname "$program")"
-case "$page" in
-    "file://$bin/about.html" | "file://$(dirname "$bin")/share/velmora/about.html") ;;
-    *) fail "the credit opened $page, not the help page of $program" ;;
-esac
+bin="file://$(dirname "$program")"
+[[ "$page" == "$bin/about.html" || "$page" == "${bin%/*}/share/velmora/about.html" ]] ||
+    fail "the credit opened $page, not the help page of $program"
 [ -f "${page#file://}" ] || fail "$page does not exist"
 
 python3 "$here/close_window.py" "$window"
