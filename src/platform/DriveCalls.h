@@ -17,11 +17,12 @@ namespace answer_within {
 // as gone. One limit for every call, lookups and writes alike, since a write is no surer to
 // answer than the lookup before it. A disk or stick spinning up from sleep takes a few
 // seconds, and one call can be many requests to the drive, each late on a slow link or behind
-// what the stick still writes: opening a file looks up every folder on the way, and reading a
-// volume's label under Wine asks a FUSE stick seven things, over ten seconds at 1.5 s each.
-// The window answers throughout, and its waiting window offers Cancel after a second, so a
-// long limit costs the user only a wait they can end.
-inline constexpr std::chrono::milliseconds kSilence{30000};
+// what the stick still writes: opening a new file looks up every folder on the way and, where
+// names' letter case doesn't count, reads the folder through; under Wine that was up to twenty
+// requests to a FUSE stick, half a minute at 1.5 s each. The window answers throughout, and
+// its waiting window offers Cancel after a second, so the limit only ends a wait that nobody
+// ends sooner.
+inline constexpr std::chrono::milliseconds kSilence{60000};
 // How long a copy may take to stop after the user's Cancel before it is left behind: a
 // healthy drive finishes the step under way within moments.
 inline constexpr std::chrono::milliseconds kAfterCancel{2000};

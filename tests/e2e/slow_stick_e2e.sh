@@ -131,7 +131,7 @@ try:
     window.name += ", picked again"
     os.kill(server, signal.SIGSTOP)
     click(w.item(w.videos, held()[0]))
-    w.told_gone()
+    w.told_gone(seconds=90)  # once the drive has kept silent for its limit, a minute
     w.pick("/media/slow")
     w.answer("OK")
     wait_for("the failed pick left the drive list", lambda: w.windows() == 1 and
