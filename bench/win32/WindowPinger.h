@@ -54,6 +54,8 @@ class WindowPinger {
         Clock::duration beyond = wait.to - wait.from;
         {
             const std::lock_guard lock(mutex_);
+            // Waits come in order: a stall over before this one began overlaps no later wait.
+            std::erase_if(stalled_, [&](const Span& stall) { return stall.to < wait.from; });
             for (const Span& stall : stalled_) {
                 beyond -= std::max(Clock::duration::zero(),
                                    std::min(stall.to, wait.to) - std::max(stall.from, wait.from));

@@ -15,18 +15,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto window = reinterpret_cast<HWND>(std::strtoull(argv[1], nullptr, 10));
-    double longest = 0, withStalls = 0, from = 0;
-    {
-        const WindowPinger pinger(window, 10);
-        while (IsWindow(window)) {
-            Sleep(50);
-        }
-        longest = pinger.longest(), withStalls = pinger.longestWithStalls();
-        from = pinger.longestFrom();
+    const WindowPinger pinger(window, 10);
+    while (IsWindow(window)) {
+        Sleep(50);
     }
     std::printf(
         "longest gap without an answer to another process: %.3f s, from %.2f s on "
         "(%.3f s with Wine's own stalls)\n",
-        longest, from, withStalls);
+        pinger.longest(), pinger.longestFrom(), pinger.longestWithStalls());
     return 0;
 }
