@@ -38,8 +38,9 @@ class FileOperations {
     // destination's file system, before anything is written. Once on the device, and before
     // it takes its name, the copy is read back past the caches and compared with the source
     // (see readsBack); one that differs fails with NotReadBack. On failure, or on a cancel before
-    // the copy has its name and is on the device, nothing of it is left; after that it stays,
-    // and the outcome is Copied. Its temporary is never listed, but where the file system can't
+    // the copy has its name and is on the device, nothing of it is left; a cancel seen once it
+    // is (the window gave up on a stick that held the rename) takes the name back off where the
+    // stick lets it. Otherwise the copy stays, and the outcome is Copied. Its temporary is never listed, but where the file system can't
     // rename without replacing, a cut can leave an empty file under the destination's name:
     // removeLeftovers takes both away.
     CopyOutcome copyFile(const std::string& from, const std::string& to,

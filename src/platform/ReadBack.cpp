@@ -8,14 +8,17 @@
 namespace velmora::read_back {
 namespace {
 
-// A sample spans two of a FAT stick's usual 32 KiB clusters, wherever it starts. 64 of them
-// and the two ends make about 4 MiB, which a USB 2 stick reads in a fraction of a second,
-// while the video itself took half a minute or more to write at its 8 MB/s: the read-back
-// costs about a hundredth of the copy, and a card that dropped or wrapped any 64th of the
-// video is caught.
-constexpr std::uint64_t kSampleBytes = 64u << 10;
+// A card that loses data loses whole blocks of it, a page or more: one sector read from a
+// block tells whether the stick still holds it. So a video is read at samples of a sector, at
+// least 64 of them, spread so that no stretch left unread is a 64th of the video long, and at
+// its first and last page. On a USB 2 stick each sample is one request of about a millisecond:
+// the read-back of a video costs some 70 requests and 40 KiB, a tenth of a second, whatever
+// its size, where writing even a 2 MiB video took a quarter of a second at the stick's 8 MB/s;
+// and a card that dropped or wrapped any 64th of the video is caught.
+constexpr std::uint64_t kSampleBytes = kSector;
 constexpr std::uint64_t kSamples = 64;
-// Files up to this size (every thumbnail) are read whole.
+constexpr std::uint64_t kEndBytes = kAlignment;
+// Files up to this size (every thumbnail) are read whole: a few requests more than samples.
 constexpr std::uint64_t kWholeUpTo = 1u << 20;
 // The largest read at once: what the comparison holds in memory, and how long a Cancel waits.
 constexpr std::uint64_t kChunkBytes = 1u << 20;
@@ -24,8 +27,9 @@ std::uint64_t alignedDown(std::uint64_t offset) {
     return offset / kAlignment * kAlignment;
 }
 
-std::uint64_t alignedUp(std::uint64_t length) {
-    return (length + kAlignment - 1) / kAlignment * kAlignment;
+// Unbuffered reads take whole sectors, also at the end of a file.
+std::uint64_t inSectors(std::uint64_t length) {
+    return (length + kSector - 1) / kSector * kSector;
 }
 
 // Sorts the stretches and joins those that overlap or touch.
@@ -59,7 +63,7 @@ AlignedBuffer alignedBuffer(std::uint64_t size) {
 // Reads length bytes at offset; false when the file ends first.
 bool readFully(const ReadAt& read, std::uint64_t offset, std::uint64_t length, std::byte* into) {
     const std::size_t got =
-        read(offset, std::span<std::byte>(into, static_cast<std::size_t>(alignedUp(length))));
+        read(offset, std::span<std::byte>(into, static_cast<std::size_t>(inSectors(length))));
     return got >= length;
 }
 
@@ -69,15 +73,16 @@ std::vector<Stretch> stretchesToReadBack(std::uint64_t size, std::uint64_t draw)
     if (size <= kWholeUpTo) {
         return size == 0 ? std::vector<Stretch>{} : std::vector<Stretch>{{0, size}};
     }
-    const auto sample = [size](std::uint64_t at) {
+    const auto sample = [size](std::uint64_t at, std::uint64_t length) {
         const std::uint64_t start = alignedDown(at);
-        return Stretch{start, std::min(kSampleBytes, size - start)};
+        return Stretch{start, std::min(length, size - start)};
     };
-    const std::uint64_t lastBlock = alignedDown(size - kSampleBytes);
-    std::vector<Stretch> stretches{sample(0), {lastBlock, size - lastBlock}};
-    const std::uint64_t apart = size / kSamples;
+    std::vector<Stretch> stretches{sample(0, kEndBytes), sample(size - 1, kEndBytes)};
+    // Sample starts are aligned down, so two of them may lie up to a page further apart than
+    // planned: planning them a page closer keeps every unread stretch under a 64th.
+    const std::uint64_t apart = size / kSamples - kAlignment;
     for (std::uint64_t at = draw % apart; at < size; at += apart) {
-        stretches.push_back(sample(at));
+        stretches.push_back(sample(at, kSampleBytes));
     }
     return joined(std::move(stretches));
 }

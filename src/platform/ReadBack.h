@@ -14,8 +14,12 @@ namespace velmora {
 namespace read_back {
 
 // Unbuffered reads (O_DIRECT, FILE_FLAG_NO_BUFFERING) take offsets, lengths and buffers in
-// whole sectors; 4096 covers both 512-byte and 4K sectors.
+// whole sectors. Stretches start on kAlignment, which covers both 512-byte and 4K sectors, and
+// are read in whole kSector units, past the end of the file where it ends first; a system whose
+// sectors are larger reads more around them (Windows) or reads through its cache instead
+// (Linux, where O_DIRECT then refuses the read).
 inline constexpr std::uint64_t kAlignment = 4096;
+inline constexpr std::uint64_t kSector = 512;
 
 // A stretch of a file, in bytes.
 struct Stretch {
@@ -26,12 +30,13 @@ struct Stretch {
 
 // What of a copy of `size` bytes is read back, sorted and apart, each stretch starting on
 // kAlignment. A small file (a thumbnail) is read whole. A video is read at its first and last
-// blocks and at samples one 64th of it apart, from a place that `draw` sets, so the places vary
-// from copy to copy: a run of lost bytes longer than a 64th of the video always holds a sample.
+// pages and at samples of a sector, under a 64th of it apart, from a place that `draw` sets, so
+// the places vary from copy to copy: a run of lost bytes of a 64th of the video always holds a
+// sample.
 std::vector<Stretch> stretchesToReadBack(std::uint64_t size, std::uint64_t draw);
 
-// Reads into `into` from offset, a whole number of kAlignment bytes into a buffer aligned to
-// it; returns the bytes read, fewer only at the end of the file. Throws PlatformError when the
+// Reads into `into` from offset (on kAlignment), a whole number of kSector bytes into a buffer
+// aligned to kAlignment; returns the bytes read, fewer only at the end of the file. Throws PlatformError when the
 // file can't be read.
 using ReadAt = std::function<std::size_t(std::uint64_t offset, std::span<std::byte> into)>;
 

@@ -1,6 +1,7 @@
 #include "posix/CopyTemporary.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -66,6 +67,16 @@ CopyTemporary::~CopyTemporary() {
     if (file_) {
         removeIfNamesFile(folder_, name_, file_.get());
     }
+}
+
+bool CopyTemporary::remove() {
+    removeIfNamesFile(folder_, name_, file_.get());
+    struct stat info {};
+    if (sys::fstatat(folder_, name_.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) {
+        return false;
+    }
+    file_ = UniqueFd();
+    return true;
 }
 
 void CopyTemporary::takeName(const std::string& name) {

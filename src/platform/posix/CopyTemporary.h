@@ -26,6 +26,9 @@ class CopyTemporary {
     // (FUSE drivers, some network file systems), an empty file first claims the name, made only
     // where none is, and the rename replaces it: a cut in between can leave that empty file.
     void takeName(const std::string& name);
+    // Removes the file now, whatever its name by then; false where it stays (the drive refused,
+    // or is gone).
+    bool remove();
     // Keeps the file under the name it has and closes it. Only once it is on the device: a
     // late error of the close itself can no longer take the data back.
     void keep();

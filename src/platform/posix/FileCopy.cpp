@@ -182,9 +182,14 @@ void unlessRefused(int result) {
     }
 }
 
-void keepModeAndTimes(int to, const struct stat& source) {
+void keepTimes(int to, const struct stat& source) {
     const struct timespec times[2] = {source.st_atim, source.st_mtim};
     unlessRefused(sys::futimens(to, times));
+}
+
+// Only once the copy is read back, which opens it anew: a source readable only through its
+// group or others would give a copy that its own user can't open.
+void keepMode(int to, const struct stat& source) {
     unlessRefused(sys::fchmod(to, source.st_mode & 0777));
 }
 
@@ -221,11 +226,12 @@ bool cancelled(const FileOperations::Progress& progress, std::uint64_t total) {
 
 // What the stick gives back of the synced copy must be its source; false when the user
 // cancelled meanwhile. A copy that can't be read back fails as one that differs does.
-bool requireReadBack(int from, int to, std::uint64_t total,
+bool requireReadBack(int from, const std::string& source, int to, std::uint64_t total,
                      const FileOperations::Progress& progress) {
     read_back::Comparison comparison{};
     try {
-        comparison = posix::compareUncached(from, to, [&] { return !cancelled(progress, total); });
+        comparison = posix::compareUncached(from, source, to,
+                                            [&] { return !cancelled(progress, total); });
     } catch (const CopyFailure& failure) {
         if (failure.atSource) {
             throw;
@@ -260,14 +266,26 @@ void requireFolderInPlace(int folder, const std::string& path) {
     }
 }
 
+// Takes the copy's name back off the stick once the window has given up on it (the user's
+// Cancel, or a stick that kept silent for the limit and has now come back): the window said it
+// was not copied, and it stays selected. Whether the name is gone; where the stick won't let it
+// go, the copy stays and counts as copied.
+bool takenBack(posix::CopyTemporary& temporary, int folder) {
+    if (!temporary.remove()) {
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
 // The copy grows in a temporary and takes the target's name only once it is complete and on
 // the device, and only if no file has that name. The order after that is FAT's: its rename
 // writes the new folder entry with no clusters and no size, which only the still-open file's
 // own sync fills in; the folder's sync then commits the rest, the temporary's entry removed,
 // which may lie in another of the folder's sectors. Before the rename the copy is read back
-// from the stick, so no name is given to what the stick does not hold. Once all that is on the
-// device it counts as copied, whatever the user does then; a cancel or failure before leaves
-// nothing.
+// from the stick, so no name is given to what the stick does not hold. A cancel or failure
+// before that leaves nothing; so does a cancel that comes while the name is being written,
+// which the stick may hold for long after the window gave up waiting.
 FileOperations::CopyOutcome copyOpened(int in, const std::string& source, const struct stat& info,
                                        const std::string& target,
                                        const FileOperations::Progress& progress) {
@@ -281,15 +299,22 @@ FileOperations::CopyOutcome copyOpened(int in, const std::string& source, const 
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireUnchanged(in, total);
-    keepModeAndTimes(out, info);
+    keepTimes(out, info);
     syncFile(out);
-    if (cancelled(progress, total) || !requireReadBack(in, out, total, progress)) {
+    if (cancelled(progress, total) || !requireReadBack(in, source, out, total, progress)) {
         return FileOperations::CopyOutcome::Cancelled;
     }
+    keepMode(out, info);
     requireFolderInPlace(folder.get(), folderPath);
+    if (cancelled(progress, total)) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
     temporary.takeName(nameOf(target));
     syncFile(out);
     syncFolder(folder.get());
+    if (cancelled(progress, total) && takenBack(temporary, folder.get())) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
     temporary.keep();
     return FileOperations::CopyOutcome::Copied;
 }

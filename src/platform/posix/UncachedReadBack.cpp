@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <string>
 
+#include "DriveCalls.h"
 #include "FileOperations.h"
 #include "platform/PlatformError.h"
 #include "posix/CopyFailure.h"
@@ -26,47 +28,86 @@ std::uint64_t sizeOf(int fd, bool atSource) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-// Some file systems take O_DIRECT when the file is opened and then refuse its reads (EINVAL):
-// a copy there would never read back, so it is read as on those that refuse it at once.
-bool readsDirectly(int fd) {
-    alignas(read_back::kAlignment) static thread_local std::byte probe[read_back::kAlignment];
-    return sys::pread(fd, probe, sizeof probe, 0) >= 0 || errno != EINVAL;
+// Reads up to the file's size, never past it: a read that comes back short at the end of the
+// file is not asked again at an unaligned offset, which O_DIRECT refuses on older kernels.
+// Returns the bytes read; a read that fails with EINVAL is left to `refused`, which returns
+// whether to ask again.
+template <typename Refused>
+std::size_t readUpToSize(int fd, std::uint64_t size, std::uint64_t offset,
+                         std::span<std::byte> into, bool atSource, Refused&& refused) {
+    const std::uint64_t wanted = offset < size ? std::min<std::uint64_t>(into.size(), size - offset)
+                                               : 0;
+    std::size_t done = 0;
+    while (done < wanted) {
+        const ssize_t n = sys::pread(fd, into.data() + done, into.size() - done,
+                                     static_cast<off_t>(offset + done));
+        if (n < 0 && (errno == EINTR || (errno == EINVAL && refused()))) {
+            continue;
+        }
+        if (n < 0) {
+            throw systemFailure(errno, atSource);
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
 }
 
+// The copy as the device holds it rather than as the page cache does: opened once more with
+// O_DIRECT where the file system takes it. Some take O_DIRECT at the open and then refuse a
+// read (EINVAL: FUSE, or an offset or length the device's sectors don't divide); from then
+// on the copy is read through the cache, its pages dropped first, which leaves only what is on
+// the device once it is synced (and a FUSE file opened again is read from its server).
 // Opening the file anew through its descriptor's link needs no name, so it also works for a
 // temporary whose folder was detached meanwhile.
-UniqueFd openPastTheCache(int fd) {
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    UniqueFd direct(sys::open(link.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC));
-    if (direct && readsDirectly(direct.get())) {
-        return direct;
-    }
-    UniqueFd again(sys::open(link.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!again) {
-        throw systemFailure(errno, false);
-    }
-    posix_fadvise(again.get(), 0, 0, POSIX_FADV_DONTNEED);
-    return again;
-}
-
-read_back::ReadAt readerOf(int fd, bool atSource) {
-    return [fd, atSource](std::uint64_t offset, std::span<std::byte> into) {
-        std::size_t done = 0;
-        while (done < into.size()) {
-            const ssize_t n = sys::pread(fd, into.data() + done, into.size() - done,
-                                         static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) {
-                continue;
+class UncachedCopy {
+  public:
+    explicit UncachedCopy(int copy) {
+        const std::string link = "/proc/self/fd/" + std::to_string(copy);
+        fd_ = UniqueFd(sys::open(link.c_str(), O_RDONLY | O_DIRECT | O_CLOEXEC));
+        if (!fd_) {
+            fd_ = UniqueFd(sys::open(link.c_str(), O_RDONLY | O_CLOEXEC));
+            if (!fd_) {
+                throw systemFailure(errno, false);
             }
-            if (n < 0) {
-                throw systemFailure(errno, atSource);
-            }
-            if (n == 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
+            readThroughCache();
         }
-        return done;
+        size_ = sizeOf(fd_.get(), false);
+    }
+
+    std::uint64_t size() const { return size_; }
+
+    std::size_t read(std::uint64_t offset, std::span<std::byte> into) {
+        return readUpToSize(fd_.get(), size_, offset, into, false, [this] {
+            return direct_ && readThroughCache();
+        });
+    }
+
+  private:
+    bool readThroughCache() {
+        const int flags = fcntl(fd_.get(), F_GETFL);
+        if (flags < 0 || fcntl(fd_.get(), F_SETFL, flags & ~O_DIRECT) != 0) {
+            return false;
+        }
+        posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_DONTNEED);
+        direct_ = false;
+        return true;
+    }
+
+    UniqueFd fd_;
+    std::uint64_t size_ = 0;
+    bool direct_ = true;
+};
+
+// The source's reads are waits on its own drive: a source that stalls is not a silent stick.
+read_back::ReadAt sourceReader(int fd, std::uint64_t size, const std::string& path) {
+    return [fd, size, path](std::uint64_t offset, std::span<std::byte> into) {
+        DriveCalls::waitingOn(path);
+        const std::size_t read = readUpToSize(fd, size, offset, into, true, [] { return false; });
+        DriveCalls::waitingOn({});
+        return read;
     };
 }
 
@@ -77,16 +118,21 @@ std::uint64_t freshDraw() {
 
 }  // namespace
 
-read_back::Comparison compareUncached(int source, int copy,
+read_back::Comparison compareUncached(int source, const std::string& sourcePath, int copy,
                                       const std::function<bool()>& keepGoing) {
+    DriveCalls::waitingOn(sourcePath);
     const std::uint64_t size = sizeOf(source, true);
-    const UniqueFd uncached = openPastTheCache(copy);
-    if (sizeOf(uncached.get(), false) != size) {
+    DriveCalls::waitingOn({});
+    UncachedCopy uncached(copy);
+    if (uncached.size() != size) {
         return read_back::Comparison::Differs;
     }
-    return read_back::compareStretches(read_back::stretchesToReadBack(size, freshDraw()),
-                                       readerOf(source, true), readerOf(uncached.get(), false),
-                                       keepGoing);
+    return read_back::compareStretches(
+        read_back::stretchesToReadBack(size, freshDraw()), sourceReader(source, size, sourcePath),
+        [&uncached](std::uint64_t offset, std::span<std::byte> into) {
+            return uncached.read(offset, into);
+        },
+        keepGoing);
 }
 
 }  // namespace posix
@@ -99,10 +145,13 @@ bool FileOperations::readsBack(const std::string& from, const std::string& copy)
         }
         return fd;
     };
+    DriveCalls::waitingOn(from);
     const posix::UniqueFd source = openToRead(from);
+    DriveCalls::waitingOn({});
     const posix::UniqueFd copied = openToRead(copy);
     try {
-        return posix::compareUncached(source.get(), copied.get()) == read_back::Comparison::Same;
+        return posix::compareUncached(source.get(), from, copied.get()) ==
+               read_back::Comparison::Same;
     } catch (const posix::CopyFailure& failure) {
         throw PlatformError("Reading the file", failure.atSource ? from : copy, failure.reason);
     }
