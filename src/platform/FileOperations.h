@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ReadBack.h"
+
 namespace velmora {
 
 // The file-system half of the platform, without any toolkit: posix/ implements it for Linux,
@@ -40,15 +42,17 @@ class FileOperations {
     // (see readsBack); one that differs fails with NotReadBack. On failure, or on a cancel before
     // the copy has its name and is on the device, nothing of it is left; a cancel seen once it
     // is (the window gave up on a stick that held the rename) takes the name back off where the
-    // stick lets it. Otherwise the copy stays, and the outcome is Copied. Its temporary is never listed, but where the file system can't
-    // rename without replacing, a cut can leave an empty file under the destination's name:
-    // removeLeftovers takes both away.
+    // stick lets it. Otherwise the copy stays, and the outcome is Copied. Its temporary is never
+    // listed, but where the file system can't rename without replacing, a cut can leave an empty
+    // file under the destination's name: removeLeftovers takes both away.
     CopyOutcome copyFile(const std::string& from, const std::string& to,
                          const Progress& progress = {}) const;
     // Whether the file at copy gives back the source's bytes, read past every cache that can
-    // be bypassed, at the stretches of read_back::stretchesToReadBack with a fresh draw.
-    // Throws PlatformError where either can't be read.
-    bool readsBack(const std::string& from, const std::string& copy) const;
+    // be bypassed, at the stretches of read_back::stretchesToReadBack with a fresh draw;
+    // keepGoing is asked before each read. Throws PlatformError, with the path that failed,
+    // where either can't be read.
+    read_back::Comparison readsBack(const std::string& from, const std::string& copy,
+                                    const std::function<bool()>& keepGoing = {}) const;
     // Removes from the folder what copies cut short (a crash, a kill, a power cut) left there and
     // nothing holds any more: temporaries that no running copy has open, and, once a day has
     // passed, the empty files that claimed a video's name for its rename. A copy run does this

@@ -58,11 +58,6 @@ class OffWindowFiles {
     void copyFile(const std::string& from, const std::string& to) {
         calls_.call(to, [files = files_, from, to] { files.copyFile(from, to); });
     }
-    // On the copy's drive, which it reads.
-    bool readsBack(const std::string& from, const std::string& copy) {
-        return calls_.call(copy,
-                           [files = files_, from, copy] { return files.readsBack(from, copy); });
-    }
     void removeLeftovers(const std::string& folder) {
         onDrive(&FileOperations::removeLeftovers, folder);
     }

@@ -1,6 +1,13 @@
 #include "OffWindowPlatform.h"
 
+#include "CopiesRecheck.h"
+
 namespace velmora {
+namespace {
+
+constexpr const char* kCheckingCopies = "Checking the copies on the stick\u2026";
+
+}  // namespace
 
 OffWindowPlatform::OffWindowPlatform(std::unique_ptr<AnsweringWait> wait,
                                      DriveCalls::DriveOf driveOf)
@@ -34,8 +41,21 @@ void OffWindowPlatform::copyFile(const std::string& from, const std::string& to)
     files_.copyFile(from, to);
 }
 
-bool OffWindowPlatform::readsBack(const std::string& from, const std::string& copy) {
-    return files_.readsBack(from, copy);
+RecheckResult OffWindowPlatform::recheckCopies(const std::vector<CopiedFile>& files) {
+    if (files.empty()) {
+        return {};
+    }
+    auto progress = std::make_shared<CopyProgress>();
+    auto check = std::make_shared<CopiesRecheck>(files);
+    // The check owns all it touches: it may outlive this call.
+    const std::shared_ptr<DriveCalls::Running> running = files_.calls().start(
+        files.front().copy,
+        [check, progress, operations = files_.files()] { check->run(operations, *progress); });
+    if (!running->finished() && !showProgress(*running, *progress, kCheckingCopies) &&
+        running->abandon()) {
+        return {check->verdicts(), running->waitedOnDrive()};
+    }
+    return {check->verdicts()};
 }
 
 void OffWindowPlatform::removeLeftovers(const std::string& folder) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "CopyProgress.h"
 #include "OffWindowFiles.h"
 #include "platform/Platform.h"
 
@@ -20,7 +21,7 @@ class OffWindowPlatform : public Platform {
     void deleteFile(const std::string& path) override;
     void makeFolder(const std::string& path) override;
     void copyFile(const std::string& from, const std::string& to) override;
-    bool readsBack(const std::string& from, const std::string& copy) override;
+    RecheckResult recheckCopies(const std::vector<CopiedFile>& files) override;
     void removeLeftovers(const std::string& folder) override;
     std::uint64_t freeBytesAvailable(const std::string& root) override;
     VolumeId volumeOf(const std::string& path) override;
@@ -28,6 +29,11 @@ class OffWindowPlatform : public Platform {
     std::string workingFolder() override;
 
   protected:
+    // Shows work under way on the stick's thread in a progress window that says what it does,
+    // with a bar and Cancel, until it ends; work that has not ended answer_within::kAfterCancel
+    // after Cancel is abandoned. False when it was.
+    virtual bool showProgress(DriveCalls::Running& work, CopyProgress& progress,
+                              const std::string& text) = 0;
     OffWindowFiles& offWindow() { return files_; }
     AnsweringWait& answeringWait() { return *wait_; }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CopiesRecheck.h"
 #include "FileOperations.h"
 #include "OffWindowFiles.h"
 #include "platform/Platform.h"
@@ -55,19 +56,21 @@ class ScriptedPlatform : public Platform {
     // Deleting these paths fails; so does every free-space query while freeSpaceFails is set.
     std::set<std::string> failingDeletions;
     bool freeSpaceFails = false;
-    // Names of copies the stick does not give back: copying one fails, reading one back is false.
+    // Names of copies the stick does not give back: copying one fails.
     std::set<std::string> lostCopies;
     // Calls on paths under this root get no answer, as on a stick that stopped answering.
     std::string silentRoot;
     // What the user or the system does during a copy, before it copies, or a question.
     std::function<void()> duringShellCopy = [] {};
     std::function<void()> duringFileCopy = [] {};
+    std::function<void()> duringRecheck = [] {};
     std::function<void()> duringQuestion = [] {};
 
     // What the handlers asked and did, in order.
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
+    std::vector<CopyStep> steps;  // of each shell copy
     int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0, sweeps = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
@@ -96,8 +99,10 @@ class ScriptedPlatform : public Platform {
         duringFileCopy();
         copyOnto(from, to);
     }
-    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override {
+    ShellCopyResult shellCopy(const std::string& from, const std::string& to,
+                              const CopyStep& step) override {
         on(to);
+        steps.push_back(step);
         duringShellCopy();
         if (const auto end = shellCopyEnds.find(++shellCopies); end != shellCopyEnds.end()) {
             return end->second;
@@ -113,9 +118,16 @@ class ScriptedPlatform : public Platform {
         }
         return {};
     }
-    bool readsBack(const std::string& from, const std::string& copy) override {
-        return !lostCopies.contains(std::filesystem::path(copy).filename().string()) &&
-               on(copy).readsBack(from, copy);
+    // As the platforms check, on real files; a silent stick is left at once.
+    RecheckResult recheckCopies(const std::vector<CopiedFile>& files) override {
+        duringRecheck();
+        if (!silentRoot.empty() && files.front().copy.starts_with(silentRoot)) {
+            return {std::vector<Recheck>(files.size(), Recheck::Unchecked), silentRoot};
+        }
+        CopiesRecheck check(files);
+        CopyProgress progress;
+        check.run(files_, progress);
+        return {check.verdicts()};
     }
     void removeLeftovers(const std::string& folder) override {
         ++sweeps;

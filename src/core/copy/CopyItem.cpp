@@ -21,9 +21,10 @@ namespace {
 constexpr int kRedraws = 3;
 
 // The busy pointer shows while a video is copied, and not while its thumbnail is.
-ShellCopyResult copyVideo(Platform& platform, const std::string& from, const std::string& to) {
+ShellCopyResult copyVideo(Platform& platform, const std::string& from, const std::string& to,
+                          const CopyStep& step) {
     const BusyCursor busy(platform);
-    return platform.shellCopy(from, to);
+    return platform.shellCopy(from, to, step);
 }
 
 // Whether the video is still on the stick once it was to be taken back off it: a stick that
@@ -127,8 +128,8 @@ bool drawAgain(Platform& platform, const std::string& pspFolder, int& prefix, in
 
 }  // namespace
 
-bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& copied,
-                   std::exception_ptr& failedAfter) {
+bool copyItemToPsp(MainForm& form, int& prefix, int i, const CopyStep& step,
+                   std::vector<CopiedItem>& copied, std::exception_ptr& failedAfter) {
     Platform& platform = form.platform();
     const std::string& video = form.listSource.List(i);
     if (!pspVideoName(prefix, i + 1)) {
@@ -144,7 +145,7 @@ bool copyItemToPsp(MainForm& form, int& prefix, int i, std::vector<CopiedItem>& 
         const Targets targets = targetsOf(pspFolder, prefix, i + 1);
         std::string taken = takenOf(platform, targets);
         if (taken.empty()) {
-            const ShellCopyResult result = copyVideo(platform, from, targets.video);
+            const ShellCopyResult result = copyVideo(platform, from, targets.video, step);
             if (!result.silentDrive.empty()) {
                 // As for a stick that went, unless only the source stopped answering; the copy
                 // has told the user.

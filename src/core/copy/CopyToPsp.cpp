@@ -7,6 +7,7 @@
 #include "copy/CopyItem.h"
 #include "copy/NamePrefix.h"
 #include "copy/ReadBackAgain.h"
+#include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/PlatformError.h"
 #include "psp/PickedStick.h"
@@ -32,21 +33,54 @@ bool hasRoomFor(double freeMegabytes, double selectedMegabytes) {
     return freeMegabytes >= selectedMegabytes + 1;
 }
 
+std::vector<int> selectedItems(const FileList& list) {
+    std::vector<int> selected;
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.Selected(i)) {
+            selected.push_back(i);
+        }
+    }
+    return selected;
+}
+
+std::vector<std::string> sourcePaths(const MainForm& form, const std::vector<int>& items) {
+    std::vector<std::string> paths;
+    for (const int i : items) {
+        paths.push_back(joinPath(form.listSource.Path(), form.listSource.List(i)));
+    }
+    return paths;
+}
+
+// What the progress window counts the run in: 0 where a size can't be read, since then it
+// can't say how far the run is.
+std::uint64_t runBytes(const std::vector<FileSize>& sizes) {
+    std::uint64_t total = 0;
+    for (const FileSize& size : sizes) {
+        if (size.failure) {
+            return 0;
+        }
+        total += static_cast<std::uint64_t>(size.bytes);
+    }
+    return total;
+}
+
 // Copies the selected items in list order, each deselected and the PSP side refreshed once
 // it is on the PSP, each only while the stick is still the one picked. True when every
 // selected item was copied; false when one was not, which then stays selected with all after
 // it. `copied` holds the items deselected. An item whose video landed but whose thumbnail
 // failed counts as copied, and its failure then stops the run.
 bool copyEachSelected(MainForm& form, int& prefix, std::vector<CopiedItem>& copied) {
-    const int count = form.listSource.ListCount();
-    for (int i = 0; i < count; ++i) {
-        if (!form.listSource.Selected(i)) {
-            continue;
-        }
+    const std::vector<int> selected = selectedItems(form.listSource);
+    const std::vector<FileSize> sizes = form.platform().fileLengths(sourcePaths(form, selected));
+    CopyStep step{0, static_cast<int>(selected.size()), 0, runBytes(sizes)};
+    for (std::size_t n = 0; n < selected.size(); ++n) {
+        const int i = selected[n];
+        step.number = static_cast<int>(n) + 1;
         std::exception_ptr failedAfter;
-        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i, copied, failedAfter)) {
+        if (!stickStillPicked(form) || !copyItemToPsp(form, prefix, i, step, copied, failedAfter)) {
             return false;
         }
+        step.bytesBefore += static_cast<std::uint64_t>(sizes[n].bytes);
         form.listSource.setSelected(i, false);
         form.listPSP_KeyPress(key::kCtrlR);
         if (failedAfter) {

@@ -1,32 +1,24 @@
 #include "copy/ReadBackAgain.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/MainForm.h"
 #include "platform/Platform.h"
-#include "platform/PlatformError.h"
+#include "psp/PickedStick.h"
 #include "psp/VideoFolder.h"
 
 namespace velmora {
 namespace {
 
-// A copy that can't be read is lost; a source that can't be read (moved meanwhile) says
-// nothing of the stick, and its copy stays.
-bool givesBack(Platform& platform, const std::string& from, const std::string& copy) {
-    try {
-        return platform.readsBack(from, copy);
-    } catch (const PlatformError& failure) {
-        return failure.path() != copy;
-    }
-}
-
-bool allGiveBack(Platform& platform, const CopiedItem& item) {
-    for (const auto& [from, copy] : item.files) {
-        if (!givesBack(platform, from, copy)) {
-            return false;
+std::vector<CopiedFile> filesOf(const std::vector<CopiedItem>& copied) {
+    std::vector<CopiedFile> files;
+    for (const CopiedItem& item : copied) {
+        for (const auto& [from, copy] : item.files) {
+            files.push_back({from, copy});
         }
     }
-    return true;
+    return files;
 }
 
 // False when the stick refuses to let a file go.
@@ -64,7 +56,46 @@ std::string lostMessage(const std::vector<std::string>& lost,
 
 bool stickStillThere(MainForm& form) {
     const std::optional<VolumeId> volume = form.drivePSP.pickedVolume();
-    return volume && isOnVolume(form.platform(), form.listPSP.Path(), *volume);
+    try {
+        return volume && isOnVolume(form.platform(), form.listPSP.Path(), *volume);
+    } catch (const DriveNotAnswering&) {
+        return false;
+    }
+}
+
+// Takes the items whose copies gave other bytes back off the stick, where it lets them go, and
+// selects them again; returns their names, and in kept those still on the stick.
+std::vector<std::string> dropLost(MainForm& form, const std::vector<CopiedItem>& copied,
+                                  const std::vector<Recheck>& verdicts,
+                                  std::vector<std::string>& kept) {
+    std::vector<std::string> lost;
+    auto verdict = verdicts.begin();
+    for (const CopiedItem& item : copied) {
+        const auto end = verdict + static_cast<std::ptrdiff_t>(item.files.size());
+        const bool differs = std::find(verdict, end, Recheck::Differs) != end;
+        verdict = end;
+        if (!differs) {
+            continue;
+        }
+        const std::string& video = form.listSource.List(item.item);
+        lost.push_back(video);
+        if (!removeCopies(form.platform(), item)) {
+            kept.push_back(video);
+        }
+        form.listSource.setSelected(item.item, true);
+    }
+    return lost;
+}
+
+// A check that did not reach every copy says nothing of those left: each was read back as it
+// was copied. It only tells whether the stick went meanwhile.
+bool stickWent(MainForm& form, const RecheckResult& result) {
+    if (!result.silentDrive.empty()) {
+        return holdsPspSide(form, result.silentDrive);
+    }
+    return std::find(result.files.begin(), result.files.end(), Recheck::Unchecked) !=
+               result.files.end() &&
+           !stickStillThere(form);
 }
 
 }  // namespace
@@ -73,26 +104,20 @@ bool readBackAgain(MainForm& form, const std::vector<CopiedItem>& copied) {
     if (copied.empty() || !stickStillThere(form)) {
         return true;
     }
-    Platform& platform = form.platform();
-    std::vector<std::string> lost;
+    const RecheckResult result = form.platform().recheckCopies(filesOf(copied));
     std::vector<std::string> kept;
-    for (const CopiedItem& item : copied) {
-        if (allGiveBack(platform, item)) {
-            continue;
+    const std::vector<std::string> lost = dropLost(form, copied, result.files, kept);
+    const bool went = stickWent(form, result);
+    if (!lost.empty()) {
+        if (!went) {
+            form.listPSP_KeyPress(key::kCtrlR);
         }
-        const std::string& video = form.listSource.List(item.item);
-        lost.push_back(video);
-        if (!removeCopies(platform, item)) {
-            kept.push_back(video);
-        }
-        form.listSource.setSelected(item.item, true);
+        form.platform().messageBox(lostMessage(lost, kept), mb::kOk | mb::kIconError);
     }
-    if (lost.empty()) {
-        return true;
+    if (went) {
+        reportStickGone(form);
     }
-    form.listPSP_KeyPress(key::kCtrlR);
-    platform.messageBox(lostMessage(lost, kept), mb::kOk | mb::kIconError);
-    return false;
+    return lost.empty() && !went;
 }
 
 }  // namespace velmora

@@ -77,6 +77,30 @@ struct ShellCopyResult {
     std::string silentDrive{};
 };
 
+// Where one video's copy stands in its run, for its progress window to say how far the run is.
+struct CopyStep {
+    int number = 1;  // the video's place among the run's videos, from 1
+    int count = 1;
+    std::uint64_t bytesBefore = 0;  // of the run's videos before this one
+    std::uint64_t runBytes = 0;     // of all the run's videos; 0 where they can't be read
+};
+
+// A file that a copy run put on the stick, with the file it copied.
+struct CopiedFile {
+    std::string from;
+    std::string copy;
+};
+
+// What the last check of a copy run found of one copied file.
+enum class Recheck { Same, Differs, Unchecked };
+
+struct RecheckResult {
+    std::vector<Recheck> files;  // one for each file asked, in order
+    // The root of the drive that stopped answering during the check: the stick, or a source's
+    // drive. Empty when none did.
+    std::string silentDrive{};
+};
+
 // Every operating-system and desktop service the window's handlers use. Paths are UTF-8;
 // each implementation converts them to the native form. A name lookup behaves as on Windows:
 // when the last part of a path differs from a stored name only in letter case, the stored
@@ -119,13 +143,18 @@ class Platform {
     // its other errors to the user; on failure or cancel nothing new is left at the
     // destination, but a cancel that comes once the copy is whole under its name leaves it
     // there and reports success.
-    virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to) = 0;
-    // Whether the copy on a drive still gives back the source's bytes, read from the drive past
-    // every cache that can be bypassed: a thumbnail whole, a video by samples spread over all
-    // of it. Both copies above do this before the copy takes its name; a card that wraps around
-    // may lose a copy later. Throws PlatformError, with the path that failed, where either
-    // file can't be read.
-    virtual bool readsBack(const std::string& from, const std::string& copy) = 0;
+    // The window says where the video stands in its run.
+    virtual ShellCopyResult shellCopy(const std::string& from, const std::string& to,
+                                      const CopyStep& step) = 0;
+    // Whether each copy still gives back its source's bytes, read from the drive past every
+    // cache that can be bypassed: a thumbnail whole, a video by samples spread over all of it.
+    // Both copies above do this before the copy takes its name; a card that wraps around may
+    // lose a copy to one made after it. Checked in turn in a progress window ("Checking the
+    // copies on the stick…") whose Cancel ends the check at once. A copy that can't be read
+    // ends it too: the stick may have gone. A source that can't be read leaves its file
+    // Unchecked and the check goes on. Files the check did not reach are Unchecked; only
+    // bytes read back that differ make one Differs.
+    virtual RecheckResult recheckCopies(const std::vector<CopiedFile>& files) = 0;
     // Removes from the folder what copies cut short left there (a crash, a kill, a power cut)
     // and nothing holds any more; whatever can't be removed stays, without a word. A copy run
     // calls it once, before its first copy.

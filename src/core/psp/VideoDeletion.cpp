@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/MainForm.h"
+#include "platform/NameIndex.h"
 #include "platform/Names.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
@@ -53,14 +54,24 @@ class ThumbnailOwners {
     std::map<std::string, int, LessIgnoringCase> owners_;
 };
 
-void deleteThumbnail(Platform& platform, const std::string& path) {
-    if (!platform.findFirst(path, lookup::kFilesOnly | lookup::kNameAsWritten).empty()) {
-        platform.deleteFile(path);
+// The folder's names, read once before the first deletion: a lookup of each thumbnail would
+// read a folder of thousands through for every one that is not there, in case it is there in
+// another letter case.
+NameIndex namesIn(Platform& platform, const std::string& folder) {
+    return NameIndex(platform.listFiles(folder),
+                     [&platform](std::string_view name) { return platform.nameKey(name); });
+}
+
+void deleteThumbnail(Platform& platform, const std::string& folder, const NameIndex& names,
+                     const std::string& thumbnail) {
+    if (!names.find(thumbnail).empty()) {
+        platform.deleteFile(joinPath(folder, thumbnail));
     }
 }
 
 void deleteVideosAndThumbnails(Platform& platform, const FileList& list) {
     ThumbnailOwners owners(list);
+    const NameIndex names = namesIn(platform, list.Path());
     // The list is read as it stood before the first deletion: it is not refreshed inside the
     // loop, so positions never shift.
     const std::string& folder = list.Path();
@@ -76,7 +87,7 @@ void deleteVideosAndThumbnails(Platform& platform, const FileList& list) {
             owners.videoGone(thumbnail);
         }
         if (!owners.ownedByOthers(thumbnail, gone)) {
-            passOverFailure([&] { deleteThumbnail(platform, joinPath(folder, thumbnail)); });
+            passOverFailure([&] { deleteThumbnail(platform, folder, names, thumbnail); });
         }
     }
 }

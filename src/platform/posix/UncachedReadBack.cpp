@@ -35,8 +35,8 @@ std::uint64_t sizeOf(int fd, bool atSource) {
 template <typename Refused>
 std::size_t readUpToSize(int fd, std::uint64_t size, std::uint64_t offset,
                          std::span<std::byte> into, bool atSource, Refused&& refused) {
-    const std::uint64_t wanted = offset < size ? std::min<std::uint64_t>(into.size(), size - offset)
-                                               : 0;
+    const std::uint64_t wanted =
+        offset < size ? std::min<std::uint64_t>(into.size(), size - offset) : 0;
     std::size_t done = 0;
     while (done < wanted) {
         const ssize_t n = sys::pread(fd, into.data() + done, into.size() - done,
@@ -80,9 +80,8 @@ class UncachedCopy {
     std::uint64_t size() const { return size_; }
 
     std::size_t read(std::uint64_t offset, std::span<std::byte> into) {
-        return readUpToSize(fd_.get(), size_, offset, into, false, [this] {
-            return direct_ && readThroughCache();
-        });
+        return readUpToSize(fd_.get(), size_, offset, into, false,
+                            [this] { return direct_ && readThroughCache(); });
     }
 
   private:
@@ -137,7 +136,8 @@ read_back::Comparison compareUncached(int source, const std::string& sourcePath,
 
 }  // namespace posix
 
-bool FileOperations::readsBack(const std::string& from, const std::string& copy) const {
+read_back::Comparison FileOperations::readsBack(const std::string& from, const std::string& copy,
+                                                const std::function<bool()>& keepGoing) const {
     const auto openToRead = [this](const std::string& path) {
         posix::UniqueFd fd(posix::sys::open(resolve(path).c_str(), O_RDONLY | O_CLOEXEC));
         if (!fd) {
@@ -150,8 +150,7 @@ bool FileOperations::readsBack(const std::string& from, const std::string& copy)
     DriveCalls::waitingOn({});
     const posix::UniqueFd copied = openToRead(copy);
     try {
-        return posix::compareUncached(source.get(), from, copied.get()) ==
-               read_back::Comparison::Same;
+        return posix::compareUncached(source.get(), from, copied.get(), keepGoing);
     } catch (const posix::CopyFailure& failure) {
         throw PlatformError("Reading the file", failure.atSource ? from : copy, failure.reason);
     }

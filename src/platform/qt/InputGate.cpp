@@ -44,8 +44,11 @@ bool forTheModalDialog(QObject* receiver) {
     if (modal == nullptr) {
         return false;
     }
-    if (const auto* widget = qobject_cast<QWidget*>(receiver)) {
-        return widget->window() == modal;
+    // A shortcut (the progress window's Escape) is an object of its widget's.
+    for (const QObject* object = receiver; object != nullptr; object = object->parent()) {
+        if (const auto* widget = qobject_cast<const QWidget*>(object)) {
+            return widget->window() == modal;
+        }
     }
     return receiver == modal->windowHandle();
 }

@@ -38,8 +38,14 @@ int QtPlatform::messageBox(const std::string& text, int flags,
     return showMessageBox(QApplication::activeWindow(), text, flags, title);
 }
 
-ShellCopyResult QtPlatform::shellCopy(const std::string& from, const std::string& to) {
-    return copyWithProgress(offWindow(), from, to, QApplication::activeWindow());
+ShellCopyResult QtPlatform::shellCopy(const std::string& from, const std::string& to,
+                                      const CopyStep& step) {
+    return copyWithProgress(offWindow(), from, to, step, QApplication::activeWindow());
+}
+
+bool QtPlatform::showProgress(DriveCalls::Running& work, CopyProgress& progress,
+                              const std::string& text) {
+    return showWithProgress(work, progress, text, QApplication::activeWindow());
 }
 
 std::optional<std::string> QtPlatform::browseForFolder(const std::string& title) {

@@ -16,7 +16,8 @@ class QtPlatform : public OffWindowPlatform {
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
-    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
+    ShellCopyResult shellCopy(const std::string& from, const std::string& to,
+                              const CopyStep& step) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     void shellOpen(const std::string& address) override;
     std::string aboutPageAddress() override;
@@ -26,6 +27,10 @@ class QtPlatform : public OffWindowPlatform {
     // Reads the mount table, which also tells each later call its volume.
     std::vector<DriveEntry> listDrives() override;
     bool isDriveReady(const std::string& root) override;
+
+  protected:
+    bool showProgress(DriveCalls::Running& work, CopyProgress& progress,
+                      const std::string& text) override;
 
   private:
     posix::MountPoints mounts_;

@@ -31,7 +31,8 @@ int Win32Platform::messageBox(const std::string& text, int flags,
                        static_cast<UINT>(flags) | MB_SETFOREGROUND);
 }
 
-ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to) {
+ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::string& to,
+                                         const CopyStep& step) {
     const SessionEndBlock sessionEnd(owner_);
     auto progress = std::make_shared<CopyProgress>();
     auto outcome = std::make_shared<VideoCopyOutcome>();
@@ -40,7 +41,7 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
         to, [owner = owner_, files = offWindow().files(), from, to, progress, outcome] {
             *outcome = copyVideo(owner, files, from, to, *progress);
         });
-    if (!waitForCopy(owner_, *copy, *progress, from, to)) {
+    if (!waitForCopy(owner_, *copy, *progress, copyProgressText(toWide(from), toWide(to), step))) {
         const std::string video = from.substr(from.find_last_of("\\/") + 1);
         messageBox(copyFailedText(from, copyLeftBehindReason(*copy, video)), MB_OK | MB_ICONERROR,
                    std::nullopt);
@@ -55,6 +56,13 @@ ShellCopyResult Win32Platform::shellCopy(const std::string& from, const std::str
         messageBox(*outcome->message, MB_OK | MB_ICONERROR, std::nullopt);
     }
     return outcome->result;
+}
+
+bool Win32Platform::showProgress(DriveCalls::Running& work, CopyProgress& progress,
+                                 const std::string& text) {
+    const SessionEndBlock sessionEnd(owner_);
+    return waitForCopy(owner_, work, progress,
+                       {L"Copying", toWide(text), {}, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE});
 }
 
 std::string Win32Platform::fullPath(const std::string& path) {

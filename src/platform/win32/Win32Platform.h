@@ -43,7 +43,8 @@ class Win32Platform : public OffWindowPlatform {
     // not end of itself, and the window paints and answers but takes no input. One that hasn't
     // ended a while after Cancel is left behind, and the user told that the drive stopped
     // answering.
-    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
+    ShellCopyResult shellCopy(const std::string& from, const std::string& to,
+                              const CopyStep& step) override;
     std::optional<std::string> browseForFolder(const std::string& title) override;
     std::string fullPath(const std::string& path) override;
     void shellOpen(const std::string& address) override;
@@ -59,6 +60,10 @@ class Win32Platform : public OffWindowPlatform {
     bool isDriveReady(const std::string& root) override;
     // Upper case as the system's folders compare names, for every script, not only ASCII.
     std::string nameKey(std::string_view name) override;
+
+  protected:
+    bool showProgress(DriveCalls::Running& work, CopyProgress& progress,
+                      const std::string& text) override;
 
   private:
     ComApartment com_;

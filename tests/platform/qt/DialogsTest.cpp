@@ -70,12 +70,17 @@ TEST_F(CopyInput, TheWindowTakesNoInputUntilACopyOrWaitIsDoneAndBoxesAndFailures
         window.update();
         QTest::qWait(100);
         EXPECT_GT(counter.paints, 0);
-        QTest::mouseClick(progress.findChild<QPushButton*>(), Qt::LeftButton);  // Cancel
+        // Where the video stands in its run; Escape is Cancel.
+        EXPECT_TRUE(progress.labelText().contains("2 of 3 \u00b7 ") &&
+                    progress.labelText().contains(" of 5120 MB"))
+            << progress.labelText().toStdString();
+        QTest::keyClick(&progress, Qt::Key_Escape);
         QTest::qWait(200);  // the copy's last reports arrive, and must not show it again
         EXPECT_FALSE(progress.isVisible());
     });
     const ShellCopyResult result =
-        qt::copyWithProgress(files, home.at("endless.MP4"), home.at("MAQ12301.MP4"), &window);
+        qt::copyWithProgress(files, home.at("endless.MP4"), home.at("MAQ12301.MP4"),
+                             {2, 3, std::uint64_t{1} << 30, std::uint64_t{5} << 30}, &window);
     EXPECT_TRUE(result.aborted);
     EXPECT_FALSE(home.exists("MAQ12301.MP4"));
     QTest::keyClicks(&view("dirSource"), "late");  // the steps after a copy are closed too
@@ -91,7 +96,7 @@ TEST_F(CopyInput, TheWindowTakesNoInputUntilACopyOrWaitIsDoneAndBoxesAndFailures
         box.accept();
     });
     const ShellCopyResult failed =
-        qt::copyWithProgress(files, home.at("b.MP4"), home.at("no/MAQ.MP4"), &window);
+        qt::copyWithProgress(files, home.at("b.MP4"), home.at("no/MAQ.MP4"), {}, &window);
     EXPECT_TRUE(failed.code != 0 && !failed.aborted);
     EXPECT_TRUE(shown.contains("b.MP4") && shown.contains("No such file or directory"));
     QApplication::processEvents();  // the window takes input again once its loop runs

@@ -6,6 +6,7 @@
 #include <random>
 #include <span>
 
+#include "DriveCalls.h"
 #include "ReadBack.h"
 #include "win32/files/FileHandle.h"
 #include "win32/files/FullPath.h"
@@ -58,7 +59,7 @@ std::uint64_t sectorOf(const std::wstring& path) {
 // VirtualAlloc aligns to 64 KiB, and what was asked for is taken from there.
 std::size_t readCopyAt(HANDLE copy, std::uint64_t sector, std::uint64_t offset,
                        std::span<std::byte> into) {
-    if (read_back::kAlignment % sector == 0) {
+    if (offset % sector == 0 && into.size() % sector == 0) {
         return readAt(copy, offset, into.data(), into.size(), true);
     }
     const std::uint64_t start = offset / sector * sector;
@@ -76,20 +77,24 @@ std::size_t readCopyAt(HANDLE copy, std::uint64_t sector, std::uint64_t offset,
     return wanted;
 }
 
-std::uint64_t sizeOf(HANDLE file) {
+std::uint64_t sizeOf(HANDLE file, bool ofCopy) {
     LARGE_INTEGER size{};
-    return sys::GetFileSizeEx(file, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    if (!sys::GetFileSizeEx(file, &size)) {
+        throw ReadFailure{GetLastError(), ofCopy};
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 // Reads the copy at path (full, or with the long-path prefix) back past the system's cache
-// and compares it with source. Throws ReadFailure.
-Comparison compareWithCopy(HANDLE source, std::uint64_t size, const std::wstring& path,
-                           const std::function<bool()>& keepGoing = {}) {
+// and compares it with source, whose reads are waits on the drive of sourcePath. Throws
+// ReadFailure.
+Comparison compareWithCopy(HANDLE source, const std::string& sourcePath, std::uint64_t size,
+                           const std::wstring& path, const std::function<bool()>& keepGoing = {}) {
     const FileHandle copy = openForReading(withLongPrefix(path), FILE_FLAG_NO_BUFFERING);
     if (!copy.valid()) {
         throw ReadFailure{GetLastError(), true};
     }
-    if (sizeOf(copy.get()) != size) {
+    if (sizeOf(copy.get(), true) != size) {
         return Comparison::Differs;
     }
     const std::uint64_t sector = sectorOf(path);
@@ -97,8 +102,11 @@ Comparison compareWithCopy(HANDLE source, std::uint64_t size, const std::wstring
     const std::uint64_t draw = (std::uint64_t{entropy()} << 32) | entropy();
     return read_back::compareStretches(
         read_back::stretchesToReadBack(size, draw),
-        [source](std::uint64_t offset, std::span<std::byte> into) {
-            return readAt(source, offset, into.data(), into.size(), false);
+        [source, &sourcePath](std::uint64_t offset, std::span<std::byte> into) {
+            DriveCalls::waitingOn(sourcePath);
+            const std::size_t read = readAt(source, offset, into.data(), into.size(), false);
+            DriveCalls::waitingOn({});
+            return read;
         },
         [&copy, sector](std::uint64_t offset, std::span<std::byte> into) {
             return readCopyAt(copy.get(), sector, offset, into);
@@ -108,10 +116,11 @@ Comparison compareWithCopy(HANDLE source, std::uint64_t size, const std::wstring
 
 }  // namespace
 
-DWORD win32::readBackBeforeNaming(HANDLE source, std::uint64_t size, const std::wstring& temporary,
+DWORD win32::readBackBeforeNaming(HANDLE source, const std::string& sourcePath, std::uint64_t size,
+                                  const std::wstring& temporary,
                                   const FileOperations::Progress& progress) {
     try {
-        switch (compareWithCopy(source, size, temporary,
+        switch (compareWithCopy(source, sourcePath, size, temporary,
                                 [&] { return !progress || progress(size, size); })) {
             case Comparison::Same:
                 return ERROR_SUCCESS;
@@ -126,14 +135,17 @@ DWORD win32::readBackBeforeNaming(HANDLE source, std::uint64_t size, const std::
     return kNotGivenBack;
 }
 
-bool FileOperations::readsBack(const std::string& from, const std::string& copy) const {
+Comparison FileOperations::readsBack(const std::string& from, const std::string& copy,
+                                     const std::function<bool()>& keepGoing) const {
     const FileHandle source = openForReading(filePath(from));
     if (!source.valid()) {
         fail("Reading the file", from);
     }
     try {
-        return compareWithCopy(source.get(), sizeOf(source.get()), filePath(copy)) ==
-               Comparison::Same;
+        DriveCalls::waitingOn(from);
+        const std::uint64_t size = sizeOf(source.get(), false);
+        DriveCalls::waitingOn({});
+        return compareWithCopy(source.get(), from, size, filePath(copy), keepGoing);
     } catch (const ReadFailure& failure) {
         fail("Reading the file", failure.ofCopy ? copy : from, failure.error);
     }

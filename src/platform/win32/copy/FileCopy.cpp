@@ -10,13 +10,13 @@
 #include "platform/PlatformError.h"
 #include "win32/copy/CopyPace.h"
 #include "win32/copy/CopyReadBack.h"
-#include "win32/files/FileHandle.h"
 #include "win32/copy/FileSizeLimit.h"
+#include "win32/copy/TemporaryCopy.h"
+#include "win32/copy/TemporaryFiles.h"
+#include "win32/files/FileHandle.h"
 #include "win32/files/FullPath.h"
 #include "win32/files/SystemCalls.h"
 #include "win32/text/SystemError.h"
-#include "win32/copy/TemporaryCopy.h"
-#include "win32/copy/TemporaryFiles.h"
 #include "win32/text/Wide.h"
 
 namespace velmora {
@@ -112,9 +112,9 @@ void keepModificationTime(HANDLE from, HANDLE to) {
 
 // Whether the stick gives the copy back (see readBackBeforeNaming): false when the user
 // cancelled meanwhile.
-bool givenBack(HANDLE source, std::uint64_t total, const std::wstring& temporary,
-               const FileOperations::Progress& progress) {
-    const DWORD error = readBackBeforeNaming(source, total, temporary, progress);
+bool givenBack(HANDLE source, const std::string& sourcePath, std::uint64_t total,
+               const std::wstring& temporary, const FileOperations::Progress& progress) {
+    const DWORD error = readBackBeforeNaming(source, sourcePath, total, temporary, progress);
     if (error == kNotGivenBack) {
         throw CopyFailure{kNotReadBack, false, false, true};
     }
@@ -127,7 +127,8 @@ bool givenBack(HANDLE source, std::uint64_t total, const std::wstring& temporary
 // The copy grows under a hidden name and takes the target's name only once its data are on
 // the device and read back from it, and only where no file has that name; the name is flushed
 // in turn before it counts. A cancel counts until the copy has its name, also one given while
-// the data are flushed or read back; after that the copy stays.
+// the data are flushed or read back, and one given while the name was written takes it back
+// off; after that the copy stays.
 FileOperations::CopyOutcome copyOpened(HANDLE source, const std::string& sourcePath,
                                        const std::wstring& target,
                                        const FileOperations::Progress& progress) {
@@ -153,10 +154,16 @@ FileOperations::CopyOutcome copyOpened(HANDLE source, const std::string& sourceP
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireSuccess(flushed);
-    if (!givenBack(source, total, temporary, progress)) {
+    if (!givenBack(source, sourcePath, total, temporary, progress) ||
+        (progress && !progress(total, total))) {
         return FileOperations::CopyOutcome::Cancelled;
     }
     requireSuccess(copy.takeName(target));
+    // The window may have given up on a drive that held the rename: it has said the video was
+    // not copied.
+    if (progress && !progress(total, total) && copy.takeNameBack()) {
+        return FileOperations::CopyOutcome::Cancelled;
+    }
     return FileOperations::CopyOutcome::Copied;
 }
 

@@ -1,12 +1,13 @@
 #include "win32/copy/ShellCopyTarget.h"
 
 #include "win32/copy/CopyReadBack.h"
-#include "win32/files/FileHandle.h"
 #include "win32/copy/FileSizeLimit.h"
-#include "win32/files/FullPath.h"
-#include "win32/files/SystemCalls.h"
 #include "win32/copy/TemporaryCopy.h"
 #include "win32/copy/TemporaryFiles.h"
+#include "win32/files/FileHandle.h"
+#include "win32/files/FullPath.h"
+#include "win32/files/SystemCalls.h"
+#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {
@@ -59,11 +60,20 @@ DWORD placeShellCopy(const std::wstring& source, const std::wstring& temporary,
     if (!original.valid()) {
         return GetLastError();
     }
-    if (const DWORD error = readBackBeforeNaming(original.get(), whole, temporary, progress);
+    if (const DWORD error =
+            readBackBeforeNaming(original.get(), toUtf8(source), whole, temporary, progress);
         error != ERROR_SUCCESS) {
         return error;
     }
-    return copy.takeName(target);
+    if (!progress(whole, whole)) {
+        return ERROR_CANCELLED;
+    }
+    if (const DWORD error = copy.takeName(target); error != ERROR_SUCCESS) {
+        return error;
+    }
+    // The window may have given up on a drive that held the rename: it has said the video was
+    // not copied.
+    return !progress(whole, whole) && copy.takeNameBack() ? ERROR_CANCELLED : ERROR_SUCCESS;
 }
 
 }  // namespace velmora::win32

@@ -74,6 +74,11 @@ DWORD TemporaryCopy::takeName(const std::wstring& target) {
     return error;
 }
 
+bool TemporaryCopy::takeNameBack() {
+    named_ = !markForDeletion(handle_);
+    return !named_;
+}
+
 std::string namingFailureReason(DWORD error) {
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
         return "A file of this name is on the drive already. It was left as it is, and this "

@@ -30,6 +30,10 @@ class TemporaryCopy {
     // copy whole on the stick under its name, and it stays. 0 or the system's error; on an
     // error it is removed when let go, under whichever name it has.
     DWORD takeName(const std::wstring& target);
+    // Takes the name given back off the drive: the copy goes once let go. For a copy that the
+    // window gave up on while its name was being written. False where the system refused, and
+    // the copy stays.
+    bool takeNameBack();
 
   private:
     explicit TemporaryCopy(HANDLE handle) : handle_(handle) {}

@@ -6,7 +6,6 @@
 #include "win32/window/InputPause.h"
 #include "win32/window/MessagePump.h"
 #include "win32/window/ProgressWindow.h"
-#include "win32/text/Wide.h"
 
 namespace velmora::win32 {
 namespace {
@@ -37,10 +36,8 @@ bool ownsShownWindow(HWND owner) {
 // Shows the copy's progress and takes its Cancel, on the window's thread.
 class CopyWatch {
   public:
-    CopyWatch(HWND owner, CopyProgress& progress, const std::string& from, const std::string& to)
-        : owner_(owner),
-          progress_(progress),
-          window_(owner, copyProgressText(toWide(from), toWide(to))) {}
+    CopyWatch(HWND owner, CopyProgress& progress, ProgressText text)
+        : owner_(owner), progress_(progress), window_(owner, std::move(text)) {}
 
     void look() {
         if (progress_.cancelled) {
@@ -76,12 +73,11 @@ class CopyWatch {
 
 }  // namespace
 
-bool waitForCopy(HWND owner, DriveCalls::Running& copy, CopyProgress& progress,
-                 const std::string& from, const std::string& to) {
+bool waitForCopy(HWND owner, DriveCalls::Running& copy, CopyProgress& progress, ProgressText text) {
     // The window stays enabled but takes no input: a second click on the button would start a
     // second copy inside this one.
     const InputPause pause(owner);
-    CopyWatch watch(owner, progress, from, to);
+    CopyWatch watch(owner, progress, std::move(text));
     answerMessagesUntil([&] { return copy.finished() || watch.givenUp(); },
                         Clock::time_point::max(), Taking::Everything, [&] { watch.look(); });
     return copy.finished() || !copy.abandon();

@@ -15,11 +15,13 @@ std::wstring folderPart(const std::wstring& path) {
 
 }  // namespace
 
-ProgressText copyProgressText(const std::wstring& from, const std::wstring& to) {
+ProgressText copyProgressText(const std::wstring& from, const std::wstring& to,
+                              const CopyStep& step) {
     // As the shell says it: the file, then the folders by their names only, which fit where
     // whole paths of any depth would not.
     return {L"Copying", lastPart(from),
-            L"From " + lastPart(folderPart(from)) + L" to " + lastPart(folderPart(to)),
+            std::to_wstring(step.number) + L" of " + std::to_wstring(step.count) +
+                L" \u00b7 From " + lastPart(folderPart(from)) + L" to " + lastPart(folderPart(to)),
             PROGDLG_NORMAL | PROGDLG_AUTOTIME | PROGDLG_NOMINIMIZE};
 }
 

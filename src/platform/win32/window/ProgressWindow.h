@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Platform.h"
 #include "win32/ComApartment.h"
 
 namespace velmora::win32 {
@@ -17,9 +18,10 @@ struct ProgressText {
     DWORD look = 0;
 };
 
-// For the copy of one file: the file, the folders, the time left, as the shell's copy shows
-// them.
-ProgressText copyProgressText(const std::wstring& from, const std::wstring& to);
+// For the copy of one file: the file, which of the run's videos it is and the folders, the
+// time left, as the shell's copy shows them.
+ProgressText copyProgressText(const std::wstring& from, const std::wstring& to,
+                              const CopyStep& step);
 // For a wait on a drive: what the program waits for, and a bar that runs.
 ProgressText waitProgressText(std::wstring title, std::wstring what);
 
