@@ -3,8 +3,8 @@
 namespace velmora {
 
 OffWindowPlatform::OffWindowPlatform(std::unique_ptr<AnsweringWait> wait,
-                                     DriveCalls::DriveOf driveOf)
-    : wait_(std::move(wait)), files_(*wait_, std::move(driveOf)) {}
+                                     DriveCalls::DriveOf driveOf, std::chrono::milliseconds silence)
+    : wait_(std::move(wait)), files_(*wait_, std::move(driveOf), silence) {}
 
 std::string OffWindowPlatform::findFirst(const std::string& pattern, int attributeMask) {
     return files_.findFirst(pattern, attributeMask);
