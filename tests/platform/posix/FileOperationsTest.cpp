@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 #include "platform/Platform.h"
@@ -17,6 +20,9 @@
 
 namespace velmora::posix {
 namespace {
+
+constexpr const char* kSyncedCopy = "MAQ12309.MP4";
+std::atomic<int> syncsOfTheCopysFolder = 0;  // see fsync below
 
 // Lookups find names in any letter case, listings show visible files, failures tell why. A name
 // taken in any case keeps its file; a failed copy leaves nothing. The sweep removes unlocked
@@ -107,12 +113,13 @@ TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMou
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     std::uint64_t reported = 0;
-    files.copyFile(source, folder.at("dst/MAQ12309.MP4"),
+    files.copyFile(source, folder.at("dst/") + kSyncedCopy,
                    [&](std::uint64_t copied, std::uint64_t total) {
                        reported = copied == total ? total : 0;
                        return true;
                    });
     EXPECT_EQ(reported, 3u << 20);
+    EXPECT_GT(syncsOfTheCopysFolder, 0) << "a power cut could still take the copy's name";
     EXPECT_EQ(folder.read("dst/MAQ12309.MP4"), folder.read("src/clip.MP4"));
     struct stat info {};
     ASSERT_EQ(stat(folder.at("dst/MAQ12309.MP4").c_str(), &info), 0);
@@ -143,3 +150,12 @@ TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMou
 
 }  // namespace
 }  // namespace velmora::posix
+
+// Every fsync of this program, its copies' too, passes here: what a power cut would show, seen
+// where no power can be cut.
+extern "C" int fsync(int fd) {
+    struct stat named {};
+    velmora::posix::syncsOfTheCopysFolder +=
+        fstatat(fd, velmora::posix::kSyncedCopy, &named, 0) == 0;
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
