@@ -18,11 +18,17 @@
 #include "posix/UniqueFd.h"
 #include "support/TempFolder.h"
 
+// Every fsync of this program, its copies' too, passes here: where no power can be cut, the
+// syncs that a cut would test are seen. Counted: those of a folder holding the copy below.
+static std::atomic<int> syncsOfTheCopysFolder = 0;
+extern "C" int fsync(int fd) {
+    struct stat named {};
+    syncsOfTheCopysFolder += fstatat(fd, "MAQ12309.MP4", &named, 0) == 0;
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
 namespace velmora::posix {
 namespace {
-
-constexpr const char* kSyncedCopy = "MAQ12309.MP4";
-std::atomic<int> syncsOfTheCopysFolder = 0;  // see fsync below
 
 // Lookups find names in any letter case, listings show visible files, failures tell why. A name
 // taken in any case keeps its file; a failed copy leaves nothing. The sweep removes unlocked
@@ -113,7 +119,7 @@ TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMou
     const struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     std::uint64_t reported = 0;
-    files.copyFile(source, folder.at("dst/") + kSyncedCopy,
+    files.copyFile(source, folder.at("dst/MAQ12309.MP4"),
                    [&](std::uint64_t copied, std::uint64_t total) {
                        reported = copied == total ? total : 0;
                        return true;
@@ -150,12 +156,3 @@ TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMou
 
 }  // namespace
 }  // namespace velmora::posix
-
-// Every fsync of this program, its copies' too, passes here: what a power cut would show, seen
-// where no power can be cut.
-extern "C" int fsync(int fd) {
-    struct stat named {};
-    velmora::posix::syncsOfTheCopysFolder +=
-        fstatat(fd, velmora::posix::kSyncedCopy, &named, 0) == 0;
-    return static_cast<int>(syscall(SYS_fsync, fd));
-}

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <thread>
 #include <tuple>
 
 #include "frontend/qt/WindowFixture.h"
@@ -150,7 +149,7 @@ TEST(QtPlatformTest, ADecodeOutlastingTheSilenceLimitShowsThePictureAndLeavesThe
     const TempFolder folder;
     QImage(16, 12, QImage::Format_RGB32).save(QString::fromStdString(folder.at("a.THM")), "JPG");
     qt::QtPlatform platform(200ms, [](const std::string& bytes) {
-        std::this_thread::sleep_for(600ms);
+        QTest::qSleep(600);
         return qt::decodePicture(bytes);
     });
     const auto picture = platform.loadPicture(folder.at("a.THM"));
