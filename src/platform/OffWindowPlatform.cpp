@@ -10,8 +10,8 @@ constexpr const char* kCheckingCopies = "Checking the copies on the stick\u2026"
 }  // namespace
 
 OffWindowPlatform::OffWindowPlatform(std::unique_ptr<AnsweringWait> wait,
-                                     DriveCalls::DriveOf driveOf)
-    : wait_(std::move(wait)), files_(*wait_, std::move(driveOf)) {}
+                                     DriveCalls::DriveOf driveOf, std::chrono::milliseconds silence)
+    : wait_(std::move(wait)), files_(*wait_, std::move(driveOf), silence) {}
 
 std::string OffWindowPlatform::findFirst(const std::string& pattern, int attributeMask) {
     return files_.findFirst(pattern, attributeMask);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "CopyProgress.h"
@@ -8,11 +10,15 @@
 
 namespace velmora {
 
+// Turns a picture file's bytes into a picture; nullptr when they are not one.
+using PictureDecoder = std::function<std::shared_ptr<const Picture>(const std::string& bytes)>;
+
 // The file operations of a desktop platform, each forwarded to OffWindowFiles, so that none
 // can freeze the window; the platforms of each system add only what differs between them.
 class OffWindowPlatform : public Platform {
   public:
-    OffWindowPlatform(std::unique_ptr<AnsweringWait> wait, DriveCalls::DriveOf driveOf);
+    OffWindowPlatform(std::unique_ptr<AnsweringWait> wait, DriveCalls::DriveOf driveOf,
+                      std::chrono::milliseconds silence);
 
     std::string findFirst(const std::string& pattern, int attributeMask) override;
     bool isFolder(const std::string& path) override;

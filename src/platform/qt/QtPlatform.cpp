@@ -12,7 +12,6 @@
 
 #include "EventLoopWait.h"
 #include "MessageBox.h"
-#include "QtPicture.h"
 #include "ShellCopy.h"
 #include "WorkAside.h"
 #include "platform/PlatformError.h"
@@ -28,10 +27,12 @@ constexpr const char* kAboutPageInstalled = "/../share/velmora/about.html";
 
 }  // namespace
 
-QtPlatform::QtPlatform()
-    : OffWindowPlatform(std::make_unique<EventLoopWait>(),
-                        [this](const std::string& path) { return mounts_.rootOf(path); }),
-      mounts_(posix::readMountTable()) {}
+QtPlatform::QtPlatform(std::chrono::milliseconds silence, PictureDecoder decode)
+    : OffWindowPlatform(
+          std::make_unique<EventLoopWait>(),
+          [this](const std::string& path) { return mounts_.rootOf(path); }, silence),
+      mounts_(posix::readMountTable()),
+      decode_(std::move(decode)) {}
 
 int QtPlatform::messageBox(const std::string& text, int flags,
                            const std::optional<std::string>& title) {
@@ -92,8 +93,8 @@ std::shared_ptr<const Picture> QtPlatform::loadPicture(const std::string& path) 
     if (!bytes) {
         return nullptr;
     }
-    auto picture =
-        workAside(answeringWait(), mounts_.rootOf(path), [bytes] { return decodePicture(*bytes); });
+    auto picture = workAside(answeringWait(), mounts_.rootOf(path),
+                             [bytes, decode = decode_] { return decode(*bytes); });
     return picture ? *picture : nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OffWindowPlatform.h"
+#include "QtPicture.h"
 #include "posix/MountPoints.h"
 
 namespace velmora::qt {
@@ -12,7 +13,10 @@ namespace velmora::qt {
 // doesn't answer can't freeze the window.
 class QtPlatform : public OffWindowPlatform {
   public:
-    QtPlatform();
+    // A drive's silence limit (see DriveCalls) and a picture's decoding may be given, so that
+    // a decode that outlasts the limit can be tried.
+    explicit QtPlatform(std::chrono::milliseconds silence = answer_within::kSilence,
+                        PictureDecoder decode = decodePicture);
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
@@ -34,6 +38,7 @@ class QtPlatform : public OffWindowPlatform {
 
   private:
     posix::MountPoints mounts_;
+    PictureDecoder decode_;
     bool busy_ = false;
 };
 

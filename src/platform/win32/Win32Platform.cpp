@@ -9,16 +9,16 @@
 #include "win32/files/DriveRoot.h"
 #include "win32/files/Drives.h"
 #include "win32/files/FullPath.h"
-#include "win32/files/WicPicture.h"
 #include "win32/text/Wide.h"
 #include "win32/window/CopyWait.h"
 #include "win32/window/SessionEnd.h"
 
 namespace velmora::win32 {
 
-Win32Platform::Win32Platform()
-    : OffWindowPlatform(std::make_unique<MessagePumpWait>(), driveRootOf),
-      pump_(static_cast<MessagePumpWait&>(answeringWait())) {
+Win32Platform::Win32Platform(std::chrono::milliseconds silence, PictureDecoder decode)
+    : OffWindowPlatform(std::make_unique<MessagePumpWait>(), driveRootOf, silence),
+      pump_(static_cast<MessagePumpWait&>(answeringWait())),
+      decode_(std::move(decode)) {
     // A drive without a medium then fails at once instead of asking for a disk. What the
     // process was started with stays, and passes on to the programs it starts.
     SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -85,9 +85,9 @@ std::shared_ptr<const Picture> Win32Platform::loadPicture(const std::string& pat
     if (!bytes) {
         return nullptr;
     }
-    auto picture = workAside(answeringWait(), driveRootOf(path), [bytes] {
+    auto picture = workAside(answeringWait(), driveRootOf(path), [bytes, decode = decode_] {
         useComOnThisThread();
-        return decodePicture(*bytes);
+        return decode(*bytes);
     });
     return picture ? *picture : nullptr;
 }

@@ -7,6 +7,7 @@
 
 #include "OffWindowPlatform.h"
 #include "win32/ComApartment.h"
+#include "win32/files/WicPicture.h"
 #include "win32/window/MessagePump.h"
 
 namespace velmora::win32 {
@@ -18,7 +19,10 @@ namespace velmora::win32 {
 // painting and answering, and the user's keys and clicks wait until the handler is done.
 class Win32Platform : public OffWindowPlatform {
   public:
-    Win32Platform();
+    // A drive's silence limit (see DriveCalls) and a picture's decoding may be given, so that
+    // a decode that outlasts the limit can be tried.
+    explicit Win32Platform(std::chrono::milliseconds silence = answer_within::kSilence,
+                           PictureDecoder decode = decodePicture);
 
     // The window that message boxes and the folder browser are modal over.
     void setOwner(HWND owner) {
@@ -68,6 +72,7 @@ class Win32Platform : public OffWindowPlatform {
   private:
     ComApartment com_;
     MessagePumpWait& pump_;  // the shared base's wait
+    PictureDecoder decode_;
     HWND owner_ = nullptr;
     bool busy_ = false;
     std::mt19937_64 random_;

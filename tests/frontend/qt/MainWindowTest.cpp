@@ -3,6 +3,7 @@
 #include <QtTest/QTest>
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -66,10 +67,18 @@ TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndRe
         EXPECT_EQ(shown.pixelColor(80, 60), QColor(Qt::blue));
         EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::red)) << "the border stays";
     }
+    // A pick that found no video folder (the user declined one) is tried again on a pick of it.
+    auto& drives = dynamic_cast<QComboBox&>(view("drivePSP"));
+    QTest::keyClick(&drives, Qt::Key_Down);
+    stick.makeFolder(kVideoFolder);
+    drives.showPopup();
+    QTest::keyClick(drives.view(), Qt::Key_Return);
+    EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
+    EXPECT_EQ(platform.questions.size(), 1u);
     // Ctrl-R re-reads the drives, and the source folder. (The other keys: the end-to-end tests; a
     // click on a list row: the screen reader's case; on the credit: the smoke test.)
     home.write("c.MP4");
-    platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"/m", "/m/"}});
+    platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"e: [PSP]", stick.root()}});
     QTest::keyClick(&view("drivePSP"), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(form.drivePSP.entries().size(), 3u);
     QTest::keyClick(&view("listSource"), Qt::Key_R, Qt::ControlModifier);
@@ -78,7 +87,7 @@ TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndRe
         std::function<void()> act;
         const char* control;
         const char* shows;
-    } moments[] = {{[] {}, "freePSP", "0"},
+    } moments[] = {{[] {}, "freePSP", "700"},
                    {[&] {
                         auto& list = dynamic_cast<QAbstractItemView&>(view("listSource"));
                         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},

@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "qt/EventLoopWait.h"
 #include "qt/MessageBox.h"
+#include "qt/QtPlatform.h"
 #include "qt/ShellCopy.h"
 
 namespace velmora::test {
@@ -145,6 +146,20 @@ TEST_F(CopyInput, TheWindowTakesNoInputUntilACopyOrWaitIsDoneAndBoxesAndFailures
         EXPECT_EQ(shownText, "Failed.\n\n/tmp/<b>&.MP4") << flags;
         EXPECT_EQ(shownTitle, title ? title : "Velmora");
     }
+}
+
+// A picture's decode that outlasts a drive's silence limit is work, not the drive's silence: the
+// picture shows, and the drive goes on answering.
+TEST(QtPlatformTest, ADecodeOutlastingTheSilenceLimitShowsThePictureAndLeavesTheDriveUp) {
+    const TempFolder folder;
+    QImage(16, 12, QImage::Format_RGB32).save(QString::fromStdString(folder.at("a.THM")), "JPG");
+    qt::QtPlatform platform(200ms, [](const std::string& bytes) {
+        QTest::qSleep(600);
+        return qt::decodePicture(bytes);
+    });
+    const auto picture = platform.loadPicture(folder.at("a.THM"));
+    EXPECT_EQ(picture ? picture->width() : 0, 16);
+    EXPECT_EQ(platform.findFirst(folder.at("a.THM"), lookup::kFilesOnly), "a.THM");
 }
 
 }  // namespace
