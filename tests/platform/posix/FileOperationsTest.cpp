@@ -27,6 +27,25 @@ extern "C" int fsync(int fd) {
     return static_cast<int>(syscall(SYS_fsync, fd));
 }
 
+// How the file system takes the read-back's unbuffered reads (see pread below): as today's
+// Linux does; as Linux before 5.10 does on FAT, refusing an unaligned one; or refusing the
+// third, as a FUSE stick may.
+enum class Direct { AsToday, RefusesUnaligned, RefusesThird };
+static std::atomic<Direct> direct = Direct::AsToday;
+static std::atomic<int> directReads = 0;
+
+extern "C" ssize_t pread(int fd, void* into, size_t size, off_t at) {
+    if ((fcntl(fd, F_GETFL) & O_DIRECT) != 0) {
+        const int read = ++directReads;
+        if ((direct == Direct::RefusesUnaligned && (at % 512 != 0 || size % 512 != 0)) ||
+            (direct == Direct::RefusesThird && read == 3)) {
+            errno = EINVAL;
+            return -1;
+        }
+    }
+    return syscall(SYS_pread64, fd, into, size, at);
+}
+
 namespace velmora::posix {
 namespace {
 
@@ -152,6 +171,27 @@ TEST(FileOperationsTest, LookupsListingsCopiesTakingOnlyAFreeNameSweepsAndTheMou
     }
     EXPECT_EQ(mounts, (std::vector<std::string>{"/ of /dev/sda1", "/media/me/My Stick of /dev/sdb1",
                                                 "/mnt/a\\b\tc\\04 of me@host:/x y"}));
+}
+
+// A copy whose end is no whole sector reads back where unaligned unbuffered reads are refused,
+// and one whose file system refuses a later one is read through the cache from then on: neither
+// is a copy that differs. A cancel seen while the copy takes its name takes the name back.
+TEST(FileOperationsTest, ACopyReadsBackWhereverTheFileSystemCanAndACancelAtItsNameLeavesNone) {
+    const FileOperations files;
+    const test::TempFolder folder;
+    folder.write("clip.MP4", std::string((3 << 20) + 7, 'v') + "its end");
+    for (const Direct how : {Direct::AsToday, Direct::RefusesUnaligned, Direct::RefusesThird}) {
+        direct = how, directReads = 0;
+        const std::string copy = folder.at("MAQ1230" + std::to_string(int(how)) + ".MP4");
+        EXPECT_EQ(files.copyFile(folder.at("clip.MP4"), copy), FileOperations::CopyOutcome::Copied);
+        EXPECT_EQ(files.readsBack(folder.at("clip.MP4"), copy), read_back::Comparison::Same);
+        EXPECT_GT(directReads, 2) << "nothing was read past the cache";
+    }
+    const std::string late = folder.at("MAQ12309.MP4");
+    EXPECT_EQ(files.copyFile(folder.at("clip.MP4"), late,
+                             [&](auto, auto) { return !std::filesystem::exists(late); }),
+              FileOperations::CopyOutcome::Cancelled);
+    EXPECT_EQ(folder.names(".").size(), 4u) << "the cancelled copy left something";
 }
 
 }  // namespace
