@@ -206,6 +206,31 @@ TEST_F(CopyToPsp, VideosTheStickLosesLaterInTheRunAreFoundAtItsEndAndSelectedAga
               "the stick did not let the copies of \"c.MP4\" be removed: delete them on the PSP.");
 }
 
+// A stick pulled or silent while the run's copies are checked keeps them counted, each read back
+// as it was copied: nothing is removed, and its going is said once. The copy's window counted the
+// run's videos and megabytes.
+TEST_F(CopyToPsp, AStickThatGoesWhileTheCopiesAreCheckedKeepsThemCountedAndIsToldOnce) {
+    addVideos({"a.MP4", "b.MP4"});
+    for (const bool silent : {false, true}) {
+        platform.questions.clear();
+        platform.steps.clear();
+        platform.silentRoot.clear();
+        ready({0, 1}, silent ? 556 : 555);
+        platform.duringRecheck = [&] {
+            silent ? void(platform.silentRoot = form.drivePSP.Root())
+                   : stick.remove(inVideoFolder(""));
+        };
+        form.raise("btnCopy", EventKind::Click);
+        EXPECT_TRUE(selected(form.listSource).empty() && platform.deletions.empty()) << silent;
+        ASSERT_EQ(platform.questions.size(), 2u);
+        EXPECT_EQ(lastQuestion(), "Video directory not found!");
+        ASSERT_EQ(platform.steps.size(), 2u);
+        const CopyStep& last = platform.steps.back();
+        EXPECT_EQ(std::tuple(last.number, last.count, last.bytesBefore, last.runBytes),
+                  std::tuple(2, 2, kMegabyte, 2 * kMegabyte));
+    }
+}
+
 // On Linux * and ? are characters of a name, never a pattern.
 TEST_F(CopyToPsp, ACopyTakesTheThumbnailOfItsOwnNameOrNone) {
 #ifdef _WIN32
