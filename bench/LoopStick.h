@@ -48,6 +48,7 @@ class LoopStick {
     }
     ~LoopStick() {
         limitWrites(0);
+        limitReads(0);
         run("umount -l " + mountPoint_ + "; losetup -d " + device_);
     }
     LoopStick(const LoopStick&) = delete;
@@ -66,15 +67,10 @@ class LoopStick {
         return run(mount_ + " " + device_ + " " + mountPoint_ + " >/dev/null && mountpoint -q " +
                    mountPoint_);
     }
-    // Holds the device's writes to a rate (0 lifts it) through cgroup v1's blkio controller;
-    // false where the machine can't.
-    bool limitWrites(unsigned long bytesPerSecond) const {
-        struct stat info {};
-        return stat(device_.c_str(), &info) == 0 &&
-               std::ofstream("/sys/fs/cgroup/blkio/blkio.throttle.write_bps_device")
-                   << major(info.st_rdev) << ":" << minor(info.st_rdev) << " " << bytesPerSecond
-                   << std::endl;
-    }
+    // Holds the device's writes, or its reads, to a rate (0 lifts it) through cgroup v1's
+    // blkio controller; false where the machine can't.
+    bool limitWrites(unsigned long bytesPerSecond) const { return limit("write", bytesPerSecond); }
+    bool limitReads(unsigned long bytesPerSecond) const { return limit("read", bytesPerSecond); }
     // Transactions its journal has committed so far (ext4).
     long commits() const {
         std::ifstream info("/proc/fs/jbd2/" + device_.substr(device_.rfind('/') + 1) + "-8/info");
@@ -84,6 +80,13 @@ class LoopStick {
     }
 
   private:
+    bool limit(const std::string& direction, unsigned long bytesPerSecond) const {
+        struct stat info {};
+        return stat(device_.c_str(), &info) == 0 &&
+               std::ofstream("/sys/fs/cgroup/blkio/blkio.throttle." + direction + "_bps_device")
+                   << major(info.st_rdev) << ":" << minor(info.st_rdev) << " " << bytesPerSecond
+                   << std::endl;
+    }
     static bool run(const std::string& command) {
         return std::system(("{ " + command + "; } 2>/dev/null").c_str()) == 0;
     }
