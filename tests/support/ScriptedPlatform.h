@@ -68,6 +68,7 @@ class ScriptedPlatform : public Platform {
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
+    std::vector<std::string> browsedFrom;  // each folder browser's start folder
     int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0, sweeps = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
@@ -121,7 +122,9 @@ class ScriptedPlatform : public Platform {
         ++sweeps;
         on(folder).removeLeftovers(folder);
     }
-    std::optional<std::string> browseForFolder(const std::string&) override {
+    std::optional<std::string> browseForFolder(const std::string&,
+                                               const std::string& startFolder) override {
+        browsedFrom.push_back(startFolder);
         return next(browses_, std::optional<std::string>());
     }
     std::uint64_t freeBytesAvailable(const std::string& root) override {

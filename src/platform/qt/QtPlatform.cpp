@@ -42,10 +42,11 @@ ShellCopyResult QtPlatform::shellCopy(const std::string& from, const std::string
     return copyWithProgress(offWindow(), from, to, QApplication::activeWindow());
 }
 
-std::optional<std::string> QtPlatform::browseForFolder(const std::string& title) {
-    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
-                                                             QString::fromStdString(title),
-                                                             QString(), QFileDialog::ShowDirsOnly);
+std::optional<std::string> QtPlatform::browseForFolder(const std::string& title,
+                                                       const std::string& startFolder) {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), QString::fromStdString(title),
+        QString::fromStdString(startFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }

@@ -44,7 +44,8 @@ class Win32Platform : public OffWindowPlatform {
     // ended a while after Cancel is left behind, and the user told that the drive stopped
     // answering.
     ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
-    std::optional<std::string> browseForFolder(const std::string& title) override;
+    std::optional<std::string> browseForFolder(const std::string& title,
+                                               const std::string& startFolder) override;
     std::string fullPath(const std::string& path) override;
     void shellOpen(const std::string& address) override;
     // The help page is built into the program; the browser gets it as one file in the user's
