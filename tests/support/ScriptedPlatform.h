@@ -122,9 +122,8 @@ class ScriptedPlatform : public Platform {
         ++sweeps;
         on(folder).removeLeftovers(folder);
     }
-    std::optional<std::string> browseForFolder(const std::string&,
-                                               const std::string& startFolder) override {
-        browsedFrom.push_back(startFolder);
+    std::optional<std::string> browseForFolder(const std::string&, const std::string& at) override {
+        browsedFrom.push_back(at);
         return next(browses_, std::optional<std::string>());
     }
     std::uint64_t freeBytesAvailable(const std::string& root) override {

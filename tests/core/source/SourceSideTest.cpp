@@ -69,8 +69,7 @@ TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
     form.btnBrowse_Click();
     EXPECT_EQ(form.listSource.Path(), root);  // with its separator
     platform.silentRoot = root;
-    form.btnBrowse_Click();
-    // Each browser opens at the folder listed, or at its top where that doesn't answer.
+    form.btnBrowse_Click();  // at the top of a folder that doesn't answer
     EXPECT_EQ(platform.browsedFrom,
               (Strings{home.path(), home.path(), home.path(), home.at("clips"), ""}));
 }

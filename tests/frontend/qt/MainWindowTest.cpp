@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndRe
         EXPECT_NE(shown.pixelColor(0, 0), QColor(Qt::red)) << "the border stays";
     }
     // Ctrl-R re-reads the drives, and the source folder. (The other keys: the end-to-end tests; a
-    // click on a list row: the screen reader's case; on the credit: the smoke test.)
+    // click on a list row: the screen reader's case; on the credit and F1: the smoke test.)
     home.write("c.MP4");
     platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"/m", "/m/"}});
     QTest::keyClick(&view("drivePSP"), Qt::Key_R, Qt::ControlModifier);

@@ -290,8 +290,8 @@ void checkWindowAtStart(Session& session) {
           "the PSP list starts on the working folder, the focus in listSource");
 }
 
-// A click on the credit, and F1 in the list with the focus, each open the help page in the browser
-// (the run script's stand-in, which writes down what it was asked to open).
+// A click on the credit, and F1 in the focused list, each open the help page in the browser (the
+// run script's stand-in); the button or key is then let go (WM_LBUTTONUP, WM_KEYUP).
 void openHelpPage(Session& session) {
     const fs::path opened = _wgetenv(L"VELMORA_UI_OPENED");
     for (const auto& [way, control, press, wParam] :
@@ -299,9 +299,9 @@ void openHelpPage(Session& session) {
           std::tuple{"F1", "listSource", WM_KEYDOWN, VK_F1}}) {
         fs::remove(opened);
         session.post(control, press, wParam);
-        session.post(control, press + 1, wParam);  // let go: WM_LBUTTONUP, WM_KEYUP
-        const bool shown = waitFor([&] { return readFile(opened).ends_with("/Velmora.html\n"); });
-        check(shown, std::string(way) + " opens the help page: " + readFile(opened));
+        session.post(control, press + 1, wParam);
+        check(waitFor([&] { return readFile(opened).ends_with("/Velmora.html\n"); }),
+              std::string(way) + " opens the help page");
     }
 }
 

@@ -72,8 +72,8 @@ elif [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=3584k velmora-ui-full "$scra
 else
     echo "not root or no tmpfs: the copy onto a full stick is left out"
 fi
-# The help page opens as on a Windows with a browser: in Wine's, which hands it to the desktop's
-# opener, here a stand-in that writes down what it was asked to open.
+# The help page opens in Wine's browser, as .html files do in Windows, which hands it to the
+# desktop's opener: here a stand-in that writes down what it was asked to open.
 wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
 mkdir "$scratch/bin" && printf '#!/bin/sh\necho "$1" >%s/opened\n' "$scratch" >"$scratch/bin/xdg-open"
 chmod +x "$scratch/bin/xdg-open"
