@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release artefacts into build/package: the Debian package of the Linux program
 # (velmora_<version>_<arch>.deb) and, when the MinGW-w64 cross compiler is installed, a zip
-# of Velmora.exe with the README's Windows part. Usage: scripts/package.sh
+# of Velmora.exe with the README's parts for its users. Usage: scripts/package.sh
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
@@ -21,8 +21,8 @@ if command -v x86_64-w64-mingw32-g++ >/dev/null; then
     stage="$(mktemp -d)"
     trap 'rm -rf "$stage"' EXIT
     cp build/package-mingw/src/frontend/win32/Velmora.exe "$stage/"
-    # From "### Windows" to the next section: how to run and build it there.
-    awk '/^### Windows/ {on = 1} on && /^## / {exit} on' README.md >"$stage/README.md"
+    # From "### Windows" to "## Build and test": how to start it, use it, and what it promises.
+    awk '/^### Windows/ {on = 1} /^## Build and test/ {exit} on' README.md >"$stage/README.md"
     rm -f "$out/velmora_${version}_windows.zip"
     (cd "$stage" && zip -q -9 "$out/velmora_${version}_windows.zip" Velmora.exe README.md)
 fi

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "copy/PspNames.h"
 #include "platform/Names.h"
@@ -11,8 +15,9 @@
 namespace velmora {
 namespace {
 
-// Wildcards match as Windows does, in any letter case; PSP positions from one hundred on start
-// with a letter; each side names a thumbnail by its own rule.
+// Wildcards match as Windows does, in any letter case; only positions 1 to the last named one have
+// a PSP name, a thumbnail's their own (the names: the help page's test); each side names a
+// thumbnail by its own rule.
 TEST(NameRules, WildcardsPspNamesAndThumbnailNames) {
     for (const auto& [name, pattern, matches] :
          {std::tuple{"clip.mp4", "*.MP4", true}, std::tuple{".MP4", "*.MP4", true},
@@ -21,12 +26,6 @@ TEST(NameRules, WildcardsPspNamesAndThumbnailNames) {
           std::tuple{"MAQ12301.THM", "MAQ?????.*", true},
           std::tuple{"MAQ1230.THM", "MAQ?????.*", false}}) {
         EXPECT_EQ(matchesWildcard(name, pattern), matches) << name << " " << pattern;
-    }
-    for (const auto& [position, name] :
-         {std::pair{1, "MAQ45601.MP4"}, std::pair{99, "MAQ45699.MP4"},
-          std::pair{100, "MAQ456A0.MP4"}, std::pair{135, "MAQ456AZ.MP4"},
-          std::pair{136, "MAQ456B0.MP4"}, std::pair{kLastNamedPosition, "MAQ456ZZ.MP4"}}) {
-        EXPECT_EQ(pspVideoName(456, position), name);
     }
     EXPECT_EQ(pspVideoName(456, kLastNamedPosition + 1), std::nullopt);
     EXPECT_EQ(pspVideoName(456, 0), std::nullopt);
@@ -44,6 +43,21 @@ TEST(NameRules, WildcardsPspNamesAndThumbnailNames) {
         EXPECT_EQ(sourceThumbnailName(video), source);
         EXPECT_EQ(pspThumbnailName(video), psp);
     }
+}
+
+// The help page's names are the code's: each row of its table, which runs from two digits to
+// letters and to the last named position, and the limit it gives.
+TEST(NameRules, TheHelpPageNamesCopiesAsTheCodeDoes) {
+    std::ifstream in(VELMORA_HELP_PAGE);
+    const std::string page(std::istreambuf_iterator<char>(in), {});
+    const std::regex row(R"(<td>(\d+)</td><td><code>(MAQ(\d{3})\w\w\.MP4)</code>)");
+    std::vector<int> positions;
+    for (std::sregex_iterator it(page.begin(), page.end(), row), end; it != end; ++it) {
+        positions.push_back(std::stoi((*it)[1]));
+        EXPECT_EQ(pspVideoName(std::stoi((*it)[3]), positions.back()), (*it)[2].str());
+    }
+    EXPECT_EQ(positions, (std::vector{3, 99, 100, 105, 135, 136, kLastNamedPosition}));
+    EXPECT_NE(page.find("first " + std::to_string(kLastNamedPosition) + " videos"), page.npos);
 }
 
 }  // namespace

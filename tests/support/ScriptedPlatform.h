@@ -70,7 +70,8 @@ class ScriptedPlatform : public Platform {
     std::vector<Question> questions;
     std::vector<std::string> deletions;  // every attempt
     std::vector<bool> busyCursor;
-    std::vector<CopyStep> steps;  // of each shell copy
+    std::vector<CopyStep> steps;           // of each shell copy
+    std::vector<std::string> browsedFrom;  // each folder browser's start folder
     int shellCopies = 0, driveReads = 0, randomDraws = 0, pictureLoads = 0, sweeps = 0;
     int nameReads = 0;  // lookups and listings of a folder's names
 
@@ -133,7 +134,8 @@ class ScriptedPlatform : public Platform {
         ++sweeps;
         on(folder).removeLeftovers(folder);
     }
-    std::optional<std::string> browseForFolder(const std::string&) override {
+    std::optional<std::string> browseForFolder(const std::string&, const std::string& at) override {
+        browsedFrom.push_back(at);
         return next(browses_, std::optional<std::string>());
     }
     std::uint64_t freeBytesAvailable(const std::string& root) override {

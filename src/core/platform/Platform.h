@@ -160,8 +160,9 @@ class Platform {
     // calls it once, before its first copy.
     virtual void removeLeftovers(const std::string& folder) = 0;
     // The chosen file-system folder, without a final separator except at a root; nothing
-    // when the user cancels.
-    virtual std::optional<std::string> browseForFolder(const std::string& title) = 0;
+    // when the user cancels. The browser opens at startFolder where that is a folder.
+    virtual std::optional<std::string> browseForFolder(const std::string& title,
+                                                       const std::string& startFolder) = 0;
     // A typed path as the system resolves it (absolute, with its own separators, without "."
     // and ".." parts), for a folder that is about to be listed and copied from. Where the
     // system has no such form, the path as typed.

@@ -2,10 +2,26 @@
 #include "platform/Platform.h"
 
 namespace velmora {
+namespace {
+
+// Where the folder browser opens: at the folder listed, since the one wanted is most often
+// that one or near it. The browser looks at its start folder on the window's thread, so the
+// folder is asked here first, where a drive that doesn't answer can't freeze the window; one
+// that has gone, or that the user stopped waiting for, leaves the browser at its top.
+std::string browserStart(Platform& platform, const std::string& listed) {
+    try {
+        return platform.isFolder(listed) ? listed : std::string();
+    } catch (const DriveNotAnswering&) {
+        return {};
+    }
+}
+
+}  // namespace
 
 void MainForm::btnBrowse_Click() {
     const std::optional<std::string> folder =
-        platform_.browseForFolder("Select the folder where your video files reside");
+        platform_.browseForFolder("Select the folder where your video files reside",
+                                  browserStart(platform_, listSource.Path()));
     if (!folder) {
         return;
     }

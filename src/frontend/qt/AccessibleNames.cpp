@@ -31,7 +31,7 @@ constexpr std::array<std::pair<std::string_view, const char*>, 19> kDescriptions
     {"btnCopy", "Copy the selected videos to the PSP"},
     {"labelSelPSP", "Selected PSP preview heading"},
     {"picPSP", "Thumbnail of the selected PSP video"},
-    {"copyRight", "Opens the page about Velmora"},
+    {"copyRight", "Opens the help page about Velmora; so does F1"},
 }};
 
 // Label first, then what it labels.

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <algorithm>
 #include <vector>
@@ -11,8 +12,8 @@
 #include "ControlViews.h"
 #include "LabelAccessible.h"
 #include "Layout.h"
-#include "qt/MountWatcher.h"
 #include "app/MainForm.h"
+#include "qt/MountWatcher.h"
 
 namespace velmora::qt {
 namespace {
@@ -37,6 +38,8 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent)
     orderTabs();
     placeOnScreen();
     new MountWatcher([&form] { form.drivesChanged(); }, this);
+    // Help one key away, wherever the focus is: Tab never reaches the credit.
+    new QShortcut(Qt::Key_F1, this, [&form] { form.raise("copyRight", EventKind::Click); });
 }
 
 QWidget* MainWindow::view(std::string_view name) const {

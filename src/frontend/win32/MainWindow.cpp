@@ -13,8 +13,8 @@
 #include "PictureBoxView.h"
 #include "TextBoxView.h"
 #include "resources/ResourceIds.h"
-#include "win32/window/SessionEnd.h"
 #include "win32/text/Wide.h"
+#include "win32/window/SessionEnd.h"
 
 namespace velmora::win32 {
 namespace {
@@ -59,6 +59,12 @@ std::unique_ptr<ControlView> makeView(MainForm& form, Control& control, HWND par
 }
 
 }  // namespace
+
+// F1 in the window or any of its controls, wherever the focus is: Tab never reaches the credit.
+bool MainWindow::isHelpKey(const MSG& message) const {
+    return message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
+           (message.hwnd == window_ || IsChild(window_, message.hwnd));
+}
 
 MainWindow::MainWindow(MainForm& form, Win32Platform& platform) : form_(form), platform_(platform) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -154,8 +160,10 @@ void MainWindow::show(int showCommand) {
 int MainWindow::run() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The dialog keys: Tab and Shift-Tab move through the controls in tab order.
-        if (!IsDialogMessageW(window_, &message)) {
+        // Then the dialog keys: Tab and Shift-Tab move through the controls in tab order.
+        if (isHelpKey(message)) {
+            form_.raise("copyRight", EventKind::Click);
+        } else if (!IsDialogMessageW(window_, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

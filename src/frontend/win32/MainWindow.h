@@ -15,7 +15,8 @@ namespace velmora::win32 {
 
 // The program's one window: a fixed-size top-level window holding a native control for each
 // of the form's controls, laid out from the form's twips for the screen's dpi, centred. Its
-// drive list follows the volumes that Windows announces.
+// drive list follows the volumes that Windows announces; F1 does what a click on the credit
+// does.
 class MainWindow {
   public:
     static constexpr wchar_t kClassName[] = L"VelmoraMainForm";
@@ -41,6 +42,7 @@ class MainWindow {
     ControlView* viewWithId(int id) const;
     ControlView* viewOf(HWND control) const;
     bool setCursor(HWND over);
+    bool isHelpKey(const MSG& message) const;
 
     MainForm& form_;
     Win32Platform& platform_;

@@ -49,10 +49,11 @@ bool QtPlatform::showProgress(DriveCalls::Running& work, CopyProgress& progress,
     return showWithProgress(work, progress, text, QApplication::activeWindow());
 }
 
-std::optional<std::string> QtPlatform::browseForFolder(const std::string& title) {
-    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
-                                                             QString::fromStdString(title),
-                                                             QString(), QFileDialog::ShowDirsOnly);
+std::optional<std::string> QtPlatform::browseForFolder(const std::string& title,
+                                                       const std::string& startFolder) {
+    const QString chosen = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), QString::fromStdString(title),
+        QString::fromStdString(startFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {
         return std::nullopt;
     }

@@ -27,8 +27,8 @@ class SourceSide : public test::StickTest {
 };
 
 // A window on home's one video, selected and previewed; home/clips holds two more. Enter, not
-// Ctrl-R, takes a folder typed into the box, relative to home, when it exists; browsing lists the
-// chosen folder. Only the typed one clears the former summary.
+// Ctrl-R, takes a folder typed into the box, relative to home, when it exists; browsing, from the
+// folder listed, lists the chosen folder. Only the typed one clears the former summary.
 TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
     home.writeSized("home.MP4", 3 * kMegabyte);
     home.write("home.THM", test::kJpegBytes);
@@ -68,6 +68,10 @@ TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
     platform.browseTo(root);
     form.btnBrowse_Click();
     EXPECT_EQ(form.listSource.Path(), root);  // with its separator
+    platform.silentRoot = root;
+    form.btnBrowse_Click();  // at the top of a folder that doesn't answer
+    EXPECT_EQ(platform.browsedFrom,
+              (Strings{home.path(), home.path(), home.path(), home.at("clips"), ""}));
 }
 
 // Each side finds a thumbnail by its own rule, in any letter case, and loads it as stored.

@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndRe
     EXPECT_EQ(form.listPSP.Path(), stick.at(kVideoFolder));
     EXPECT_EQ(platform.questions.size(), 1u);
     // Ctrl-R re-reads the drives, and the source folder. (The other keys: the end-to-end tests; a
-    // click on a list row: the screen reader's case; on the credit: the smoke test.)
+    // click on a list row: the screen reader's case; on the credit and F1: the smoke test.)
     home.write("c.MP4");
     platform.setDrives({{"/", "/"}, {home.path(), home.path() + "/"}, {"e: [PSP]", stick.root()}});
     QTest::keyClick(&view("drivePSP"), Qt::Key_R, Qt::ControlModifier);

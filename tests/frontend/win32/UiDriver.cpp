@@ -290,6 +290,21 @@ void checkWindowAtStart(Session& session) {
           "the PSP list starts on the working folder, the focus in listSource");
 }
 
+// A click on the credit, and F1 in the focused list, each open the help page in the browser (the
+// run script's stand-in); the button or key is then let go (WM_LBUTTONUP, WM_KEYUP).
+void openHelpPage(Session& session) {
+    const fs::path opened = _wgetenv(L"VELMORA_UI_OPENED");
+    for (const auto& [way, control, press, wParam] :
+         {std::tuple{"a click on the credit", "copyRight", WM_LBUTTONDOWN, MK_LBUTTON},
+          std::tuple{"F1", "listSource", WM_KEYDOWN, VK_F1}}) {
+        fs::remove(opened);
+        session.post(control, press, wParam);
+        session.post(control, press + 1, wParam);
+        check(waitFor([&] { return readFile(opened).ends_with("/Velmora.html\n"); }),
+              std::string(way) + " opens the help page");
+    }
+}
+
 void chooseSourceFolder(Session& session, const Folders& folders) {
     session.post("btnBrowse", BM_CLICK);
     check(waitFor([&] { return session.dialog() != nullptr; }) &&
@@ -297,6 +312,12 @@ void chooseSourceFolder(Session& session, const Folders& folders) {
               !IsWindowEnabled(session.window),
           "the folder browser is modal over the window");
     session.answer(IDCANCEL);
+    session.post("btnBrowse", BM_CLICK);
+    session.answer(IDOK);
+    check(waitFor([&] {
+              return fs::equivalent(fs::path(toWide(session.text("dirSource"))), folders.work);
+          }),
+          "the folder browser opens at the folder listed: OK takes it");
 
     const std::wstring typed = folders.deep.generic_wstring();
     session.typeSourceFolder(typed);
@@ -529,6 +550,7 @@ void quickSticks(int argc, wchar_t** argv) {
     if (Session session(argv[1], folders.work.wstring());
         check(session.window != nullptr, "Velmora.exe starts and shows its window")) {
         checkWindowAtStart(session);
+        openHelpPage(session);
         chooseSourceFolder(session, folders);
         pickNewStick(session, videoFolder(argv[2]));
         copyAndDelete(session, folders, videoFolder(argv[2]), holding ? argv[argc - 1] : L"");

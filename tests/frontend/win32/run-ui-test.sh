@@ -72,6 +72,12 @@ elif [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=3584k velmora-ui-full "$scra
 else
     echo "not root or no tmpfs: the copy onto a full stick is left out"
 fi
+# The help page opens in Wine's browser, as .html files do in Windows, which hands it to the
+# desktop's opener: here a stand-in that writes down what it was asked to open.
+wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null 2>&1
+mkdir "$scratch/bin" && printf '#!/bin/sh\necho "$1" >%s/opened\n' "$scratch" >"$scratch/bin/xdg-open"
+chmod +x "$scratch/bin/xdg-open"
+export PATH="$scratch/bin:$PATH" VELMORA_UI_OPENED="$(windows_path "$scratch/opened")"
 start_xvfb
 [ -z "$hold" ] || { echo "$DISPLAY" >"$hold.display"; args+=(--hold "$(windows_path "$hold")"); }
 wine "$driver" "$(windows_path "$program")" "${args[@]}" &
