@@ -20,15 +20,10 @@ class QtPlatform : public OffWindowPlatform {
 
     int messageBox(const std::string& text, int flags,
                    const std::optional<std::string>& title) override;
-<<<<<<< HEAD
     ShellCopyResult shellCopy(const std::string& from, const std::string& to,
                               const CopyStep& step) override;
-    std::optional<std::string> browseForFolder(const std::string& title) override;
-=======
-    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title,
                                                const std::string& startFolder) override;
->>>>>>> i39
     void shellOpen(const std::string& address) override;
     std::string aboutPageAddress() override;
     void setBusyCursor(bool busy) override;

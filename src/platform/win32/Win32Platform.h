@@ -47,15 +47,10 @@ class Win32Platform : public OffWindowPlatform {
     // not end of itself, and the window paints and answers but takes no input. One that hasn't
     // ended a while after Cancel is left behind, and the user told that the drive stopped
     // answering.
-<<<<<<< HEAD
     ShellCopyResult shellCopy(const std::string& from, const std::string& to,
                               const CopyStep& step) override;
-    std::optional<std::string> browseForFolder(const std::string& title) override;
-=======
-    ShellCopyResult shellCopy(const std::string& from, const std::string& to) override;
     std::optional<std::string> browseForFolder(const std::string& title,
                                                const std::string& startFolder) override;
->>>>>>> i39
     std::string fullPath(const std::string& path) override;
     void shellOpen(const std::string& address) override;
     // The help page is built into the program; the browser gets it as one file in the user's
