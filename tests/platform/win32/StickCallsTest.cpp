@@ -36,7 +36,7 @@
 // The slots through which this program calls the system functions that the tests stand in for.
 extern "C" void *__imp_GetFileAttributesW, *__imp_FlushFileBuffers, *__imp_GetVolumeInformationW,
     *__imp_MessageBoxW, *__imp_CreateFileW, *__imp_ReadFile, *__imp_GetDiskFreeSpaceW,
-    *__imp_GetProcessTimes;
+    *__imp_GetProcessTimes, *__imp_GetFileSizeEx;
 
 namespace velmora::win32 {
 namespace {
@@ -531,8 +531,22 @@ TEST(Win32CopyToStick, ACopyTakesOnlyAFreeNameOnceItIsOnTheStickAndLeavesNothing
         }
     }
     stick.readBack = false;
-    // A Cancel while the stick is read leaves nothing.
+    // A Cancel while the stick is read leaves nothing; nor does one seen once the copy is named.
     EXPECT_EQ(copy(0, "clip.MP4", "MAQ12307.MP4", [](auto, auto) { return !stick.readBack; }), "");
+    EXPECT_EQ(copy(0, "clip.MP4", "MAQ12308.MP4",
+                   [&](auto, auto) { return !folder.exists("MAQ12308.MP4"); }),
+              "");
+    // A source whose size can't be read fails on the source, never on its copy.
+    folder.write("MAQ12309.MP4", folder.read("clip.MP4"));
+    const StandIn sizes(
+        __imp_GetFileSizeEx, +[](HANDLE, LARGE_INTEGER*) -> BOOL { return FALSE; });
+    try {
+        FileOperations().readsBack(folder.at("clip.MP4"), folder.at("MAQ12309.MP4"));
+        ADD_FAILURE() << "a source of no size read back";
+    } catch (const PlatformError& failure) {
+        EXPECT_EQ(failure.path(), folder.at("clip.MP4"));
+    }
+    folder.remove("MAQ12309.MP4");
     std::ranges::sort(names);
     EXPECT_EQ(folder.names("."), names);
 }
