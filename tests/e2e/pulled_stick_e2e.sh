@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# A stick pulled while the run's copies are checked, in the real program: our FUSE server
-# (slow_fuse) answers each request 0.01 s late; once the progress window checks the copies, the
-# server is killed and the stick unmounted, as a user pulls it once the copy looks done. Told
-# once that the video folder is gone, nothing selected again, and the stick, mounted anew,
-# holds every video whole.
+# The end of a copy in the real program, on our FUSE server (slow_fuse) answering each request
+# 0.01 s late. First the stick holds a video's rename past the progress window's Cancel and
+# then finishes it: the name is taken back off the stick, and the video stays selected. Then,
+# once the progress window checks a run's copies, the server is killed and the stick unmounted,
+# as a user pulls it once the copy looks done: told once that the video folder is gone, nothing
+# selected again, and the stick holds every video once, whole.
 # Usage: pulled_stick_e2e.sh <velmora> <slow_fuse>. Exits 77 (skipped) without root or its tools.
 set -euo pipefail
 program="$(realpath "${1:?usage: $0 <velmora> <slow_fuse>}")"
@@ -26,8 +27,20 @@ from window import fail, names, showing, wait_for
 window.name = "pulled_stick_e2e"
 scratch, server = os.environ["scratch"], int(os.environ["server"])
 w = window.Window(os.environ["program"])
+folder = f"{scratch}/stick/MP_ROOT/100ANV01"
 try:
     videos = names(w.source)
+    os.kill(server, signal.SIGUSR2)  # renames held
+    w.copy_by_keys("/media/slow", "Home", videos[:1])
+    wait_for("the stick did not hold the rename", lambda: os.path.exists(f"{scratch}/stick.held"), 60)
+    w.answer("Cancel")
+    wait_for("not told that the drive stopped answering", lambda: w.find(
+        lambda a: "The drive stopped answering" in a.name and showing(a)), 10)
+    w.answer("OK")
+    os.kill(server, signal.SIGUSR2)
+    wait_for("the copy that landed after Cancel stayed on the stick", lambda: not os.path.exists(
+        f"{scratch}/stick.held") and not [n for n in os.listdir(folder) if "MAQ" in n], 30)
+    window.selected(w.source) == videos[:1] or fail("the video cancelled is not selected")
     w.copy_by_keys("/media/slow", "shift+End", videos)
     wait_for("the copies were not checked in the progress window", lambda: w.find(
         lambda a: a.name.startswith("Checking the copies on the stick") and showing(a)), 120)
@@ -37,7 +50,6 @@ try:
     if lost := w.find(lambda a: "did not give back" in a.name):
         fail(f"a pulled stick was taken for one that lost copies: {lost.name}")
     window.selected(w.source) == [] or fail(f"selected again: {window.selected(w.source)}")
-    folder = f"{scratch}/stick/MP_ROOT/100ANV01"
     held = sorted(n for n in os.listdir(folder) if n.endswith(".MP4"))
     len(held) == len(videos) and all(filecmp.cmp(f"{scratch}/source/{v}", f"{folder}/{n}", False)
                                      for v, n in zip(videos, held)) or fail(f"the stick holds {held}")

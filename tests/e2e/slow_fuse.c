@@ -1,7 +1,9 @@
 /* A stick that answers slowly: serves FOLDER at MOUNTPOINT, the kernel caching nothing, and answers
  * each request DELAY seconds late; after IDLE seconds without a request, WAKE seconds late, as a
  * stick waking from sleep. Runs until unmounted (a missing fsync the kernel then takes as done).
- * With --quick-until-usr1, it answers at once until it gets SIGUSR1.
+ * With --quick-until-usr1, it answers at once until it gets SIGUSR1. SIGUSR2 holds renames,
+ * each with a file FOLDER.held while it waits, until the next SIGUSR2: a stick that finishes
+ * a step long after it was asked.
  * Usage: slow_fuse FOLDER MOUNTPOINT DELAY [IDLE WAKE] [--quick-until-usr1] [FUSE OPTIONS...] */
 #define FUSE_USE_VERSION 26
 #define _GNU_SOURCE
@@ -29,6 +31,12 @@ static double now(void) {
     struct timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
     return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+static volatile sig_atomic_t holdRenames = 0;
+static void toggleRenames(int number) {
+    (void)number;
+    holdRenames = !holdRenames;
 }
 
 static void slowDown(int number) {
@@ -92,8 +100,13 @@ static int slowReaddir(const char* path, void* buffer, fuse_fill_dir_t fill, off
 }
 static int slowRename(const char* from, const char* to) {
     INSIDE(from);
-    char target[4096];
+    char target[4096], held[4096];
     snprintf(target, sizeof target, "%s%s", folder, to);
+    snprintf(held, sizeof held, "%s.held", folder);
+    for (const struct timespec tick = {0, 10000000}; holdRenames; nanosleep(&tick, NULL)) {
+        close(open(held, O_CREAT | O_WRONLY, 0600));
+    }
+    unlink(held);
     RESULT(rename(real, target));
 }
 /* Without O_DIRECT: the kernel takes care of it for the program, and this server's own reads
@@ -160,6 +173,7 @@ int main(int argc, char** argv) {
         signal(SIGUSR1, slowDown);
         ++next;
     }
+    signal(SIGUSR2, toggleRenames);
     lastAnswer = now();
     /* Foreground; no kernel cache of names or attributes, so every look waits on the server. */
     char* fuseArgs[64] = {argv[0], argv[2], "-f", "-o",
