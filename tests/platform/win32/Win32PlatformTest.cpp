@@ -92,8 +92,7 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     const auto picture = platform.loadPicture(deep + "\\" + std::string(80, 'V') + ".thm");
     CloseHandle(writer);
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->width(), 16);
-    EXPECT_EQ(picture->height(), 12);
+    EXPECT_EQ(std::pair(picture->width(), picture->height()), std::pair(16, 12));
     EXPECT_EQ(platform.loadPicture(folder.at("notes.THM")), nullptr);
     EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
     const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
@@ -128,14 +127,13 @@ TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceEveryPathHasItsRootAndLongPath
         EXPECT_EQ(labelRead, labelReadExpected) << type << " " << medium;
     }
     const std::string deep = "\\" + std::string(300, 'd') + "\\MAQ12301.MP4";
-    for (const auto& [path, root] : std::vector<std::pair<std::string, std::string>>{
-             {"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4", "e:\\"},
-             {"e:/MP_ROOT/../MP_ROOT", "e:\\"},
-             {"E:", "e:\\"},
-             {"\\\\?\\E:" + deep, "e:\\"},
-             {"\\\\nas\\videos\\clip.MP4", "\\\\nas\\videos\\"},
-             {"\\\\nas\\videos", "\\\\nas\\videos\\"},
-             {"\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\"}}) {
+    using Root = std::pair<std::string, std::string>;  // a path, the root of its drive
+    for (const auto& [path, root] :
+         {Root("E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4", "e:\\"),
+          Root("e:/MP_ROOT/../MP_ROOT", "e:\\"), Root("E:", "e:\\"),
+          Root("\\\\?\\E:" + deep, "e:\\"), Root("\\\\nas\\videos\\clip.MP4", "\\\\nas\\videos\\"),
+          Root("\\\\nas\\videos", "\\\\nas\\videos\\"),
+          Root("\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\")}) {
         EXPECT_EQ(driveRootOf(path), root) << path.substr(0, 40);
     }
     // A root, the letters in use, its connection down, a folder now; ready, and the folder asked.
