@@ -78,8 +78,7 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     }
     EXPECT_FALSE(arrivedWhole(folder.at("clip.MP4"), folder.at("missing.MP4")));
     // A thumbnail is decoded by its content, deeper than MAX_PATH too, even while another program
-    // writes it; held open by one that may delete it, it still copies. (Deep listings: the UI
-    // test.)
+    // writes it; held open by one that may delete it, it still copies. (Deep listings: UI test.)
     folder.write("clip.THM", test::kSampleJpeg);
     folder.write("notes.THM", "not a picture at all");
     const std::string deep = folder.at(std::string(220, 'd'));  // past 248: prefixed too
