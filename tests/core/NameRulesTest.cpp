@@ -16,8 +16,7 @@ namespace velmora {
 namespace {
 
 // Wildcards match as Windows does, in any letter case; only positions 1 to the last named one have
-// a PSP name, a thumbnail's their own (the names: the help page's test); each side names a
-// thumbnail by its own rule.
+// a PSP name, a thumbnail's their own (the names: the help page's test).
 TEST(NameRules, WildcardsPspNamesAndThumbnailNames) {
     for (const auto& [name, pattern, matches] :
          {std::tuple{"clip.mp4", "*.MP4", true}, std::tuple{".MP4", "*.MP4", true},

@@ -25,7 +25,6 @@ for file in videos/big.MP4:40000000 videos/big.THM:6000 videos/clip.MP4:1500000 
     kept/MAQ12302.MP4:1100000 kept/MAQ12302.THM:3000; do
     head -c "${file#*:}" /dev/urandom >"$scratch/${file%:*}"
 done
-# A loop device over a new exFAT image.
 exfat() { truncate -s 64M "$1" && mkfs.exfat "$1" >/dev/null && losetup -f --show "$1"; }
 # Mounts a device at a folder by a FUSE server in the foreground, whose process goes in $3.
 serve() { mount.exfat-fuse -d "$1" "$2" >/dev/null 2>&1 & printf -v "$3" %s $! && mounted "$2"; }

@@ -67,9 +67,7 @@ def until(what, test, seconds=max(120, 400 * float(os.environ["delay"]))):
 
 # Where the stick wakes from sleep, each step starts after an idle pause, so its first request
 # waits the longest.
-def pause():
-    if idle:
-        time.sleep(idle + 0.5)
+pause = lambda: time.sleep(idle and idle + 0.5)
 
 # The question, once it shows: the waiting window (never cancelled) may show before it.
 def yes(keys, title):
@@ -77,8 +75,7 @@ def yes(keys, title):
     on_screen(title)
     click(button)
 
-def held():
-    return sorted(n for n in os.listdir(folder) if n.endswith(".MP4"))
+held = lambda: sorted(n for n in os.listdir(folder) if n.endswith(".MP4"))
 
 def shows(color):  # the PSP preview shows a thumbnail of that color (the source's shows none yet)
     screen = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True).stdout

@@ -41,12 +41,10 @@ TEST(ReadBackTest, SmallFilesAreReadWholeAndVideosBySamplesThatNoLostSixtyFourth
     EXPECT_NE(stretchesToReadBack(64u << 20, 1), stretchesToReadBack(64u << 20, 500'000));
     // The copy must give back the source's bytes in every stretch.
     std::string source(3'000'000, '\0');
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        source[i] = static_cast<char>(i * 131 % 251);
-    }
+    std::ranges::generate(source,
+                          [i = 0u]() mutable { return static_cast<char>(i++ * 131 % 251); });
     const std::vector<Stretch> stretches = stretchesToReadBack(source.size(), 4242);
     EXPECT_EQ(compareStretches(stretches, readerOf(source), readerOf(source)), Comparison::Same);
-
     std::string changed = source;
     changed[stretches.back().offset + stretches.back().length - 1] ^= 1;
     const std::string shorter = source.substr(0, source.size() - 1);

@@ -53,9 +53,7 @@ class DriveChange : public PspSide, public ::testing::WithParamInterface<FolderC
 
 TEST_P(DriveChange, ShowsTheVideoFolderOfTheStickAndItsFreeSpace) {
     const auto& [folders, answer, shown, asked] = GetParam();
-    for (const char* folder : folders) {
-        stick.makeFolder(folder);
-    }
+    std::ranges::for_each(folders, [&](const char* folder) { stick.makeFolder(folder); });
     platform.answer(answer);
     pick(form, 1);
     EXPECT_EQ(form.listPSP.Path(), shown ? stick.at(shown) : home.path());
@@ -81,10 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         {{}, mb::kAnswerYes, "MP_ROOT/100ANV01", true},
         {{"MP_ROOT/OTHER"}, mb::kAnswerYes, "MP_ROOT/100ANV01", true}}));
 
-// One plain message, nothing made and nothing of another disk listed, for a stick gone at the
-// pick, whose video folder links to the home disk, or pulled during the create question. One that
-// stops answering counts as gone once, whatever the user does next: one message, the PSP side
-// cleared, nothing deleted or written.
+// One plain message, nothing made and no other disk listed, for a stick gone at the pick, whose
+// video folder links to the home disk, or pulled during the create question. One that stops
+// answering is gone once, whatever comes next: one message, PSP side cleared, stick untouched.
 TEST_F(PspSide, NothingIsMadeListedOrDeletedOffAStickThatHasGoneLeadsOffItOrStopsAnswering) {
     const auto notFound = [&](std::size_t questions, const std::string& shown) {
         platform.answer(mb::kAnswerYes);
@@ -150,17 +147,15 @@ TEST_F(PspSide, CtrlRInTheDriveListReReadsTheDrivesOnlyAndInTheListEverything) {
     platform.setDrives({{"e: [PSP]", stick.root()}});
     form.drivePSP_KeyPress(key::kBackspace);
     form.raise("drivePSP", EventKind::KeyPress, key::kCtrlR);
-    EXPECT_EQ(form.drivePSP.entries().size(), 1u);
-    EXPECT_EQ(form.drivePSP.Drive(), "e: [PSP]");
-    EXPECT_EQ(form.listPSP.ListCount(), 1);
-    EXPECT_EQ(form.freePSP.Caption(), "700");
+    EXPECT_EQ(std::tuple(form.drivePSP.entries().size(), form.drivePSP.Drive(),
+                         form.listPSP.ListCount(), form.freePSP.Caption()),
+              std::tuple(1u, "e: [PSP]", 1, "700"));
     choose({0});
     form.sizePSP.setCaption("99");
     form.raise("listPSP", EventKind::KeyPress, key::kCtrlR);
     EXPECT_EQ(listed(form.listPSP), (Strings{"MAQ10001.MP4", "MAQ10002.MP4"}));
-    EXPECT_EQ(form.freePSP.Caption(), "4194954");
-    EXPECT_EQ(selected(form.listPSP), std::vector<int>{0});
-    EXPECT_EQ(form.sizePSP.Caption(), "0");
+    EXPECT_EQ(std::tuple(form.freePSP.Caption(), selected(form.listPSP), form.sizePSP.Caption()),
+              std::tuple("4194954", std::vector<int>{0}, "0"));
     EXPECT_NE(form.picPSP.picture(), nullptr);
     // Gone, the stick takes the PSP side with it; one gone from under its folder is told once.
     for (const VolumeId volume : {kStickVolume, VolumeId{9}}) {
@@ -197,8 +192,8 @@ TEST_F(PspSide, DeletesSelectedVideosAndThumbnailsInListOrderOnBackspaceAndYesPa
     form.listPSP.setListIndex(0);
     form.listPSP_KeyPress(key::kBackspace);  // answered No
     ASSERT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(platform.questions[0].title, "Confirm Deletion");
-    EXPECT_EQ(platform.questions[0].flags, mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2);
+    EXPECT_EQ(std::tuple(platform.questions[0].title, platform.questions[0].flags),
+              std::tuple("Confirm Deletion", mb::kYesNo | mb::kIconQuestion | mb::kDefaultButton2));
     EXPECT_TRUE(platform.deletions.empty());
 
     choose({3, 2, 0});

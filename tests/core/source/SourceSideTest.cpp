@@ -38,11 +38,9 @@ TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
         return form.listSource.Path() == home.path() && form.listSource.Selected(0) &&
                form.sizeSource.Caption() == "3";
     };
-    for (const auto& [typed, taken] : {std::pair{"clips", true},
-                                       {"clips/", true},
-                                       {"clips/sub", false},
-                                       {"clips/a.MP4", false},
-                                       {"cl*", false}}) {
+    for (const auto& [typed, taken] :
+         {std::pair{"clips", true}, std::pair{"clips/", true}, std::pair{"clips/sub", false},
+          std::pair{"clips/a.MP4", false}, std::pair{"cl*", false}}) {
         form.dirSource.setText(home.path());
         form.raise("dirSource", EventKind::KeyPress, key::kEnter);
         click("listSource", {0});
@@ -59,11 +57,10 @@ TEST_F(SourceSide, TypingOrBrowsingListsAnExistingFolderChosen) {
     EXPECT_TRUE(unchanged());
     platform.browseTo(home.at("clips"));
     form.btnBrowse_Click();
-    EXPECT_EQ(form.dirSource.Text(), home.at("clips"));
-    EXPECT_EQ(listed(form.listSource), (Strings{"a.MP4", "b.mp4"}));
-    EXPECT_TRUE(selected(form.listSource).empty());
-    EXPECT_EQ(form.sizeSource.Caption(), "3");
-    EXPECT_EQ(shown(form.picSource), "home.THM");
+    EXPECT_EQ(std::tuple(form.dirSource.Text(), listed(form.listSource), selected(form.listSource),
+                         form.sizeSource.Caption(), shown(form.picSource)),
+              std::tuple(home.at("clips"), Strings{"a.MP4", "b.mp4"}, std::vector<int>{}, "3",
+                         "home.THM"));
     const std::string root = std::filesystem::path(home.path()).root_path().string();
     platform.browseTo(root);
     form.btnBrowse_Click();

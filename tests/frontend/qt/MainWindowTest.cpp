@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
-#include <functional>
 #include <map>
 
 #include "WindowFixture.h"
@@ -83,25 +82,8 @@ TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndRe
     EXPECT_EQ(form.drivePSP.entries().size(), 3u);
     QTest::keyClick(&view("listSource"), Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(form.listSource.ListCount(), 3);
-    const struct {
-        std::function<void()> act;
-        const char* control;
-        const char* shows;
-    } moments[] = {{[] {}, "freePSP", "700"},
-                   {[&] {
-                        auto& list = dynamic_cast<QAbstractItemView&>(view("listSource"));
-                        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                                          list.visualRect(list.model()->index(1, 0)).center());
-                    },
-                    "sizeSource", "3"},
-                   {[&] {
-                        platform.browseTo("/");
-                        QTest::mouseClick(&view("btnBrowse"), Qt::LeftButton);
-                    },
-                    "dirSource", "/"}};
-    for (const auto& moment : moments) {
-        moment.act();
-        ASSERT_EQ(shownText(form, *form.control(moment.control)), moment.shows);
+    const auto readsAsShown = [&](const char* changed, const char* shows) {
+        ASSERT_EQ(shownText(form, *form.control(changed)), shows);
         for (const Control* control : form.controls()) {
             QAccessibleInterface& reader = accessible(control->name());
             EXPECT_EQ(reader.text(QAccessible::Name).toStdString(), shownText(form, *control))
@@ -118,7 +100,15 @@ TEST_F(MainWindowTest, IsCentredPlacesControlsInTwipsKeepsPicturesTakesKeysAndRe
             const auto isTheLabel = [&](const auto& by) { return by.first == &accessible(label); };
             EXPECT_TRUE(std::ranges::any_of(labels, isTheLabel)) << figure;
         }
-    }
+    };
+    readsAsShown("freePSP", "700");
+    auto& list = dynamic_cast<QAbstractItemView&>(view("listSource"));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      list.visualRect(list.model()->index(1, 0)).center());
+    readsAsShown("sizeSource", "3");
+    platform.browseTo("/");
+    QTest::mouseClick(&view("btnBrowse"), Qt::LeftButton);
+    readsAsShown("dirSource", "/");
 }
 
 }  // namespace

@@ -73,8 +73,7 @@ class StickCopy : public ::testing::TestWithParam<StickFormat> {
         std::erase(names, "lost+found");
         return names;
     }
-    // Changes the temporary's first block on the device only: the page cache keeps what was
-    // written.
+    // Changes the temporary's first block on the device only, not in the page cache.
     void changeOnTheDeviceOnly() const {
         const std::string temporary = namesOnStick().at(0), written = mountPoint.read(temporary);
         const posix::UniqueFd file(open(mountPoint.at(temporary).c_str(), O_RDONLY));

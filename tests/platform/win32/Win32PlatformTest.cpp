@@ -31,17 +31,16 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     const TempFolder folder;
     const FileOperations files;
     const std::string snowman = "\xE2\x98\x83 \xE6\x9D\xB1\xE4\xBA\xAC.MP4";
-    for (const auto& [name, attribute] : {std::pair{snowman, FILE_ATTRIBUTE_NORMAL},
-                                          {"hidden.THM", FILE_ATTRIBUTE_HIDDEN},
-                                          {"system.MP4", FILE_ATTRIBUTE_SYSTEM},
-                                          {"read-only.THM", FILE_ATTRIBUTE_READONLY}}) {
+    for (const auto& [name, attribute, found] :
+         {std::tuple{snowman, FILE_ATTRIBUTE_NORMAL, true},
+          {"hidden.THM", FILE_ATTRIBUTE_HIDDEN, false},
+          {"system.MP4", FILE_ATTRIBUTE_SYSTEM, false},
+          {"read-only.THM", FILE_ATTRIBUTE_READONLY, true}}) {
         folder.write(name, "x");
         SetFileAttributesW(toWide(folder.at(name)).c_str(), attribute);
+        EXPECT_EQ(files.findFirst(folder.at(name), lookup::kFilesOnly), found ? name : "");
     }
     EXPECT_EQ(files.listFiles(folder.path()).size(), 2u);  // the snowman and read-only
-    EXPECT_EQ(files.findFirst(folder.at(snowman), lookup::kFilesOnly), snowman);
-    EXPECT_EQ(files.findFirst(folder.at("hidden.THM"), lookup::kFilesOnly), "");
-    EXPECT_EQ(files.findFirst(folder.at("system.MP4"), lookup::kFilesOnly), "");
     EXPECT_EQ(files.volumeOf(folder.at(snowman)), files.volumeOf(folder.path()));
     EXPECT_THROW(files.volumeOf(folder.at("missing")), PlatformError);
     SetFileAttributesW(toWide(folder.at("read-only.THM")).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -78,8 +77,7 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     }
     EXPECT_FALSE(arrivedWhole(folder.at("clip.MP4"), folder.at("missing.MP4")));
     // A thumbnail is decoded by its content, deeper than MAX_PATH too, even while another program
-    // writes it; held open by one that may delete it, it still copies. (Deep listings: the UI
-    // test.)
+    // writes it; held open by one that may delete it, it still copies. (Deep listings: UI test.)
     folder.write("clip.THM", test::kSampleJpeg);
     folder.write("notes.THM", "not a picture at all");
     const std::string deep = folder.at(std::string(220, 'd'));  // past 248: prefixed too
@@ -92,8 +90,7 @@ TEST(Win32FileOperations, AttributesNamesTheAboutPageTheShellCopysOutcomeAndDeep
     const auto picture = platform.loadPicture(deep + "\\" + std::string(80, 'V') + ".thm");
     CloseHandle(writer);
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->width(), 16);
-    EXPECT_EQ(picture->height(), 12);
+    EXPECT_EQ(std::pair(picture->width(), picture->height()), std::pair(16, 12));
     EXPECT_EQ(platform.loadPicture(folder.at("notes.THM")), nullptr);
     EXPECT_THROW(platform.loadPicture(folder.at("missing.THM")), PlatformError);
     const HANDLE holder = CreateFileW(filePath(thumbnail).c_str(), GENERIC_READ | DELETE,
@@ -128,14 +125,13 @@ TEST(Win32Drives, AreAskedOnlyWhatTheyAnswerAtOnceEveryPathHasItsRootAndLongPath
         EXPECT_EQ(labelRead, labelReadExpected) << type << " " << medium;
     }
     const std::string deep = "\\" + std::string(300, 'd') + "\\MAQ12301.MP4";
-    for (const auto& [path, root] : std::vector<std::pair<std::string, std::string>>{
-             {"E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4", "e:\\"},
-             {"e:/MP_ROOT/../MP_ROOT", "e:\\"},
-             {"E:", "e:\\"},
-             {"\\\\?\\E:" + deep, "e:\\"},
-             {"\\\\nas\\videos\\clip.MP4", "\\\\nas\\videos\\"},
-             {"\\\\nas\\videos", "\\\\nas\\videos\\"},
-             {"\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\"}}) {
+    using Root = std::pair<std::string, std::string>;  // a path, the root of its drive
+    for (const auto& [path, root] :
+         {Root("E:\\MP_ROOT\\100ANV01\\MAQ12301.MP4", "e:\\"),
+          Root("e:/MP_ROOT/../MP_ROOT", "e:\\"), Root("E:", "e:\\"),
+          Root("\\\\?\\E:" + deep, "e:\\"), Root("\\\\nas\\videos\\clip.MP4", "\\\\nas\\videos\\"),
+          Root("\\\\nas\\videos", "\\\\nas\\videos\\"),
+          Root("\\\\?\\UNC\\nas\\videos" + deep, "\\\\nas\\videos\\")}) {
         EXPECT_EQ(driveRootOf(path), root) << path.substr(0, 40);
     }
     // A root, the letters in use, its connection down, a folder now; ready, and the folder asked.
