@@ -56,9 +56,9 @@ def meanwhile():
             ok = ok.parent
         fail(f"a message showed during {step}, although the stick answers: {texts(ok)}")
 
-# A step asks the stick up to a few hundred things (a copy about 280): at 1.5 s each, the
-# copy takes some six minutes.
-def until(what, test, seconds=max(120, 400 * float(os.environ["delay"]))):
+# A step asks the stick up to a few hundred things (a copy about 430, its video read back at
+# some 70 sectors in the copy and again at the run's end): at 1.5 s each, some eleven minutes.
+def until(what, test, seconds=max(200, 600 * float(os.environ["delay"]))):
     global step
     step, started = what.split(" did")[0], time.monotonic()
     found = wait_for(what, test, seconds, meanwhile)
