@@ -1,9 +1,13 @@
 #include "ReadBack.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <thread>
 
 namespace velmora::read_back {
 namespace {
@@ -20,11 +24,17 @@ constexpr std::uint64_t kSamples = 64;
 constexpr std::uint64_t kEndBytes = kAlignment;
 // Files up to this size (every thumbnail) are read whole: a few requests more than samples.
 constexpr std::uint64_t kWholeUpTo = 1u << 20;
-// The largest read at once: what the comparison holds in memory, and how long a Cancel waits.
+// The largest read, and batch of reads, at once: what the comparison holds in memory, and how
+// long a Cancel waits.
 constexpr std::uint64_t kChunkBytes = 1u << 20;
+constexpr std::size_t kReadsAtOnce = 8;
 
 std::uint64_t alignedDown(std::uint64_t offset) {
     return offset / kAlignment * kAlignment;
+}
+
+std::uint64_t alignedUp(std::uint64_t length) {
+    return (length + kAlignment - 1) / kAlignment * kAlignment;
 }
 
 // Unbuffered reads take whole sectors, also at the end of a file.
@@ -67,6 +77,70 @@ bool readFully(const ReadAt& read, std::uint64_t offset, std::uint64_t length, s
     return got >= length;
 }
 
+// A stretch, or a part of one, read into its own place of a batch's buffer.
+struct Piece {
+    std::uint64_t offset = 0;
+    std::size_t length = 0;
+    std::size_t at = 0;  // in the buffer, on kAlignment
+};
+
+// The stretches in batches of at most kChunkBytes of buffer each.
+std::vector<std::vector<Piece>> batchesOf(const std::vector<Stretch>& stretches) {
+    std::vector<std::vector<Piece>> batches;
+    std::size_t used = kChunkBytes;
+    for (const Stretch& stretch : stretches) {
+        for (std::uint64_t done = 0; done < stretch.length; done += kChunkBytes) {
+            const auto length =
+                static_cast<std::size_t>(std::min(kChunkBytes, stretch.length - done));
+            const auto room = static_cast<std::size_t>(alignedUp(length));
+            if (used + room > kChunkBytes) {
+                batches.emplace_back();
+                used = 0;
+            }
+            batches.back().push_back({stretch.offset + done, length, used});
+            used += room;
+        }
+    }
+    return batches;
+}
+
+// Reads each piece of the batch into its place, several at once: a read of a sector waits on
+// the drive's answer rather than on its speed, so a drive that serves several requests at a
+// time (UAS, a FUSE server, a disk) answers a video's samples in about the time of a few, and
+// one that serves one at a time (a USB 2 stick) loses nothing. Returns the bytes of each;
+// rethrows the first failure once every read has come back.
+std::vector<std::size_t> readAtOnce(const ReadAt& read, const std::vector<Piece>& batch,
+                                    std::byte* buffer) {
+    std::vector<std::size_t> got(batch.size());
+    std::atomic<std::size_t> next = 0;
+    std::exception_ptr failure;
+    std::mutex failing;
+    const auto reader = [&] {
+        for (std::size_t i; (i = next++) < batch.size();) {
+            try {
+                got[i] = read(
+                    batch[i].offset,
+                    {buffer + batch[i].at, static_cast<std::size_t>(inSectors(batch[i].length))});
+            } catch (...) {
+                const std::lock_guard lock(failing);
+                failure = failure ? failure : std::current_exception();
+                next = batch.size();
+            }
+        }
+    };
+    {
+        std::vector<std::jthread> helpers(std::min(kReadsAtOnce, batch.size()) - 1);
+        for (std::jthread& helper : helpers) {
+            helper = std::jthread(reader);
+        }
+        reader();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    return got;
+}
+
 }  // namespace
 
 std::vector<Stretch> stretchesToReadBack(std::uint64_t size, std::uint64_t draw) {
@@ -91,18 +165,16 @@ Comparison compareStretches(const std::vector<Stretch>& stretches, const ReadAt&
                             const ReadAt& copy, const std::function<bool()>& keepGoing) {
     const AlignedBuffer expected = alignedBuffer(kChunkBytes);
     const AlignedBuffer actual = alignedBuffer(kChunkBytes);
-    for (const Stretch& stretch : stretches) {
-        for (std::uint64_t done = 0; done < stretch.length; done += kChunkBytes) {
-            const std::uint64_t offset = stretch.offset + done;
-            const std::uint64_t length = std::min(kChunkBytes, stretch.length - done);
-            if (keepGoing && !keepGoing()) {
-                return Comparison::Cancelled;
-            }
-            if (!readFully(copy, offset, length, actual.get())) {
-                return Comparison::Differs;
-            }
-            if (!readFully(source, offset, length, expected.get()) ||
-                std::memcmp(expected.get(), actual.get(), static_cast<std::size_t>(length)) != 0) {
+    for (const std::vector<Piece>& batch : batchesOf(stretches)) {
+        if (keepGoing && !keepGoing()) {
+            return Comparison::Cancelled;
+        }
+        const std::vector<std::size_t> got = readAtOnce(copy, batch, actual.get());
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            const Piece& piece = batch[i];
+            std::byte* const wanted = expected.get() + piece.at;
+            if (got[i] < piece.length || !readFully(source, piece.offset, piece.length, wanted) ||
+                std::memcmp(wanted, actual.get() + piece.at, piece.length) != 0) {
                 return Comparison::Differs;
             }
         }

@@ -36,7 +36,8 @@ struct Stretch {
 std::vector<Stretch> stretchesToReadBack(std::uint64_t size, std::uint64_t draw);
 
 // Reads into `into` from offset (on kAlignment), a whole number of kSector bytes into a buffer
-// aligned to kAlignment; returns the bytes read, fewer only at the end of the file. Throws PlatformError when the
+// aligned to kAlignment; returns the bytes read, fewer only at the end of the file. The copy's
+// reader is called from several threads at once. Throws PlatformError when the
 // file can't be read.
 using ReadAt = std::function<std::size_t(std::uint64_t offset, std::span<std::byte> into)>;
 

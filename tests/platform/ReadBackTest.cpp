@@ -52,8 +52,8 @@ TEST(ReadBackTest, SmallFilesAreReadWholeAndVideosBySamplesThatNoLostSixtyFourth
         EXPECT_EQ(compareStretches(stretches, readerOf(source), readerOf(copy)),
                   Comparison::Differs);
     }
-    int reads = 0;
-    EXPECT_EQ(compareStretches(stretches, readerOf(source), readerOf(source),
+    int reads = 0;  // asked before each megabyte read
+    EXPECT_EQ(compareStretches({{0, source.size()}}, readerOf(source), readerOf(source),
                                [&reads] { return ++reads < 2; }),
               Comparison::Cancelled);
 }

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <mutex>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "DriveCalls.h"
 #include "FileOperations.h"
@@ -79,9 +82,15 @@ class UncachedCopy {
 
     std::uint64_t size() const { return size_; }
 
+    // From several threads at once: the first read that O_DIRECT refuses turns the copy to
+    // reads through the cache, and each read refused so asks once more.
     std::size_t read(std::uint64_t offset, std::span<std::byte> into) {
-        return readUpToSize(fd_.get(), size_, offset, into, false,
-                            [this] { return direct_ && readThroughCache(); });
+        bool askAgain = direct_;
+        return readUpToSize(fd_.get(), size_, offset, into, false, [this, &askAgain] {
+            const std::lock_guard lock(turning_);
+            const bool again = std::exchange(askAgain, false);
+            return again && (!direct_ || readThroughCache());
+        });
     }
 
   private:
@@ -97,7 +106,8 @@ class UncachedCopy {
 
     UniqueFd fd_;
     std::uint64_t size_ = 0;
-    bool direct_ = true;
+    std::atomic<bool> direct_ = true;
+    std::mutex turning_;
 };
 
 // The source's reads are waits on its own drive: a source that stalls is not a silent stick.
