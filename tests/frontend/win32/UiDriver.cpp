@@ -350,8 +350,11 @@ void copyAndDelete(Session& session, const Folders& folders, const fs::path& sti
                      !session.selected("listSource", 2);
           }),
           "both videos are copied, listed and deselected");
-    check(session.dialog() == nullptr && GetForegroundWindow() == session.window &&
-              session.focus() == session.control("listSource"),
+    // The run ends with the check of its copies, after the last one is deselected.
+    check(waitFor([&] {
+              return session.dialog() == nullptr && GetForegroundWindow() == session.window &&
+                     session.focus() == session.control("listSource");
+          }),
           "no message, and the window is in front with the focus in listSource");
     const std::vector<std::wstring> copies = namesIn(stick);
     const std::wstring prefix = copies.empty() ? L"" : copies[0].substr(0, 6);
