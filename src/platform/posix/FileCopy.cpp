@@ -230,8 +230,8 @@ bool requireReadBack(int from, const std::string& source, int to, std::uint64_t 
                      const FileOperations::Progress& progress) {
     read_back::Comparison comparison{};
     try {
-        comparison = posix::compareUncached(from, source, to,
-                                            [&] { return !cancelled(progress, total); });
+        comparison =
+            posix::compareUncached(from, source, to, [&] { return !cancelled(progress, total); });
     } catch (const CopyFailure& failure) {
         if (failure.atSource) {
             throw;
