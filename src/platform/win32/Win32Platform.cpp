@@ -62,7 +62,7 @@ bool Win32Platform::showProgress(DriveCalls::Running& work, CopyProgress& progre
                                  const std::string& text) {
     const SessionEndBlock sessionEnd(owner_);
     return waitForCopy(owner_, work, progress,
-                       {L"Copying", toWide(text), {}, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE});
+                       {L"Copying", toWide(text), {}, true, std::nullopt});
 }
 
 std::string Win32Platform::fullPath(const std::string& path) {

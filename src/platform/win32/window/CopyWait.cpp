@@ -12,8 +12,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A copy that ends sooner shows no window: opening one holds the window's thread for a moment,
-// and for a short copy would cost more than the copy.
+// A copy that ends sooner shows no window, which would only flash up.
 constexpr auto kShowAfter = std::chrono::milliseconds(200);
 // A copy with nothing to show by then may hang before its first byte: Cancel must be at hand.
 constexpr auto kShowNothingAfter = AnsweringWait::kShowWaitingAfter;

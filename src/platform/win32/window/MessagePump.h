@@ -15,9 +15,9 @@ enum class Taking {
     // All of them: a copy's wait, whose progress window takes clicks and keys while the
     // window drops its own (see InputPause).
     Everything,
-    // Sent and posted messages, painting and timers; the user's keys and clicks, and the
-    // clicks, commands and closings that other programs post, stay queued for afterwards,
-    // in their order.
+    // Sent and posted messages, painting, timers, and all that the progress window gets; the
+    // user's other keys and clicks, and the clicks, commands and closings that other programs
+    // post, stay queued for afterwards, in their order.
     AllButInput,
 };
 
