@@ -6,7 +6,9 @@
 # layout must be measured with the right font), no crash dialog and no debugger (a crashing
 # test then fails at once, with the exception's code, instead of waiting for a click or
 # ending with 0 after the debugger), and windows that Wine decorates itself, since there is
-# no window manager under Xvfb.
+# no window manager under Xvfb. With VELMORA_WINE_MANAGED=Y when it is made, its windows are
+# left to a window manager instead, as in a user's own prefix: without one, the thread that
+# closes a window then waits two seconds for it.
 velmora_wine_prefix="${1:?usage: source wine-env.sh PREFIX}"
 export WINEPREFIX="$velmora_wine_prefix"
 export WINEDEBUG=-all
@@ -19,7 +21,7 @@ velmora_wine_init() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
     local reg="$WINEPREFIX/velmora.reg"
-    cat >"$reg" <<'REG'
+    cat >"$reg" <<REG
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
@@ -30,7 +32,7 @@ REGEDIT4
 "Auto"="1"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
+"Managed"="${VELMORA_WINE_MANAGED:-N}"
 "Decorated"="Y"
 REG
     wine regedit /S "$reg" >/dev/null 2>&1

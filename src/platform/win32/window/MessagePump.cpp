@@ -36,34 +36,15 @@ struct Pump {
         const UINT which = taking == Taking::Everything
                                ? PM_REMOVE
                                : PM_REMOVE | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
-        if (taking == Taking::AllButInput) {
-            answerProgressWindowInput();
-        }
         MSG message{};
         while (PeekMessageW(&message, nullptr, 0, 0, which)) {
             if (message.message == WM_QUIT) {
                 quit = message.wParam;
-            } else if (progressWindowTook(message)) {
             } else if (taking == Taking::AllButInput && actsForTheUser(message.message)) {
                 heldBack.push_back(message);
             } else {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
-            }
-        }
-    }
-
-    // The keys and clicks of the progress window, which takes them while the owner's wait.
-    static void answerProgressWindowInput() {
-        const HWND progress = progressWindowShown();
-        MSG message{};
-        for (const MessageRange& range : kUserInput) {
-            while (progress != nullptr &&
-                   PeekMessageW(&message, progress, range.first, range.last, PM_REMOVE)) {
-                if (!progressWindowTook(message)) {
-                    TranslateMessage(&message);
-                    DispatchMessageW(&message);
-                }
             }
         }
     }

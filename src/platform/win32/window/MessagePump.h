@@ -12,12 +12,12 @@ namespace velmora::win32 {
 
 // Which of its messages the window's thread takes while it waits.
 enum class Taking {
-    // All of them: a copy's wait, whose progress window takes clicks and keys while the
-    // window drops its own (see InputPause).
+    // All of them: a copy's wait, while the window drops the user's keys and clicks (see
+    // InputPause); its progress window takes them on a thread of its own.
     Everything,
-    // Sent and posted messages, painting, timers, and all that the progress window gets; the
-    // user's other keys and clicks, and the clicks, commands and closings that other programs
-    // post, stay queued for afterwards, in their order.
+    // Sent and posted messages, painting and timers; the user's keys and clicks, and the
+    // clicks, commands and closings that other programs post, stay queued for afterwards,
+    // in their order.
     AllButInput,
 };
 

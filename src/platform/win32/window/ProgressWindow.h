@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -27,11 +28,14 @@ ProgressText copyProgressText(const std::wstring& from, const std::wstring& to,
 // For a wait on a drive: what the program waits for, and a bar that runs.
 ProgressText waitProgressText(std::wstring title, std::wstring what);
 
+struct ProgressShared;
+
 // A progress window with Cancel, owned by owner and not modal, so the owner stays enabled and
-// the activation comes back to it. It lives on the thread that makes it, whose wait pumps its
-// messages with the owner's (see answerMessagesUntil): opening, updating and closing it never
-// wait on another thread, so that thread answers other programs throughout. Opened by its
-// first showing, closed at the latest when it goes.
+// the activation comes back to it. It runs on a thread of its own, which the caller never waits
+// for: showing, updating and closing it only post to that thread. A window closing may keep
+// its thread a while (under Wine without a window manager, two seconds), and the window's
+// thread must answer other programs meanwhile. Opened by its first showing, closed at the
+// latest when it goes; without a thread for it, nothing shows.
 class ProgressWindow {
   public:
     ProgressWindow(HWND owner, ProgressText text) : owner_(owner), text_(std::move(text)) {}
@@ -45,22 +49,11 @@ class ProgressWindow {
 
   private:
     void open();
-    std::wstring stepLine(std::uint64_t copied) const;
 
     HWND owner_;
     ProgressText text_;
-    HWND window_ = nullptr;
-    HWND shownBefore_ = nullptr;
-    HFONT font_ = nullptr;
-    bool opened_ = false;
-    bool cancelled_ = false;  // set by the window, which keeps its address
+    std::shared_ptr<ProgressShared> shared_;
     std::chrono::steady_clock::time_point openedAt_;
 };
-
-// Whether message is for the thread's progress window, which then took it as a dialog takes
-// its keys (Escape cancels, Tab moves on).
-bool progressWindowTook(MSG& message);
-// The thread's progress window while one shows, else nullptr.
-HWND progressWindowShown();
 
 }  // namespace velmora::win32
