@@ -13,10 +13,17 @@
 #                    final flush for what the cache still holds;
 #   Cancel in flush: as cached, with Cancel pressed once every byte is written, during the flush;
 #   the shell's copy of LARGE MiB at 15 MB/s, cached: the final flush takes many seconds;
+#   Cancel of a copy hung mid-video: 32 MiB from a deep folder onto a FUSE stick answering
+#                    each request 0.03 s late (our tests/e2e/slow_fuse.c, as drive w:), its
+#                    server stopped once 6 MiB are on it, Cancel half a second later (needs
+#                    libfuse's headers; left out without);
 #   the waits on a stick that stopped answering (an exFAT stick through FUSE whose server is
 #   stopped, as drives s: to v:): a click's, Backspace's and Copy's calls, and a copy onto it,
 #   each cancelled in the window that shows (needs mount.exfat-fuse; left out without).
-# Each round also reports the longest wait of another process for an answer (window_pinger).
+# Each round also reports the longest wait of another process for an answer (window_pinger),
+# both raw and less the stalls of Wine's own server.
+# With VELMORA_WINE_MANAGED=Y, in a prefix of its own whose windows wait for a window manager,
+# as a user's own prefix does (there is none under Xvfb: see scripts/wine-env.sh).
 # Usage: bench/win-copy-gap.sh [BUILD-FOLDER] [MEGABYTES] [LARGE]
 #        (defaults: build/mingw-bench, 12, 256)
 set -euo pipefail
@@ -34,7 +41,7 @@ fi
 stick="$(mktemp -d /tmp/velmora-gap-stick.XXXXXX)"
 device=""
 xvfb_pid=""
-hung="" hung_device="" hung_server=""
+hung="" hung_device="" hung_server="" slow="" slow_server=""
 # Holds the device's writes to a number of bytes a second; 0 lifts the limit.
 limit_writes() {
     echo "$((0x$(stat -c %t "$device"))):$((0x$(stat -c %T "$device"))) $1" >"$throttle"
@@ -52,8 +59,12 @@ cleanup() {
         wait "$hung_server" || true
     fi
     [ -z "$hung_device" ] || losetup -d "$hung_device"
+    if [ -n "$slow_server" ]; then
+        kill -CONT "$slow_server" && fusermount -u "$slow/stick" || kill "$slow_server" || true
+    fi
+    [ -z "$slow" ] || rm -rf "$slow"
     [ -z "$hung" ] || rm -rf "$hung" "$hung".*
-    for letter in s t u v; do rm -f "$WINEPREFIX/dosdevices/$letter:"; done
+    for letter in s t u v w; do rm -f "$WINEPREFIX/dosdevices/$letter:"; done
 }
 trap cleanup EXIT
 
@@ -62,7 +73,7 @@ mkfs.ext4 -q -F "$stick.img"
 device="$(losetup -f --show "$stick.img")"
 rm "$stick.img"
 
-source "$repo/scripts/wine-env.sh" "$build/wine-prefix"
+source "$repo/scripts/wine-env.sh" "$build/wine-prefix${VELMORA_WINE_MANAGED:+-managed}"
 # The stick that stops answering, known to Wine as four drives before its server starts.
 if command -v mount.exfat-fuse >/dev/null && [ -c /dev/fuse ]; then
     hung="$(mktemp -d /tmp/velmora-gap-hung.XXXXXX)"
@@ -73,6 +84,17 @@ if command -v mount.exfat-fuse >/dev/null && [ -c /dev/fuse ]; then
     timeout 10 sh -c "until mountpoint -q '$hung'; do sleep 0.1; done"
     head -c 100000 /dev/urandom >"$hung/MAQ12301.MP4"
     for letter in s t u v; do ln -sfn "$hung" "$WINEPREFIX/dosdevices/$letter:"; done
+fi
+# The stick that answers slowly, then not at all, as drive w:.
+if [ -c /dev/fuse ] && pkg-config --exists fuse; then
+    slow="$(mktemp -d /tmp/velmora-gap-slow.XXXXXX)"
+    mkdir "$slow/data" "$slow/stick"
+    # shellcheck disable=SC2046 # pkg-config's flags are words
+    cc -O2 -o "$slow/slow_fuse" "$repo/tests/e2e/slow_fuse.c" $(pkg-config --cflags --libs fuse)
+    "$slow/slow_fuse" "$slow/data" "$slow/stick" 0.03 -o big_writes >/dev/null 2>&1 &
+    slow_server=$!
+    timeout 10 sh -c "until mountpoint -q '$slow/stick'; do sleep 0.1; done"
+    ln -sfn "$slow/stick" "$WINEPREFIX/dosdevices/w:"
 fi
 start_xvfb
 wineserver -k 2>/dev/null || true # Wine's desktop takes the display its server starts with
@@ -93,6 +115,17 @@ round "from a deep folder" sync 1000000 6 --deep-source
 round "cached" defaults 1000000 "$megabytes"
 round "Cancel in flush" defaults 1000000 "$megabytes" --cancel-in-flush
 round "the shell's copy of $large MiB at 15 MB/s, cached" defaults 15000000 "$large" --by-shell
+if [ -n "$slow" ]; then
+    echo "--- Cancel of a copy hung mid-video ---"
+    wine "$bench" 'w:' 32 --cancel-hung "$(windows_path "$slow/ready")" &
+    copy=$!
+    timeout 300 sh -c "until [ -e '$slow/ready' ]; do sleep 0.02; done"
+    kill -STOP "$slow_server"
+    touch "$slow/ready.go"
+    timeout 120 sh -c "until [ -e '$slow/ready.done' ]; do sleep 0.1; done"
+    kill -CONT "$slow_server"
+    wait "$copy"
+fi
 if [ -n "$hung" ]; then
     echo "--- waits on a stick that stopped answering ---"
     wine "$bench" "$(windows_path "$hung.ready")" --hung-drive &

@@ -8,14 +8,18 @@
 //                      (the shell takes neither the path nor its short form);
 //   --cancel-in-flush: Cancel pressed once every byte is written, timed until the progress
 //                      window has gone;
-//   --cancel-midway:   Cancel pressed once a tenth is written, timed until the copy returns.
+//   --cancel-midway:   Cancel pressed once a tenth is written, timed until the copy returns;
+//   --cancel-hung READY-FILE: as --deep-source onto a stick whose server bench/win-copy-gap.sh
+//                      stops once this has written READY-FILE (6 MiB of 32 on the stick) and
+//                      then writes READY-FILE.go; Cancel is pressed half a second later, and
+//                      READY-FILE.done written once the copy has returned, to let it go on.
 // Each round also has window_pinger.exe ask the window from a process of its own, as a screen
 // reader does. And with --hung-drive, the waits of the handlers' calls on a stick that stopped
 // answering: its drive letters s: to v: lead to the stick, whose server bench/win-copy-gap.sh
 // stops once this has written READY-FILE, and then writes READY-FILE.go; the waiting windows
 // are cancelled as they show, and the copy's progress window once it shows.
 // bench/win-copy-gap.sh makes the slow stick and runs this under Wine.
-// Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [ROUND]
+// Usage: copy_gap_bench.exe TARGET-FOLDER MEGABYTES [ROUND [READY-FILE]]
 //        copy_gap_bench.exe READY-FILE --hung-drive
 #include <windows.h>
 // needs the types that windows.h declares
@@ -35,10 +39,11 @@
 #include <vector>
 
 #include "FileOperations.h"
+#include "OtherProcessPinger.h"
 #include "platform/PlatformError.h"
+#include "win32/Win32Platform.h"
 #include "win32/files/FullPath.h"
 #include "win32/text/Wide.h"
-#include "win32/Win32Platform.h"
 
 namespace velmora::bench {
 namespace {
@@ -175,7 +180,10 @@ std::string messageOf(HWND window) {
     return win32::toUtf8(buffer);
 }
 
-enum class Round { Plain, ByShell, DeepSource, CancelInFlush, CancelMidway };
+enum class Round { Plain, ByShell, DeepSource, CancelInFlush, CancelMidway, CancelHung };
+
+// The part of a video of 32 MiB at which the stick stops answering in the hung round.
+constexpr double kHangsAt = 6.0 / 32;
 
 // What the window lived through while the copy ran.
 struct Watch {
@@ -213,7 +221,7 @@ class BarWatch {
 
 // Asks the window every 10 ms until copying ends; presses Cancel as the round says.
 Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>& copying,
-                  Round round) {
+                  Round round, const std::string& ready) {
     Watch watch;
     BarWatch bar;
     while (copying) {
@@ -237,6 +245,16 @@ Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>&
             watch.cancelledAt = secondsSince(start);
             cancel(progress, false);
         }
+        if (round == Round::CancelHung && watch.cancelledAt < 0 && part >= kHangsAt) {
+            std::fclose(std::fopen(ready.c_str(), "w"));
+            while (GetFileAttributesW(win32::toWide(ready + ".go").c_str()) ==
+                   INVALID_FILE_ATTRIBUTES) {
+                Sleep(10);
+            }
+            Sleep(500);
+            watch.cancelledAt = secondsSince(start);
+            cancel(progress, false);
+        }
         if (watch.barFullAt < 0 && part >= 1) {
             watch.barFullAt = secondsSince(start);
             if (round == Round::CancelInFlush) {
@@ -247,44 +265,6 @@ Watch watchWindow(HWND window, Clock::time_point start, const std::atomic<bool>&
     }
     return watch;
 }
-
-// window_pinger.exe, beside this program, asking window from a process of its own.
-class OtherProcessPinger {
-  public:
-    explicit OtherProcessPinger(HWND window) {
-        wchar_t program[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, program, MAX_PATH);
-        std::wstring line = program;
-        line = L"\"" + line.substr(0, line.find_last_of(L'\\') + 1) + L"window_pinger.exe\" " +
-               std::to_wstring(reinterpret_cast<std::uintptr_t>(window));
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                            &startup, &process_)) {
-            std::fprintf(stderr, "window_pinger.exe did not start\n");
-        }
-    }
-    // Once window is gone: waits, answering, for the pinger's report.
-    ~OtherProcessPinger() {
-        if (process_.hProcess == nullptr) {
-            return;
-        }
-        while (MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, INFINITE, QS_ALLINPUT) !=
-               WAIT_OBJECT_0) {
-            MSG message{};
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessageW(&message);
-            }
-        }
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-    }
-    OtherProcessPinger(const OtherProcessPinger&) = delete;
-    OtherProcessPinger& operator=(const OtherProcessPinger&) = delete;
-
-  private:
-    PROCESS_INFORMATION process_{};
-};
 
 // The asker's last question may come after the copy: it is answered, as the window would.
 void answerUntilAsked(const std::atomic<bool>& asked) {
@@ -317,7 +297,8 @@ Round roundOf(const std::string& name) {
     for (const auto& [round, text] :
          {std::pair(Round::ByShell, "--by-shell"), std::pair(Round::DeepSource, "--deep-source"),
           std::pair(Round::CancelInFlush, "--cancel-in-flush"),
-          std::pair(Round::CancelMidway, "--cancel-midway")}) {
+          std::pair(Round::CancelMidway, "--cancel-midway"),
+          std::pair(Round::CancelHung, "--cancel-hung")}) {
         if (name == text) {
             return round;
         }
@@ -329,7 +310,9 @@ Round roundOf(const std::string& name) {
 // or from a source deeper than that.
 std::string targetFolderOf(const std::string& stick, Round round) {
     return stick + "\\" +
-           (round == Round::ByShell || round == Round::DeepSource ? "top" : std::string(250, 'd'));
+           (round == Round::ByShell || round == Round::DeepSource || round == Round::CancelHung
+                ? "top"
+                : std::string(250, 'd'));
 }
 
 void report(const Watch& watch, Round round, std::uint64_t megabytes, double copySeconds,
@@ -349,7 +332,7 @@ void report(const Watch& watch, Round round, std::uint64_t megabytes, double cop
         std::printf("Cancel in the flush: the progress window gone after %.3f s\n",
                     watch.cancelTook);
     }
-    if (round == Round::CancelMidway && watch.cancelledAt >= 0) {
+    if ((round == Round::CancelMidway || round == Round::CancelHung) && watch.cancelledAt >= 0) {
         std::printf("Cancel midway: the copy returned after %.3f s\n",
                     copySeconds - watch.cancelledAt);
     }
@@ -386,14 +369,14 @@ int runHungDrive(const std::string& ready) {
     const std::string source = writeSource(makeSourceFolder(0), 1);
     std::fclose(std::fopen(ready.c_str(), "w"));
     answerUntilThere(win32::toWide(ready + ".go"));
-    std::optional<OtherProcessPinger> otherProcess(std::in_place, window);
+    OtherProcessPinger otherProcess(window);
     std::atomic<bool> waiting = true;
     std::thread canceller([&] { cancelWhatShows(window, waiting); });
     const std::pair<const char*, std::function<void()>> acts[] = {
         {"a click in the PSP list (its size)", [&] { platform.fileLengths({"s:\\MAQ12301.MP4"}); }},
         {"Backspace with Yes (the deletion)", [&] { platform.deleteFile("t:\\MAQ12301.MP4"); }},
         {"Copy with Yes (the stick's identity)", [&] { platform.volumeOf("u:\\"); }},
-        {"a copy onto it, cancelled", [&] { platform.shellCopy(source, "v:\\MAQ12302.MP4"); }}};
+        {"a copy onto it, cancelled", [&] { platform.shellCopy(source, "v:\\MAQ12302.MP4", {}); }}};
     for (const auto& [act, call] : acts) {
         const auto start = Clock::now();
         const char* ending = "answered";
@@ -409,32 +392,33 @@ int runHungDrive(const std::string& ready) {
     waiting = false;
     canceller.join();
     removeSource(source);
-    std::fflush(stdout);
+    std::fputs(otherProcess.stop().c_str(), stdout);
     DestroyWindow(window);
     return 0;
 }
 
-int run(const std::string& stick, std::uint64_t megabytes, Round round) {
+int run(const std::string& stick, std::uint64_t megabytes, Round round, const std::string& ready) {
     const HWND window = shownWindow();
     win32::Win32Platform platform;
     platform.setOwner(window);
     const FileOperations files;
-    const std::string source =
-        writeSource(makeSourceFolder(round == Round::DeepSource ? 32 : 0), megabytes);
+    const std::string source = writeSource(
+        makeSourceFolder(round == Round::DeepSource || round == Round::CancelHung ? 32 : 0),
+        megabytes);
     const std::string folder = targetFolderOf(stick, round);
     files.makeFolder(folder);
-    std::optional<OtherProcessPinger> otherProcess(std::in_place, window);
+    OtherProcessPinger otherProcess(window);
 
     std::atomic<bool> copying = true;
     std::atomic<bool> asked = false;
     Watch watch;
     const auto start = Clock::now();
     std::thread asker([&] {
-        watch = watchWindow(window, start, copying, round);
+        watch = watchWindow(window, start, copying, round, ready);
         asked = true;
     });
     const std::string target = folder + "\\MAQ12301.MP4";
-    const ShellCopyResult result = platform.shellCopy(source, target);
+    const ShellCopyResult result = platform.shellCopy(source, target, {});
     const double copySeconds = secondsSince(start);
     if (result.code == 0 && !result.aborted) {
         platform.copyFile(thumbnailOf(source), thumbnailOf(target));
@@ -442,9 +426,11 @@ int run(const std::string& stick, std::uint64_t megabytes, Round round) {
     copying = false;
     answerUntilAsked(asked);
     asker.join();
-    std::fflush(stdout);
+    if (round == Round::CancelHung) {
+        std::fclose(std::fopen((ready + ".done").c_str(), "w"));
+    }
+    std::fputs(otherProcess.stop().c_str(), stdout);
     DestroyWindow(window);
-    otherProcess.reset();
     removeSource(source);
     report(watch, round, megabytes, copySeconds, result);
     std::printf("left on the stick: %s\n", clearStick(files, folder));
@@ -463,5 +449,6 @@ int main(int argc, char** argv) {
         return velmora::bench::runHungDrive(argv[1]);
     }
     return velmora::bench::run(argv[1], std::strtoull(argv[2], nullptr, 10),
-                               velmora::bench::roundOf(argc > 3 ? argv[3] : ""));
+                               velmora::bench::roundOf(argc > 3 ? argv[3] : ""),
+                               argc > 4 ? argv[4] : "");
 }
